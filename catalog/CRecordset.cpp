@@ -1,0 +1,83 @@
+#include "catalog/CRecordset.h"
+
+
+CRecordset::CRecordset(QStringList columnas) : m_Columnas(std::move(columnas)) {
+    for (int i = 0; i < m_Columnas.size(); ++i) {
+        const QString clave = m_Columnas[i].toLower();
+        if (!m_PosicionColumna.contains(clave))
+            m_PosicionColumna.insert(clave, i);
+    }
+}
+
+void CRecordset::AgregarFila(Fila fila) {
+    fila.resize(static_cast<std::size_t>(m_Columnas.size()));
+    m_Filas.push_back(std::move(fila));
+    m_Indices.clear();
+}
+
+int CRecordset::IndiceColumna(const QString& strColumna) const {
+    return m_PosicionColumna.value(strColumna.toLower(), -1);
+}
+
+QVariant CRecordset::Valor(int intColumna) const {
+    if (FinDatos() || intColumna < 0 || intColumna >= m_Columnas.size())
+        return {};
+    return m_Filas[m_Actual][static_cast<std::size_t>(intColumna)];
+}
+
+QVariant CRecordset::Valor(const QString& strColumna) const {
+    return Valor(IndiceColumna(strColumna));
+}
+
+// Numbers compare by value whatever their C++ type; text ignores letter case.
+QString CRecordset::Clave(const QVariant& v) {
+    if (EsNulo(v))
+        return QStringLiteral("\x01null");
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Double:
+    case QMetaType::Float:
+    case QMetaType::Bool: {
+        const double d = v.toDouble();
+        return QStringLiteral("\x02") + QString::number(d, 'g', 17);
+    }
+    default:
+        return v.toString().toCaseFolded();
+    }
+}
+
+const QHash<QString, std::vector<std::size_t>>& CRecordset::Indice(int intColumna) {
+    auto it = m_Indices.find(intColumna);
+    if (it != m_Indices.end())
+        return it.value();
+    auto& indice = m_Indices[intColumna];
+    indice.reserve(m_Filas.size());
+    for (std::size_t i = 0; i < m_Filas.size(); ++i)
+        indice[Clave(m_Filas[i][static_cast<std::size_t>(intColumna)])].push_back(i);
+    return indice;
+}
+
+std::vector<std::size_t> CRecordset::BuscarTodos(const QString& strColumna, const QVariant& valor) {
+    const int col = IndiceColumna(strColumna);
+    if (!m_Abierto || col < 0 || EsNulo(valor))
+        return {};
+    const auto& indice = Indice(col);
+    auto it = indice.constFind(Clave(valor));
+    return it == indice.constEnd() ? std::vector<std::size_t>{} : it.value();
+}
+
+bool CRecordset::BuscarPrimero(const QString& strColumna, const QVariant& valor) {
+    const auto filas = BuscarTodos(strColumna, valor);
+    m_Actual = filas.empty() ? m_Filas.size() : filas.front();
+    return !FinDatos();
+}

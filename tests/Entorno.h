@@ -1,0 +1,46 @@
+// Test environment: the throwaway servers that scripts/test starts, and the fixture databases.
+// Connection details arrive in VERONDAL_PG_* and VERONDAL_MARIADB_* variables.
+#pragma once
+
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace pruebas {
+
+QString Fixture(const QString& strNombre);
+QString CarpetaTemporal(); // one per test program, removed at exit
+
+bool HayPostgres();
+bool HayMariaDB();
+bool EnCI();
+
+// Base connection strings (no database chosen: the server's default).
+QString CadenaPostgres(const QString& strBaseDatos);
+QString CadenaMariaDB(const QString& strBaseDatos);
+QString CadenaSQLite(const QString& strRuta);
+
+// Build a database from an SQL fixture (dropping any previous one of the same name) with the
+// server's own client; return its ODBC connection string. An empty string on failure.
+QString CrearBasePostgres(const QString& strNombre, const QString& strArchivoSql);
+QString CrearBaseMariaDB(const QString& strNombre, const QString& strArchivoSql);
+QString CrearBaseSQLite(const QString& strRuta, const QString& strArchivoSql);
+
+// Run SQL text directly (for tests that grow a catalogue on the fly).
+bool EjecutarPostgres(const QString& strBaseDatos, const QString& strSql);
+bool EjecutarMariaDB(const QString& strBaseDatos, const QString& strSql);
+bool EjecutarSQLite(const QString& strRuta, const QString& strSql);
+
+} // namespace pruebas
+
+// A test that needs a server and finds none is skipped by hand and fails under CI=true.
+#define VERONDAL_REQUIERE(hay, nombre)                                                          \
+    do {                                                                                        \
+        if (!(hay)) {                                                                           \
+            if (pruebas::EnCI())                                                                \
+                FAIL() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)";    \
+            else                                                                                \
+                GTEST_SKIP() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)"; \
+        }                                                                                       \
+    } while (0)
+#define REQUIERE_POSTGRES() VERONDAL_REQUIERE(pruebas::HayPostgres(), "PostgreSQL")
+#define REQUIERE_MARIADB() VERONDAL_REQUIERE(pruebas::HayMariaDB(), "MariaDB")
