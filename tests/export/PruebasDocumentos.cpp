@@ -1,0 +1,243 @@
+#include "DialogosGuion.h"
+#include "Entorno.h"
+#include "export/CDocumentoCSV.h"
+#include "export/CDocumentoTXT.h"
+#include "export/CDocumentoXML.h"
+#include "export/CTablaExportable.h"
+#include "export/modExportacion.h"
+
+#include <QDir>
+#include <QDomDocument>
+#include <QFile>
+
+namespace {
+
+QString RutaTemporal(const QString& strNombre) {
+    return pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre;
+}
+
+QByteArray LeerArchivo(const QString& strRuta) {
+    QFile archivo(strRuta);
+    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
+}
+
+// Feeds a table to a writer as the export driver does and saves it without confirmation.
+QByteArray Exportar(IDocumento&& objDocumento, const CTablaExportable& tabla,
+                    const QString& strNombre, const QString& strTipo = QStringLiteral("Campos")) {
+    const QString strRuta = RutaTemporal(strNombre);
+    AlimentarDocumento(objDocumento, strTipo, tabla);
+    objDocumento.Guardar(strRuta, false);
+    EXPECT_FALSE(objDocumento.Error());
+    return LeerArchivo(strRuta);
+}
+
+CTablaExportable Tabla(const QStringList& strTitulos, const QList<QStringList>& strFilas) {
+    return CTablaExportable(strTitulos, strFilas);
+}
+
+TEST(DocumentoCsvTest, ElEjemploDeLaComaYLasComillas) {
+    const auto tabla = Tabla({"Nombre", "Tipo"}, {{"a, b", "x \"y\""}});
+    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "ejemplo.csv"),
+              QByteArray("Nombre,Tipo\r\n\"a, b\",x \"\"y\"\""));
+}
+
+TEST(DocumentoCsvTest, UnUltimoValorVacioDejaSuComa) {
+    const auto tabla = Tabla({"Uno", "Dos"}, {{"a", ""}, {"", ""}});
+    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "vacio.csv"), QByteArray("Uno,Dos\r\na,\r\n,"));
+}
+
+TEST(DocumentoCsvTest, LosEspaciosSoloSeQuedanDentroDeComillas) {
+    const auto tabla = Tabla({"  Nombre  ", "B"}, {{"  hola  ", " a, b "}, {"\tTAB ", "x\r\ny"}});
+    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "espacios.csv"),
+              QByteArray("Nombre,B\r\nhola,\" a, b \"\r\n\tTAB,x\r\ny"));
+}
+
+TEST(DocumentoCsvTest, ComillasConComaSeDoblanYSeEncierran) {
+    const auto tabla = Tabla({"A"}, {{"di \"no\", gracias"}});
+    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "comillas.csv"),
+              QByteArray("A\r\n\"di \"\"no\"\", gracias\""));
+}
+
+TEST(DocumentoTxtTest, TabuladoresYValoresSinCambio) {
+    const auto tabla = Tabla({"Nombre", "Tipo de dato"}, {{"a\tb", " x, \"y\" "}, {"Índice", ""}});
+    EXPECT_EQ(Exportar(CDocumentoTXT(), tabla, "tabla.txt"),
+              QByteArray("Nombre\tTipo de dato\r\na\tb\t x, \"y\" \r\n\xc3\x8d"
+                         "ndice\t"));
+}
+
+TEST(DocumentoTxtTest, SinFilasSoloLosTitulos) {
+    EXPECT_EQ(Exportar(CDocumentoTXT(), Tabla({"A", "B"}, {}), "titulos.txt"), QByteArray("A\tB"));
+}
+
+TEST(DocumentoTextoTest, LaConfirmacionDiceRutaYTamanoYAbreConSi) {
+    CDialogosGuion guion;
+    guion.respuestas = {Respuesta::Si};
+    const QString strRuta = RutaTemporal("confirmar.txt");
+    CDocumentoTXT documento;
+    AlimentarDocumento(documento, QStringLiteral("Campos"), Tabla({"A"}, {{"1"}}));
+    documento.Guardar(strRuta, true);
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].strTexto,
+              QStringLiteral("Archivo guardado en ") + strRuta +
+                  QString::fromUtf8(" (4 bytes)\r\n\r\n¿Desea abrir el archivo ahora?"));
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::SiNo | Estilo::Informacion);
+    EXPECT_TRUE(guion.mensajes[0].strTitulo.isEmpty());
+    EXPECT_EQ(guion.abiertos, QStringList{strRuta});
+}
+
+TEST(DocumentoTextoTest, ConNoOSinConfirmacionNoSeAbreNada) {
+    CDialogosGuion guion;
+    guion.respuestas = {Respuesta::No};
+    CDocumentoCSV conConfirmacion;
+    AlimentarDocumento(conConfirmacion, QString(), Tabla({"A"}, {{"1"}}));
+    conConfirmacion.Guardar(RutaTemporal("no.csv"), true);
+    CDocumentoCSV sinConfirmacion;
+    AlimentarDocumento(sinConfirmacion, QString(), Tabla({"A"}, {{"1"}}));
+    sinConfirmacion.Guardar(RutaTemporal("sin.csv"), false);
+    EXPECT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_TRUE(guion.abiertos.isEmpty());
+}
+
+// The three file writers alike: one critical message naming the path, Error on, nothing written.
+TEST(DocumentoArchivoTest, UnaRutaImposibleSeInformaSinDejarArchivo) {
+    const QString strPadre = RutaTemporal("no-soy-carpeta");
+    QFile archivo(strPadre);
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.close();
+    for (int lngFormato : {2, 3, 4}) {
+        CDialogosGuion guion;
+        const QString strRuta = strPadre + QStringLiteral("/datos.") + QString::number(lngFormato);
+        auto objDocumento = CrearDocumento(lngFormato);
+        AlimentarDocumento(*objDocumento, QStringLiteral("Campos"), Tabla({"A"}, {{"1"}}));
+        objDocumento->Guardar(strRuta, true);
+        EXPECT_TRUE(objDocumento->Error());
+        ASSERT_EQ(guion.mensajes.size(), 1u) << lngFormato;
+        EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(
+            QStringLiteral("No se puede guardar el archivo ") + strRuta + QStringLiteral(":\r\n")));
+        EXPECT_GT(guion.mensajes[0].strTexto.size(), strRuta.size() + 34);
+        EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
+        EXPECT_TRUE(guion.abiertos.isEmpty());
+        EXPECT_EQ(LeerArchivo(strPadre), QByteArray());
+    }
+}
+
+TEST(DocumentoArchivoTest, UnaCarpetaConElNombreElegidoQuedaIntacta) {
+    CDialogosGuion guion;
+    const QString strCarpeta = RutaTemporal("carpeta.csv");
+    ASSERT_TRUE(QDir().mkpath(strCarpeta));
+    CDocumentoCSV documento;
+    AlimentarDocumento(documento, QString(), Tabla({"A"}, {{"1"}}));
+    documento.Guardar(strCarpeta, false);
+    EXPECT_TRUE(documento.Error());
+    EXPECT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_TRUE(QDir(strCarpeta).isEmpty());
+    EXPECT_EQ(QDir(pruebas::CarpetaTemporal())
+                  .entryList({"carpeta.csv*"}, QDir::AllEntries | QDir::Hidden),
+              QStringList{"carpeta.csv"});
+}
+
+QDomDocument LeerXml(const QByteArray& bytXml) {
+    QDomDocument documento;
+    QString strError;
+    int intLinea = 0;
+    EXPECT_TRUE(documento.setContent(bytXml, &strError, &intLinea))
+        << strError.toStdString() << " línea " << intLinea;
+    return documento;
+}
+
+TEST(DocumentoXmlTest, RaizRegistrosYColumnasConGuiones) {
+    const auto tabla = Tabla({"Nombre", "Tipo de dato"}, {{"Id", "integer"}, {"Alta", ""}});
+    const QByteArray bytXml = Exportar(CDocumentoXML(), tabla, "campos.xml");
+    EXPECT_TRUE(bytXml.startsWith("<?xml version='1.0'?>")) << bytXml.left(40).toStdString();
+    const QDomElement raiz = LeerXml(bytXml).documentElement();
+    EXPECT_EQ(raiz.tagName(), QStringLiteral("Campos"));
+    const QDomNodeList registros = raiz.childNodes();
+    ASSERT_EQ(registros.size(), 2);
+    const QDomElement primero = registros.at(0).toElement();
+    EXPECT_EQ(primero.tagName(), QStringLiteral("Registro"));
+    ASSERT_EQ(primero.childNodes().size(), 2);
+    EXPECT_EQ(primero.firstChildElement("Nombre").text(), QStringLiteral("Id"));
+    EXPECT_EQ(primero.firstChildElement("Tipo_de_dato").text(), QStringLiteral("integer"));
+    const QDomElement vacio = registros.at(1).toElement().firstChildElement("Tipo_de_dato");
+    EXPECT_FALSE(vacio.isNull());
+    EXPECT_FALSE(vacio.hasChildNodes());
+}
+
+TEST(DocumentoXmlTest, DosColumnasIgualesDanDosHermanos) {
+    const auto tabla =
+        Tabla({"Tabla", "Columna", "Tabla", "Columna"}, {{"pedidos", "cliente", "clientes", "id"}});
+    const QDomElement registro =
+        LeerXml(Exportar(CDocumentoXML(), tabla, "relaciones.xml", "Relaciones"))
+            .documentElement()
+            .firstChildElement();
+    const QDomNodeList columnas = registro.elementsByTagName(QStringLiteral("Columna"));
+    ASSERT_EQ(columnas.size(), 2);
+    EXPECT_EQ(columnas.at(0).toElement().text(), QStringLiteral("cliente"));
+    EXPECT_EQ(columnas.at(1).toElement().text(), QStringLiteral("id"));
+}
+
+TEST(DocumentoXmlTest, CaracteresEspecialesSeEscapanYVuelvenIguales) {
+    const QString strValor = QStringLiteral("a & b < c > d \"e\" 'f' Ñandú");
+    const QByteArray bytXml =
+        Exportar(CDocumentoXML(), Tabla({"Valor"}, {{strValor}}), "escape.xml");
+    EXPECT_TRUE(bytXml.contains("a &amp; b &lt; c"));
+    EXPECT_TRUE(bytXml.contains("\xc3\x91"
+                                "and\xc3\xba")); // UTF-8, no declaration needed
+    EXPECT_EQ(LeerXml(bytXml).documentElement().firstChildElement().firstChildElement().text(),
+              strValor);
+}
+
+TEST(DocumentoXmlTest, LaListaDePalabrasReservadasEsXmlBienFormado) {
+    const auto tabla = Tabla({"\"PostgreSQL Unicode\""}, {{"SELECT"}, {"FROM"}});
+    const QDomElement raiz =
+        LeerXml(Exportar(CDocumentoXML(), tabla, "palabras.xml", "PalabrasReservadas"))
+            .documentElement();
+    EXPECT_EQ(raiz.tagName(), QStringLiteral("PalabrasReservadas"));
+    EXPECT_EQ(raiz.firstChildElement().firstChildElement().tagName(),
+              QStringLiteral("_PostgreSQL_Unicode_"));
+    EXPECT_EQ(raiz.lastChildElement().text(), QStringLiteral("FROM"));
+}
+
+TEST(DocumentoXmlTest, NombresValidosNoCambianYLosDemasSeArreglan) {
+    const auto tabla =
+        Tabla({"Índice", "1ª columna", "a:b", "Tamaño (bytes)", ""}, {{"1", "2", "3", "4", "5"}});
+    const QDomElement raiz =
+        LeerXml(Exportar(CDocumentoXML(), tabla, "nombres.xml", "Índices")).documentElement();
+    EXPECT_EQ(raiz.tagName(), QString::fromUtf8("Índices"));
+    QStringList nombres;
+    for (QDomElement e = raiz.firstChildElement().firstChildElement(); !e.isNull();
+         e = e.nextSiblingElement())
+        nombres << e.tagName();
+    EXPECT_EQ(nombres, QStringList({QString::fromUtf8("Índice"), "_1__columna", "a_b",
+                                    QString::fromUtf8("Tamaño__bytes_"), "_"}));
+}
+
+TEST(DocumentoXmlTest, CaracteresDeControlNoRompenElDocumento) {
+    const QByteArray bytXml =
+        Exportar(CDocumentoXML(), Tabla({"A"}, {{QString::fromUtf8("x\x01y\tz")}}), "control.xml",
+                 "Con espacio");
+    const QDomElement raiz = LeerXml(bytXml).documentElement();
+    EXPECT_EQ(raiz.tagName(), QStringLiteral("Con_espacio"));
+    EXPECT_EQ(raiz.firstChildElement().firstChildElement().text(), QStringLiteral("xy\tz"));
+}
+
+TEST(EscribirTablaTest, EscribeSinMostrarNadaOExplicaElFallo) {
+    CDialogosGuion guion;
+    const CTablaExportable tabla({"Objeto", "Diferencia"}, {{"clientes", "Sólo en 1"}});
+    QString strError;
+    const QString strRuta = RutaTemporal("resultados.csv");
+    ASSERT_TRUE(EscribirTabla(4, QStringLiteral("Resultados"), tabla, strRuta, strError));
+    EXPECT_EQ(LeerArchivo(strRuta), QByteArray("Objeto,Diferencia\r\nclientes,S\xc3\xb3lo en 1"));
+    const QString strMala = strRuta + QStringLiteral("/dentro.xml");
+    EXPECT_FALSE(EscribirTabla(2, QStringLiteral("Resultados"), tabla, strMala, strError));
+    EXPECT_TRUE(strError.startsWith(QStringLiteral("No se puede guardar el archivo ") + strMala));
+    EXPECT_FALSE(EscribirTabla(9, QStringLiteral("Resultados"), tabla, strRuta, strError));
+    EXPECT_TRUE(guion.mensajes.empty());
+    EXPECT_TRUE(guion.abiertos.isEmpty());
+    EXPECT_EQ(FormatoPorNombre(QStringLiteral("DOCX")), 0);
+    EXPECT_EQ(FormatoPorNombre(QStringLiteral("xlsx")), 1);
+    EXPECT_EQ(FormatoPorNombre(QStringLiteral("csv")), 4);
+    EXPECT_EQ(FormatoPorNombre(QStringLiteral("doc")), -1);
+}
+
+} // namespace
