@@ -13,6 +13,9 @@ struct CContextoCli {
 int ErrorUso(const QString& strTexto);
 // Prints a line (UTF-8, LF) on standard output.
 void Imprimir(const QString& strLinea);
+// Loads ctx.strConfig into objVerondal; false (the reason already on standard error) when the
+// file is missing, does not parse or holds a malformed connection.
+bool CargarVerondal(const CContextoCli& ctx);
 
 int ComandoConexiones(CContextoCli& ctx, const QStringList& args);
 int ComandoAgregar(CContextoCli& ctx, const QStringList& args);

@@ -1,0 +1,70 @@
+#include "registry/CConexiones.h"
+
+#include "catalog/CError.h"
+#include "registry/CConfiguracion.h"
+
+#include <algorithm>
+
+namespace {
+constexpr long kErrArgumento = 5;
+constexpr long kErrClaveRepetida = 457;
+} // namespace
+
+CConexiones::Lista::const_iterator CConexiones::Posicion(const QString& strKey) const {
+    return std::find_if(m_Coleccion.cbegin(), m_Coleccion.cend(), [&](const auto& objConexion) {
+        return objConexion->Id().compare(strKey, Qt::CaseInsensitive) == 0;
+    });
+}
+
+CConexion* CConexiones::Buscar(const QString& strKey) const {
+    const auto it = Posicion(strKey);
+    return it == m_Coleccion.cend() ? nullptr : it->get();
+}
+
+CConexion& CConexiones::Item(const QString& strKey) const {
+    if (CConexion* objConexion = Buscar(strKey))
+        return *objConexion;
+    throw CError(kErrArgumento, QStringLiteral("CConexiones::Item()"),
+                 QStringLiteral("No existe la conexión %1").arg(strKey));
+}
+
+CConexion& CConexiones::Agregar(std::unique_ptr<CConexion> objConexion) {
+    if (Buscar(objConexion->Id()))
+        throw CError(kErrClaveRepetida, QStringLiteral("CConexiones::Agregar()"),
+                     QStringLiteral("Ya existe una conexión con el Id %1").arg(objConexion->Id()));
+    m_Coleccion.push_back(std::move(objConexion));
+    return *m_Coleccion.back();
+}
+
+void CConexiones::Eliminar(const QString& strId) {
+    const auto it = Posicion(strId);
+    if (it == m_Coleccion.cend())
+        throw CError(kErrArgumento, QStringLiteral("CConexiones::Eliminar()"),
+                     QStringLiteral("No existe la conexión %1").arg(strId));
+    if (m_Configuracion)
+        m_Configuracion->EliminarConexion((*it)->Nodo());
+    m_Coleccion.erase(it);
+}
+
+CConexion& CConexiones::NuevaConexion(const QString& strTitulo,
+                                      const QString& strCadenaDeConexion) {
+    // cnx(Count + 1) is taken after a deletion or with gaps in the file: go on to a free one.
+    long lngNumero = Count() + 1;
+    while (Buscar(QStringLiteral("cnx%1").arg(lngNumero)))
+        ++lngNumero;
+
+    auto objNueva = std::make_unique<CConexion>();
+    objNueva->setId(QStringLiteral("cnx%1").arg(lngNumero));
+    objNueva->setTitulo(strTitulo);
+    objNueva->setCadenaDeConexion(strCadenaDeConexion);
+    CConexion& objConexion = Agregar(std::move(objNueva));
+    if (m_Configuracion) {
+        try {
+            m_Configuracion->AgregarConexion(objConexion);
+        } catch (...) {
+            m_Coleccion.pop_back();
+            throw;
+        }
+    }
+    return objConexion;
+}

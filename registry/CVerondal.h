@@ -1,0 +1,35 @@
+// The application object: the code texts, the connection collection and the configuration file
+// behind it. One instance lives in objVerondal from start-up until the main window closes.
+#pragma once
+
+#include "catalog/CAdo.h"
+#include "registry/CConexiones.h"
+#include "registry/CConfiguracion.h"
+
+#include <QString>
+#include <memory>
+
+class CVerondal {
+public:
+    // Loads the configuration at strRutaConfiguracion; a file that does not parse leaves Error
+    // true (already reported), and an error among its connections propagates as CError.
+    explicit CVerondal(const QString& strRutaConfiguracion);
+    ~CVerondal();
+    CVerondal(const CVerondal&) = delete;
+    CVerondal& operator=(const CVerondal&) = delete;
+
+    bool Error() const { return m_Configuracion->Error(); }
+    const CAdo& ADO() const { return *m_ADO; }
+    CConexiones& Conexiones() const { return *m_Conexiones; }
+
+    // Verondal.xml beside the running program.
+    static QString RutaConfiguracion();
+
+private:
+    std::unique_ptr<CAdo> m_ADO;
+    std::unique_ptr<CConexiones> m_Conexiones;
+    std::unique_ptr<CConfiguracion> m_Configuracion;
+};
+
+// Empty before start-up, after a failed start and once the main window begins to close.
+extern std::unique_ptr<CVerondal> objVerondal;

@@ -1,0 +1,89 @@
+#include "ArchivosPrueba.h"
+#include "catalog/CError.h"
+#include "registry/CVerondal.h"
+
+#include <gtest/gtest.h>
+
+using namespace pruebas;
+
+namespace {
+
+QByteArray ArchivoConIds(const QStringList& ids) {
+    QByteArray bytContenido = "<Verondal><Conexiones>";
+    for (const QString& strId : ids)
+        bytContenido += "<Conexion Id=\"" + strId.toUtf8() +
+                        "\"><Titulo>t</Titulo><CadenaDeConexion>C0</CadenaDeConexion></Conexion>";
+    return bytContenido + "</Conexiones></Verondal>";
+}
+
+std::unique_ptr<CConexion> Conexion(const QString& strId) {
+    auto objConexion = std::make_unique<CConexion>();
+    objConexion->setId(strId);
+    return objConexion;
+}
+
+} // namespace
+
+TEST(ConexionesTest, LasClavesNoDistinguenMayusculas) {
+    CConexiones objConexiones;
+    CConexion& objPrimera = objConexiones.Agregar(Conexion(QStringLiteral("cnx1")));
+    EXPECT_EQ(&objConexiones.Item(QStringLiteral("CNX1")), &objPrimera);
+    try {
+        objConexiones.Agregar(Conexion(QStringLiteral("Cnx1")));
+        ADD_FAILURE() << "se aceptó un Id repetido";
+    } catch (const CError& e) {
+        EXPECT_EQ(e.Numero(), 457);
+    }
+    EXPECT_EQ(objConexiones.Count(), 1);
+    objConexiones.Eliminar(QStringLiteral("CNX1"));
+    EXPECT_EQ(objConexiones.Count(), 0);
+}
+
+TEST(ConexionesTest, ClaveInexistenteEsError) {
+    CConexiones objConexiones;
+    EXPECT_EQ(objConexiones.Buscar(QStringLiteral("cnx1")), nullptr);
+    try {
+        objConexiones.Item(QStringLiteral("cnx1"));
+        ADD_FAILURE() << "Item de una clave inexistente no falló";
+    } catch (const CError& e) {
+        EXPECT_EQ(e.Numero(), 5);
+        EXPECT_EQ(e.Descripcion(), QStringLiteral("No existe la conexión cnx1"));
+    }
+    EXPECT_THROW(objConexiones.Eliminar(QStringLiteral("cnx1")), CError);
+}
+
+TEST(ConexionesTest, RecorreEnElOrdenDelArchivoYDespuesLasNuevas) {
+    CVerondal objVerondal(ConfiguracionDePrueba(ArchivoConIds({"cnx9", "cnx2", "cnx4"})));
+    objVerondal.Conexiones().NuevaConexion(QStringLiteral("n"), QStringLiteral("DSN=n"));
+    QStringList ids;
+    for (const CConexion& objConexion : objVerondal.Conexiones())
+        ids << objConexion.Id();
+    EXPECT_EQ(ids, QStringList({"cnx9", "cnx2", "cnx4", "cnx5"}));
+}
+
+// The new Id is cnx(Count + 1) when free, else the next free number above it.
+struct CasoIdLibre {
+    QStringList idsEnArchivo;
+    QString strEliminar;
+    QString strNuevo;
+};
+
+class IdLibreTest : public ::testing::TestWithParam<CasoIdLibre> {};
+
+TEST_P(IdLibreTest, NuevaConexionTomaElPrimerNumeroLibre) {
+    const CasoIdLibre& caso = GetParam();
+    CVerondal objVerondal(ConfiguracionDePrueba(ArchivoConIds(caso.idsEnArchivo)));
+    if (!caso.strEliminar.isEmpty())
+        objVerondal.Conexiones().Eliminar(caso.strEliminar);
+    EXPECT_EQ(
+        objVerondal.Conexiones().NuevaConexion(QStringLiteral("t"), QStringLiteral("DSN=t")).Id(),
+        caso.strNuevo);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Casos, IdLibreTest,
+    ::testing::Values(CasoIdLibre{{"cnx1", "cnx2"}, {}, "cnx3"}, CasoIdLibre{{}, {}, "cnx1"},
+                      CasoIdLibre{{"cnx1", "cnx2"}, "cnx1", "cnx3"}, // cnx2 is still there
+                      CasoIdLibre{{"cnx2", "cnx5"}, {}, "cnx3"},     // gaps are fine
+                      CasoIdLibre{{"cnx3", "CNX4"}, {}, "cnx5"},     // letter case counts as taken
+                      CasoIdLibre{{"cnx1", "otra"}, {}, "cnx3"}));
