@@ -1,30 +1,176 @@
 #include "catalog/CConexion.h"
 
+#include "catalog/CCadenaConexion.h"
 #include "catalog/CError.h"
+#include "catalog/CEsquemasOdbc.h"
+#include "catalog/COdbcConexion.h"
 
-// Placeholder for the data-access layer until it lands: never opens.
-class COdbcConexion {};
+#include <QLocale>
+
+namespace {
+
+// Runs one catalogue question; every failure becomes an empty result.
+template <typename T, typename F> T Preguntar(COdbcConexion* enlace, F&& pregunta) {
+    if (!enlace)
+        return T();
+    try {
+        CEsquemasOdbc esquemas(*enlace);
+        return pregunta(esquemas);
+    } catch (const std::exception&) {
+        return T();
+    }
+}
+
+} // namespace
 
 CConexion::CConexion() = default;
-CConexion::~CConexion() = default;
-bool CConexion::Conectado() const { return m_Enlace != nullptr; }
+
+CConexion::~CConexion() {
+    Desconectar();
+}
+
+bool CConexion::Conectado() const {
+    return m_Enlace != nullptr;
+}
+
 bool CConexion::Conectar() {
-    m_ErrorConexion = QStringLiteral("Acceso a datos no disponible");
+    if (m_Enlace) {
+        m_ErrorConexion = QStringLiteral("La conexión ya está abierta");
+        return false;
+    }
+    try {
+        auto enlace = std::make_unique<COdbcConexion>();
+        enlace->Abrir(m_Cadena);
+        m_Enlace = std::move(enlace);
+        m_ErrorConexion.clear();
+        return true;
+    } catch (const CError& e) {
+        m_ErrorConexion = e.Descripcion();
+    } catch (const std::exception& e) {
+        m_ErrorConexion = QString::fromLocal8Bit(e.what());
+    }
     return false;
 }
-void CConexion::Desconectar() { m_Enlace.reset(); }
-QString CConexion::Proveedor() const { throw CError(0, QStringLiteral("CConexion"), QStringLiteral("Conexión cerrada")); }
-QString CConexion::CadenaDeConexion() const { return m_Cadena; }
-void CConexion::setCadenaDeConexion(const QString& strCadena) { m_Cadena = strCadena; }
-PRecordset CConexion::Tablas() { return nullptr; }
-PRecordset CConexion::Procedimientos() { return nullptr; }
-PRecordset CConexion::Campos(const QString&) { return nullptr; }
-PRecordset CConexion::Indices(const QString&) { return nullptr; }
-PRecordset CConexion::Relaciones() { return nullptr; }
-PRecordset CConexion::TiposDatos() { return nullptr; }
-PRecordset CConexion::PalabrasReservadas() { return nullptr; }
-PRecordset CConexion::Literales() { return nullptr; }
-QString CConexion::NumeroRegistros(const QString&) { return {}; }
-QString CConexion::DescripcionTipoDatos(long) { return {}; }
-QList<QPair<QString, QVariant>> CConexion::Propiedades() { return {}; }
-PRecordset CConexion::CamposTodos() { return nullptr; }
+
+void CConexion::Desconectar() {
+    m_Enlace.reset();
+}
+
+QString CConexion::Proveedor() const {
+    if (!m_Enlace)
+        throw CError(-1, QStringLiteral("CConexion"), QStringLiteral("La conexión está cerrada"));
+    return m_Enlace->NombreControlador();
+}
+
+QString CConexion::CadenaDeConexion() const {
+    return m_Enlace ? m_Enlace->CadenaCompletada() : m_Cadena;
+}
+
+void CConexion::setCadenaDeConexion(const QString& strCadena) {
+    if (m_Enlace)
+        throw CError(
+            -1, QStringLiteral("CConexion"),
+            QStringLiteral("No se puede cambiar la cadena de conexión de una conexión abierta"));
+    m_Cadena = strCadena;
+}
+
+PRecordset CConexion::Tablas() {
+    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Tablas(); });
+}
+
+PRecordset CConexion::Procedimientos() {
+    return Preguntar<PRecordset>(m_Enlace.get(),
+                                 [](CEsquemasOdbc& e) { return e.Procedimientos(); });
+}
+
+PRecordset CConexion::Campos(const QString& strTabla) {
+    return Preguntar<PRecordset>(m_Enlace.get(),
+                                 [&](CEsquemasOdbc& e) { return e.Columnas(strTabla); });
+}
+
+PRecordset CConexion::CamposTodos() {
+    return Preguntar<PRecordset>(m_Enlace.get(),
+                                 [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
+}
+
+PRecordset CConexion::Indices(const QString& strTabla) {
+    return Preguntar<PRecordset>(m_Enlace.get(),
+                                 [&](CEsquemasOdbc& e) { return e.Indices(strTabla); });
+}
+
+PRecordset CConexion::Relaciones() {
+    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.ClavesAjenas(); });
+}
+
+PRecordset CConexion::TiposDatos() {
+    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) {
+        return e.TiposProveedor(std::nullopt, std::nullopt);
+    });
+}
+
+PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
+    return Preguntar<PRecordset>(m_Enlace.get(), [&](CEsquemasOdbc& e) {
+        return e.TiposProveedor(lngTipoDatos, booMejorCoincidencia);
+    });
+}
+
+PRecordset CConexion::PalabrasReservadas() {
+    return Preguntar<PRecordset>(m_Enlace.get(),
+                                 [](CEsquemasOdbc& e) { return e.PalabrasClave(); });
+}
+
+PRecordset CConexion::Literales() {
+    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Literales(); });
+}
+
+PRecordset CConexion::Estadisticas(const QString& strTabla) {
+    return Preguntar<PRecordset>(m_Enlace.get(),
+                                 [&](CEsquemasOdbc& e) { return e.Estadisticas(strTabla); });
+}
+
+QString CConexion::NumeroRegistros(const QString& strTabla) {
+    PRecordset rs = Estadisticas(strTabla);
+    if (!rs || rs->FinDatos())
+        return {};
+    const QVariant cardinalidad = rs->Valor(QStringLiteral("CARDINALITY"));
+    rs->Cerrar();
+    if (CRecordset::EsNulo(cardinalidad))
+        return {};
+    return QLocale().toString(cardinalidad.toLongLong());
+}
+
+QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
+    if (PRecordset rs = TiposDatos(lngTipoDatos, true)) {
+        const QString nombre = rs->FinDatos() ? QString() : rs->Texto(QStringLiteral("TYPE_NAME"));
+        rs->Cerrar();
+        return nombre;
+    }
+    // A provider that refuses the restriction: search the whole list from its first row.
+    PRecordset todos = TiposDatos();
+    if (!todos)
+        return {};
+    QString nombre;
+    if (todos->NumeroFilas() > 0 &&
+        todos->BuscarPrimero(QStringLiteral("DATA_TYPE"), QVariant::fromValue(lngTipoDatos)))
+        nombre = todos->Texto(QStringLiteral("TYPE_NAME"));
+    todos->Cerrar();
+    return nombre;
+}
+
+QList<QPair<QString, QVariant>> CConexion::Propiedades() {
+    if (m_Enlace) {
+        return Preguntar<QList<QPair<QString, QVariant>>>(
+            m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Propiedades(); });
+    }
+    // Closed: what the connection string says, a password never shown.
+    QList<QPair<QString, QVariant>> propiedades;
+    for (const auto& [clave, valor] : CCadenaConexion(m_Cadena).Atributos()) {
+        QVariant v = valor;
+        if (CCadenaConexion::EsClaveSecreta(clave))
+            v = QStringLiteral("********");
+        else if (valor.isEmpty())
+            v = QVariant();
+        propiedades.append({clave, v});
+    }
+    return propiedades;
+}

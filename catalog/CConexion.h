@@ -15,14 +15,14 @@ class COdbcConexion;
 class CConexion {
 public:
     CConexion();
-    ~CConexion(); // closes an open link
+    virtual ~CConexion(); // closes an open link
     CConexion(const CConexion&) = delete;
     CConexion& operator=(const CConexion&) = delete;
 
     // Database link.
     bool Conectado() const;
-    bool Conectar();    // false with ErrorConexion on failure; never throws
-    void Desconectar(); // nothing when closed
+    bool Conectar();           // false with ErrorConexion on failure; never throws
+    void Desconectar();        // nothing when closed
     QString Proveedor() const; // the driver's friendly name; throws CError when closed
 
     // Identity.
@@ -33,26 +33,37 @@ public:
     void setId(const QString& strId) { m_Id = strId; }
     const QString& Titulo() const { return m_Titulo; }
     void setTitulo(const QString& strTitulo) { m_Titulo = strTitulo; }
-    QString CadenaDeConexion() const;                 // as the driver reports it once open
+    QString CadenaDeConexion() const;                   // as the driver reports it once open
     void setCadenaDeConexion(const QString& strCadena); // throws CError while open
 
-    // Catalogue rowsets: a null pointer when anything fails; nothing cached.
+    // Catalogue rowsets: a null pointer when anything fails (a closed connection included);
+    // nothing cached; never an exception. Names are passed as they are (no criterion text).
     PRecordset Tablas();
     PRecordset Procedimientos();
     PRecordset Campos(const QString& strTabla);
     PRecordset Indices(const QString& strTabla);
     PRecordset Relaciones();
     PRecordset TiposDatos();
+    // The provider-types rowset restricted to one OLE DB type number and BEST_MATCH.
+    virtual PRecordset TiposDatos(long lngTipoDatos, bool booMejorCoincidencia);
     PRecordset PalabrasReservadas();
     PRecordset Literales();
-    QString NumeroRegistros(const QString& strTabla);
+    // The statistics rowset (TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, CARDINALITY): one row per
+    // object of that name, counted with a 10-second query time-out (null when it runs out).
+    PRecordset Estadisticas(const QString& strTabla);
+    QString NumeroRegistros(const QString& strTabla); // the first row's count, user's grouping
     QString DescripcionTipoDatos(long lngTipoDatos);
     // The connection's properties as name/value pairs in a stable order (a null value is an
     // invalid QVariant); a password shows as asterisks. Open: the driver's; closed: the string's.
     QList<QPair<QString, QVariant>> Propiedades();
 
-    // Bulk: the columns of every table of the catalogue in one call where the driver allows
-    // it, with the columns rowset's names. Null when the driver refuses a call without a table.
+    // Bulk: the columns of every object of Tablas() in one call, with the columns rowset's
+    // names and values. The rows of one object are exactly, and in the same order, those that
+    // Campos gives for it; objects follow one another in catalogue, schema, name order.
+    // Select one table's rows with BuscarTodos("TABLE_NAME", name) and keep those whose
+    // TABLE_NAME is equal in case too (PostgreSQL and MariaDB may hold "a" and "A"), and whose
+    // TABLE_SCHEMA is the one wanted when a name lives in two schemas (Campos gives both).
+    // Null when the driver refuses a call without a table name, or anything fails.
     PRecordset CamposTodos();
 
     // The data-access layer underneath, for the catalogue code (null when closed).

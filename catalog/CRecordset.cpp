@@ -1,6 +1,5 @@
 #include "catalog/CRecordset.h"
 
-
 CRecordset::CRecordset(QStringList columnas) : m_Columnas(std::move(columnas)) {
     for (int i = 0; i < m_Columnas.size(); ++i) {
         const QString clave = m_Columnas[i].toLower();
@@ -13,6 +12,17 @@ void CRecordset::AgregarFila(Fila fila) {
     fila.resize(static_cast<std::size_t>(m_Columnas.size()));
     m_Filas.push_back(std::move(fila));
     m_Indices.clear();
+}
+
+void CRecordset::PonerValor(std::size_t fila, int intColumna, QVariant valor) {
+    m_Filas[fila][static_cast<std::size_t>(intColumna)] = std::move(valor);
+    m_Indices.remove(intColumna);
+}
+
+void CRecordset::Filtrar(const std::function<bool(const Fila&)>& conservar) {
+    std::erase_if(m_Filas, [&](const Fila& f) { return !conservar(f); });
+    m_Indices.clear();
+    m_Actual = 0;
 }
 
 int CRecordset::IndiceColumna(const QString& strColumna) const {

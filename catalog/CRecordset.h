@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -19,6 +20,8 @@ public:
     // Building (the data-access layer only).
     void AgregarFila(Fila fila);
     void Reservar(std::size_t n) { m_Filas.reserve(n); }
+    void PonerValor(std::size_t fila, int intColumna, QVariant valor);
+    void Filtrar(const std::function<bool(const Fila&)>& conservar); // keeps order
 
     // Columns. Names compare without regard to case; -1 when missing.
     const QStringList& Columnas() const { return m_Columnas; }

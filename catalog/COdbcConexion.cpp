@@ -1,0 +1,258 @@
+#include "catalog/COdbcConexion.h"
+
+#include "catalog/CCadenaConexion.h"
+#include "catalog/CError.h"
+
+#include <QFileInfo>
+#include <odbcinst.h>
+
+namespace {
+
+enum class Familia { Otra, SQLite, PostgreSQL, MariaDB };
+
+// What the driver manager knows of a driver name: its library ("Driver=" attribute).
+QString BibliotecaDelControlador(const QString& strNombre) {
+    SQLUSMALLINT direccion = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLWCHAR descripcion[512];
+        SQLWCHAR atributos[4096];
+        SQLSMALLINT largoDescripcion = 0, largoAtributos = 0;
+        const SQLRETURN rc = SQLDriversW(odbc::Entorno(), direccion, descripcion, 512,
+                                         &largoDescripcion, atributos, 4096, &largoAtributos);
+        if (!SQL_SUCCEEDED(rc))
+            return {};
+        direccion = SQL_FETCH_NEXT;
+        if (odbc::DesdeW(descripcion, std::min<SQLSMALLINT>(largoDescripcion, 511))
+                .compare(strNombre, Qt::CaseInsensitive) != 0)
+            continue;
+        // Attributes come as "key=value\0key=value\0\0".
+        const SQLWCHAR* p = atributos;
+        const SQLWCHAR* fin = atributos + std::min<SQLSMALLINT>(largoAtributos, 4095);
+        while (p < fin && *p) {
+            const SQLWCHAR* q = p;
+            while (q < fin && *q)
+                ++q;
+            const QString par = odbc::DesdeW(p, q - p);
+            if (par.startsWith(QLatin1String("Driver="), Qt::CaseInsensitive))
+                return par.mid(7);
+            p = q + 1;
+        }
+        return {};
+    }
+}
+
+// The driver name a data source is registered with.
+QString ControladorDelOrigen(const QString& strDsn) {
+    SQLUSMALLINT direccion = SQL_FETCH_FIRST;
+    for (;;) {
+        SQLWCHAR nombre[SQL_MAX_DSN_LENGTH + 1];
+        SQLWCHAR descripcion[512];
+        SQLSMALLINT largoNombre = 0, largoDescripcion = 0;
+        const SQLRETURN rc =
+            SQLDataSourcesW(odbc::Entorno(), direccion, nombre, SQL_MAX_DSN_LENGTH + 1,
+                            &largoNombre, descripcion, 512, &largoDescripcion);
+        if (!SQL_SUCCEEDED(rc))
+            return {};
+        direccion = SQL_FETCH_NEXT;
+        if (odbc::DesdeW(nombre, std::min<SQLSMALLINT>(largoNombre, SQL_MAX_DSN_LENGTH))
+                .compare(strDsn, Qt::CaseInsensitive) == 0)
+            return odbc::DesdeW(descripcion, std::min<SQLSMALLINT>(largoDescripcion, 511));
+    }
+}
+
+QString AtributoDelOrigen(const QString& strDsn, const QString& strClave) {
+    odbc::CTextoW dsn(strDsn), clave(strClave), vacio{QString()},
+        archivo(QStringLiteral("odbc.ini"));
+    SQLWCHAR valor[1024] = {};
+    const int n = SQLGetPrivateProfileStringW(dsn.Datos(), clave.Datos(), vacio.Datos(), valor,
+                                              1024, archivo.Datos());
+    return n > 0 ? odbc::DesdeW(valor, std::min(n, 1023)) : QString();
+}
+
+Familia FamiliaDe(const QString& strNombre, const QString& strBiblioteca) {
+    const QString t = (strNombre + QLatin1Char(' ') + strBiblioteca).toLower();
+    if (t.contains(QLatin1String("sqlite")))
+        return Familia::SQLite;
+    if (t.contains(QLatin1String("maodbc")) || t.contains(QLatin1String("mariadb")) ||
+        t.contains(QLatin1String("myodbc")) || t.contains(QLatin1String("mysql")))
+        return Familia::MariaDB;
+    if (t.contains(QLatin1String("psqlodbc")) || t.contains(QLatin1String("postgres")))
+        return Familia::PostgreSQL;
+    return Familia::Otra;
+}
+
+} // namespace
+
+COdbcConexion::~COdbcConexion() {
+    if (m_Abierta)
+        SQLDisconnect(m_Dbc.Handle());
+}
+
+void COdbcConexion::Abrir(const QString& strCadena) {
+    if (m_Abierta)
+        throw CError(-1, QStringLiteral("COdbcConexion"),
+                     QStringLiteral("La conexión ya está abierta"));
+    m_CadenaOriginal = strCadena;
+    m_ClavesAgregadas.clear();
+
+    CCadenaConexion cadena(strCadena);
+    const QString dsn = cadena.Valor(QStringLiteral("DSN"));
+    m_NombreControlador = cadena.Valor(QStringLiteral("DRIVER"));
+    if (m_NombreControlador.isEmpty() && !dsn.isEmpty())
+        m_NombreControlador = ControladorDelOrigen(dsn);
+    const QString biblioteca = m_NombreControlador.contains(QLatin1Char('/'))
+                                   ? m_NombreControlador
+                                   : BibliotecaDelControlador(m_NombreControlador);
+    const Familia familia = FamiliaDe(m_NombreControlador, biblioteca);
+
+    if (familia == Familia::SQLite) {
+        // The SQLite driver creates an empty database for a missing file; Verondal never
+        // changes a database, so refuse it here, naming the path.
+        QString ruta = cadena.Valor(QStringLiteral("Database"));
+        if (ruta.isEmpty() && !dsn.isEmpty() && !cadena.Contiene(QStringLiteral("Database")))
+            ruta = AtributoDelOrigen(dsn, QStringLiteral("Database"));
+        if (!ruta.isEmpty() && ruta != QLatin1String(":memory:") && !QFileInfo(ruta).isFile())
+            throw CError(-1, QStringLiteral("COdbcConexion"),
+                         QStringLiteral("El archivo de base de datos «%1» no existe").arg(ruta));
+        if (!cadena.Contiene(QStringLiteral("NoCreat"))) {
+            cadena.Poner(QStringLiteral("NoCreat"), QStringLiteral("1"));
+            m_ClavesAgregadas << QStringLiteral("NoCreat");
+        }
+    } else if (familia == Familia::MariaDB) {
+        // MariaDB's driver ignores the login time-out attribute and waits forever on a mute
+        // server; its own keyword bounds both the connect and the handshake.
+        if (!cadena.Contiene(QStringLiteral("CONN_TIMEOUT"))) {
+            cadena.Poner(QStringLiteral("CONN_TIMEOUT"), QString::number(kSegundosConexion));
+            m_ClavesAgregadas << QStringLiteral("CONN_TIMEOUT");
+        }
+    }
+
+    COdbcManejador dbc(SQL_HANDLE_DBC, odbc::Entorno());
+    SQLSetConnectAttrW(dbc.Handle(), SQL_ATTR_LOGIN_TIMEOUT,
+                       reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(kSegundosConexion)), 0);
+    odbc::CTextoW entrada(m_ClavesAgregadas.isEmpty() ? strCadena : cadena.Texto());
+    std::vector<SQLWCHAR> salida(8192);
+    SQLSMALLINT largoSalida = 0;
+    const SQLRETURN rc = SQLDriverConnectW(dbc.Handle(), nullptr, entrada.Datos(), SQL_NTS,
+                                           salida.data(), static_cast<SQLSMALLINT>(salida.size()),
+                                           &largoSalida, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(rc)) {
+        QString texto = dbc.Diagnostico();
+        if (texto.isEmpty())
+            texto = QStringLiteral("El controlador no pudo abrir la conexión");
+        throw CError(rc, QStringLiteral("SQLDriverConnect"), texto);
+    }
+    m_Dbc = std::move(dbc);
+    m_Abierta = true;
+    m_CadenaSalida = largoSalida > 0 && largoSalida < static_cast<SQLSMALLINT>(salida.size())
+                         ? odbc::DesdeW(salida.data(), largoSalida)
+                         : QString();
+
+    m_NombreDBMS = InfoTexto(SQL_DBMS_NAME);
+    const QString dbms = m_NombreDBMS.toLower();
+    if (dbms.contains(QLatin1String("sqlite")))
+        m_Motor = Motor::SQLite;
+    else if (dbms.contains(QLatin1String("postgres")))
+        m_Motor = Motor::PostgreSQL;
+    else if (dbms.contains(QLatin1String("mariadb")) || dbms.contains(QLatin1String("mysql")))
+        m_Motor = Motor::MariaDB;
+    else
+        m_Motor = Motor::Otro;
+    if (m_NombreControlador.isEmpty())
+        m_NombreControlador = InfoTexto(SQL_DRIVER_NAME);
+    m_Escape = InfoTexto(SQL_SEARCH_PATTERN_ESCAPE);
+    m_Comillas = InfoTexto(SQL_IDENTIFIER_QUOTE_CHAR).trimmed();
+    const CCadenaConexion completa(m_CadenaSalida.isEmpty() ? strCadena : m_CadenaSalida);
+    m_MuestraSistema = completa.Valor(QStringLiteral("ShowSystemTables")) == QLatin1String("1");
+}
+
+QString COdbcConexion::CadenaCompletada() const {
+    if (m_CadenaSalida.isEmpty())
+        return m_CadenaOriginal;
+    const CCadenaConexion original(m_CadenaOriginal);
+    CCadenaConexion salida(m_CadenaSalida);
+    for (const QString& clave : m_ClavesAgregadas)
+        salida.Quitar(clave);
+    // Some drivers (SQLite's) answer "DSN=;" and no driver: put back what was asked for.
+    if (salida.Valor(QStringLiteral("DRIVER")).isEmpty() &&
+        salida.Valor(QStringLiteral("DSN")).isEmpty()) {
+        salida.Quitar(QStringLiteral("DSN"));
+        salida.Quitar(QStringLiteral("DRIVER"));
+        for (const auto& [clave, valor] : original.Atributos())
+            if (clave.compare(QLatin1String("DRIVER"), Qt::CaseInsensitive) == 0 ||
+                clave.compare(QLatin1String("DSN"), Qt::CaseInsensitive) == 0) {
+                salida.Anteponer(clave, valor);
+                break;
+            }
+    }
+    if (salida.Texto() == CCadenaConexion(m_CadenaOriginal).Texto())
+        return m_CadenaOriginal;
+    return salida.Texto();
+}
+
+QString COdbcConexion::InfoTexto(SQLUSMALLINT intInfo) const {
+    std::vector<SQLWCHAR> buffer(1024);
+    SQLSMALLINT largo = 0;
+    SQLRETURN rc = SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(),
+                               static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &largo);
+    if (rc == SQL_SUCCESS_WITH_INFO &&
+        largo >= static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR))) {
+        buffer.resize(static_cast<std::size_t>(largo) / sizeof(SQLWCHAR) + 1);
+        rc = SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(),
+                         static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &largo);
+    }
+    if (!SQL_SUCCEEDED(rc))
+        return {};
+    // Lengths are in bytes.
+    const qsizetype n = std::min<qsizetype>(largo / static_cast<SQLSMALLINT>(sizeof(SQLWCHAR)),
+                                            static_cast<qsizetype>(buffer.size()) - 1);
+    return odbc::DesdeW(buffer.data(), n);
+}
+
+std::optional<quint16> COdbcConexion::InfoCorto(SQLUSMALLINT intInfo) const {
+    SQLUSMALLINT v = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(m_Dbc.Handle(), intInfo, &v, sizeof v, nullptr)))
+        return std::nullopt;
+    return v;
+}
+
+std::optional<quint32> COdbcConexion::InfoLargo(SQLUSMALLINT intInfo) const {
+    SQLUINTEGER v = 0;
+    if (!SQL_SUCCEEDED(SQLGetInfoW(m_Dbc.Handle(), intInfo, &v, sizeof v, nullptr)))
+        return std::nullopt;
+    return v;
+}
+
+QString COdbcConexion::CatalogoActual() const {
+    SQLWCHAR buffer[512] = {};
+    SQLINTEGER largo = 0;
+    if (!SQL_SUCCEEDED(SQLGetConnectAttrW(m_Dbc.Handle(), SQL_ATTR_CURRENT_CATALOG, buffer,
+                                          sizeof buffer, &largo)))
+        return {};
+    QString nombre = odbc::DesdeW(buffer, std::min<SQLINTEGER>(largo / 2, 511));
+    // MariaDB's driver answers the text "null" when no database was chosen.
+    if (m_Motor == Motor::MariaDB && nombre == QLatin1String("null"))
+        nombre.clear();
+    return nombre;
+}
+
+QString COdbcConexion::EscaparPatron(const QString& strNombre) const {
+    if (m_Escape.isEmpty())
+        return strNombre;
+    QString r;
+    r.reserve(strNombre.size() + 4);
+    for (const QChar c : strNombre) {
+        if (c == QLatin1Char('_') || c == QLatin1Char('%') || m_Escape == c)
+            r += m_Escape;
+        r += c;
+    }
+    return r;
+}
+
+QString COdbcConexion::Citar(const QString& strNombre) const {
+    if (m_Comillas.isEmpty())
+        return strNombre;
+    QString r = strNombre;
+    r.replace(m_Comillas, m_Comillas + m_Comillas);
+    return m_Comillas + r + m_Comillas;
+}

@@ -1,0 +1,65 @@
+// The one live ODBC link of a configured connection: opened without prompting, with a bounded
+// login time, and what the driver says about itself. Owned by its CConexion (std::unique_ptr).
+#pragma once
+
+#include "catalog/COdbcManejador.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+
+class COdbcConexion {
+public:
+    // The database systems whose drivers need corrections, recognised by their DBMS name.
+    enum class Motor { Otro, SQLite, PostgreSQL, MariaDB };
+
+    // An opening never waits longer than this on a dead or mute server.
+    static constexpr int kSegundosConexion = 15;
+
+    COdbcConexion() = default;
+    ~COdbcConexion(); // disconnects
+    COdbcConexion(const COdbcConexion&) = delete;
+    COdbcConexion& operator=(const COdbcConexion&) = delete;
+
+    // Opens the link; raises CError with every diagnostic record on failure. The string is never
+    // changed: keys the layer adds for the driver go only to the copy handed to the driver.
+    void Abrir(const QString& strCadena);
+    bool Abierta() const { return m_Abierta; }
+    SQLHDBC Handle() const { return m_Dbc.Handle(); }
+    const COdbcManejador& Manejador() const { return m_Dbc; }
+
+    // The connection string as the driver completed it, made reusable: the driver or data
+    // source of the original string first, and without what the layer added.
+    QString CadenaCompletada() const;
+    // The driver's name as registered with the driver manager (or the data source's driver).
+    const QString& NombreControlador() const { return m_NombreControlador; }
+    Motor MotorBD() const { return m_Motor; }
+    const QString& NombreDBMS() const { return m_NombreDBMS; }
+
+    // Driver information (SQLGetInfo). Empty/nullopt when the driver does not answer.
+    QString InfoTexto(SQLUSMALLINT intInfo) const;
+    std::optional<quint16> InfoCorto(SQLUSMALLINT intInfo) const;
+    std::optional<quint32> InfoLargo(SQLUSMALLINT intInfo) const;
+    // The connection's current catalogue (database); empty when there is none.
+    QString CatalogoActual() const;
+
+    // A name made literal for a pattern argument: "_", "%" and the escape itself escaped.
+    QString EscaparPatron(const QString& strNombre) const;
+    // A name quoted as an identifier, its quote character doubled inside.
+    QString Citar(const QString& strNombre) const;
+    // PostgreSQL's driver shows its system schemas only when the string asks for them.
+    bool MuestraSistema() const { return m_MuestraSistema; }
+
+private:
+    COdbcManejador m_Dbc;
+    bool m_Abierta = false;
+    QString m_CadenaOriginal;
+    QString m_CadenaSalida;
+    QStringList m_ClavesAgregadas;
+    QString m_NombreControlador;
+    QString m_NombreDBMS;
+    Motor m_Motor = Motor::Otro;
+    QString m_Escape;
+    QString m_Comillas;
+    bool m_MuestraSistema = false;
+};

@@ -1,0 +1,323 @@
+#include "catalog/COdbcSentencia.h"
+
+#include "catalog/CError.h"
+#include "catalog/COdbcConexion.h"
+
+#include <QDateTime>
+
+namespace {
+
+// Pointer and length of an optional wide argument.
+struct CArgumentoW {
+    explicit CArgumentoW(const COdbcSentencia::Argumento& a)
+        : texto(a.value_or(QString())), nulo(!a) {}
+    SQLWCHAR* Puntero() { return nulo ? nullptr : texto.Datos(); }
+    SQLSMALLINT Largo() const { return nulo ? 0 : SQL_NTS; }
+    odbc::CTextoW texto;
+    bool nulo;
+};
+
+constexpr int kLeidaTexto = 1;
+constexpr int kLeidaEntero = 2;
+constexpr int kLeidaValor = 3;
+
+} // namespace
+
+COdbcSentencia::COdbcSentencia(const COdbcConexion& objConexion)
+    : m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {}
+
+void COdbcSentencia::TiempoLimite(int intSegundos) {
+    SQLSetStmtAttrW(m_Stmt.Handle(), SQL_ATTR_QUERY_TIMEOUT,
+                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(intSegundos)), 0);
+}
+
+void COdbcSentencia::DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion) {
+    m_TiempoAgotado = false;
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) {
+        const QString estado = m_Stmt.Estado();
+        m_TiempoAgotado = estado == QLatin1String("HYT00") || estado == QLatin1String("HYT01");
+        m_Stmt.Comprobar(rc, strOperacion);
+    }
+    m_Abierta = true;
+    SQLSMALLINT n = 0;
+    if (!SQL_SUCCEEDED(SQLNumResultCols(m_Stmt.Handle(), &n)))
+        n = 0;
+    m_Tipos.assign(static_cast<std::size_t>(n), 0);
+    m_Nombres.assign(static_cast<std::size_t>(n), QString());
+    m_Fila.assign(static_cast<std::size_t>(n), QVariant());
+    m_Leida.assign(static_cast<std::size_t>(n), 0);
+    for (SQLSMALLINT i = 0; i < n; ++i) {
+        SQLWCHAR nombre[256];
+        SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
+        SQLULEN tamano = 0;
+        if (SQL_SUCCEEDED(SQLDescribeColW(m_Stmt.Handle(), static_cast<SQLUSMALLINT>(i + 1), nombre,
+                                          256, &largo, &tipo, &tamano, &decimales, &nulos))) {
+            m_Tipos[static_cast<std::size_t>(i)] = tipo;
+            m_Nombres[static_cast<std::size_t>(i)] =
+                odbc::DesdeW(nombre, std::min<SQLSMALLINT>(largo, 255));
+        }
+    }
+}
+
+void COdbcSentencia::Tablas(const Argumento& catalogo, const Argumento& esquema,
+                            const Argumento& tabla, const Argumento& tipos) {
+    CArgumentoW c(catalogo), e(esquema), t(tabla), y(tipos);
+    DespuesDeEjecutar(SQLTablesW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(), e.Largo(),
+                                 t.Puntero(), t.Largo(), y.Puntero(), y.Largo()),
+                      "SQLTables");
+}
+
+void COdbcSentencia::Columnas(const Argumento& catalogo, const Argumento& esquema,
+                              const Argumento& tabla, const Argumento& columna) {
+    CArgumentoW c(catalogo), e(esquema), t(tabla), k(columna);
+    DespuesDeEjecutar(SQLColumnsW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(), e.Largo(),
+                                  t.Puntero(), t.Largo(), k.Puntero(), k.Largo()),
+                      "SQLColumns");
+}
+
+void COdbcSentencia::Estadisticas(const Argumento& catalogo, const Argumento& esquema,
+                                  const QString& strTabla) {
+    CArgumentoW c(catalogo), e(esquema), t{Argumento(strTabla)};
+    DespuesDeEjecutar(SQLStatisticsW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
+                                     e.Largo(), t.Puntero(), t.Largo(), SQL_INDEX_ALL, SQL_QUICK),
+                      "SQLStatistics");
+}
+
+void COdbcSentencia::ClavesPrimarias(const Argumento& catalogo, const Argumento& esquema,
+                                     const QString& strTabla) {
+    CArgumentoW c(catalogo), e(esquema), t{Argumento(strTabla)};
+    DespuesDeEjecutar(SQLPrimaryKeysW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
+                                      e.Largo(), t.Puntero(), t.Largo()),
+                      "SQLPrimaryKeys");
+}
+
+void COdbcSentencia::ClavesAjenas(const Argumento& catalogoPk, const Argumento& esquemaPk,
+                                  const Argumento& tablaPk, const Argumento& catalogoFk,
+                                  const Argumento& esquemaFk, const Argumento& tablaFk) {
+    CArgumentoW c1(catalogoPk), e1(esquemaPk), t1(tablaPk), c2(catalogoFk), e2(esquemaFk),
+        t2(tablaFk);
+    DespuesDeEjecutar(SQLForeignKeysW(m_Stmt.Handle(), c1.Puntero(), c1.Largo(), e1.Puntero(),
+                                      e1.Largo(), t1.Puntero(), t1.Largo(), c2.Puntero(),
+                                      c2.Largo(), e2.Puntero(), e2.Largo(), t2.Puntero(),
+                                      t2.Largo()),
+                      "SQLForeignKeys");
+}
+
+void COdbcSentencia::Procedimientos(const Argumento& catalogo, const Argumento& esquema,
+                                    const Argumento& nombre) {
+    CArgumentoW c(catalogo), e(esquema), p(nombre);
+    DespuesDeEjecutar(SQLProceduresW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
+                                     e.Largo(), p.Puntero(), p.Largo()),
+                      "SQLProcedures");
+}
+
+void COdbcSentencia::TiposDatos(SQLSMALLINT intTipo) {
+    DespuesDeEjecutar(SQLGetTypeInfoW(m_Stmt.Handle(), intTipo), "SQLGetTypeInfo");
+}
+
+void COdbcSentencia::Ejecutar(const QString& strSql) {
+    odbc::CTextoW sql(strSql);
+    DespuesDeEjecutar(SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLExecDirect");
+}
+
+QString COdbcSentencia::NombreColumna(int intColumna) const {
+    return m_Nombres[static_cast<std::size_t>(intColumna)];
+}
+
+bool COdbcSentencia::Siguiente() {
+    if (m_Tipos.empty())
+        return false;
+    const SQLRETURN rc = SQLFetch(m_Stmt.Handle());
+    if (rc == SQL_NO_DATA)
+        return false;
+    m_Stmt.Comprobar(rc, "SQLFetch");
+    std::fill(m_Leida.begin(), m_Leida.end(), 0);
+    return true;
+}
+
+QVariant COdbcSentencia::LeerColumna(int intColumna, SQLSMALLINT intTipoC) {
+    const auto col = static_cast<SQLUSMALLINT>(intColumna + 1);
+    SQLLEN indicador = 0;
+    switch (intTipoC) {
+    case SQL_C_SBIGINT: {
+        SQLBIGINT v = 0;
+        m_Stmt.Comprobar(SQLGetData(m_Stmt.Handle(), col, SQL_C_SBIGINT, &v, sizeof v, &indicador),
+                         "SQLGetData");
+        return indicador == SQL_NULL_DATA ? QVariant() : QVariant(static_cast<qlonglong>(v));
+    }
+    case SQL_C_DOUBLE: {
+        double v = 0;
+        m_Stmt.Comprobar(SQLGetData(m_Stmt.Handle(), col, SQL_C_DOUBLE, &v, sizeof v, &indicador),
+                         "SQLGetData");
+        return indicador == SQL_NULL_DATA ? QVariant() : QVariant(v);
+    }
+    case SQL_C_TYPE_TIMESTAMP: {
+        SQL_TIMESTAMP_STRUCT v{};
+        m_Stmt.Comprobar(
+            SQLGetData(m_Stmt.Handle(), col, SQL_C_TYPE_TIMESTAMP, &v, sizeof v, &indicador),
+            "SQLGetData");
+        if (indicador == SQL_NULL_DATA)
+            return {};
+        return QDateTime(QDate(v.year, v.month, v.day),
+                         QTime(v.hour, v.minute, v.second, static_cast<int>(v.fraction / 1000000)));
+    }
+    case SQL_C_TYPE_DATE: {
+        SQL_DATE_STRUCT v{};
+        m_Stmt.Comprobar(
+            SQLGetData(m_Stmt.Handle(), col, SQL_C_TYPE_DATE, &v, sizeof v, &indicador),
+            "SQLGetData");
+        return indicador == SQL_NULL_DATA ? QVariant() : QVariant(QDate(v.year, v.month, v.day));
+    }
+    case SQL_C_BINARY: {
+        QByteArray datos;
+        char trozo[4096];
+        for (;;) {
+            const SQLRETURN rc =
+                SQLGetData(m_Stmt.Handle(), col, SQL_C_BINARY, trozo, sizeof trozo, &indicador);
+            if (rc == SQL_NO_DATA)
+                break;
+            m_Stmt.Comprobar(rc, "SQLGetData");
+            if (indicador == SQL_NULL_DATA)
+                return {};
+            const SQLLEN n =
+                (indicador == SQL_NO_TOTAL || indicador > static_cast<SQLLEN>(sizeof trozo))
+                    ? static_cast<SQLLEN>(sizeof trozo)
+                    : indicador;
+            datos.append(trozo, static_cast<qsizetype>(n));
+            if (rc == SQL_SUCCESS)
+                break;
+        }
+        return datos;
+    }
+    default: {
+        QString texto;
+        const SQLLEN capacidad = static_cast<SQLLEN>(m_Buffer.size() * sizeof(SQLWCHAR));
+        for (bool primero = true;; primero = false) {
+            const SQLRETURN rc = SQLGetData(m_Stmt.Handle(), col, SQL_C_WCHAR, m_Buffer.data(),
+                                            capacidad, &indicador);
+            if (rc == SQL_NO_DATA)
+                break;
+            m_Stmt.Comprobar(rc, "SQLGetData");
+            if (indicador == SQL_NULL_DATA)
+                return primero ? QVariant() : QVariant(texto);
+            const bool truncado = rc == SQL_SUCCESS_WITH_INFO &&
+                                  (indicador == SQL_NO_TOTAL || indicador >= capacidad);
+            const qsizetype n = truncado ? static_cast<qsizetype>(m_Buffer.size()) - 1
+                                         : static_cast<qsizetype>(indicador / sizeof(SQLWCHAR));
+            if (primero && !truncado)
+                return QVariant(odbc::DesdeW(m_Buffer.data(), n));
+            texto += odbc::DesdeW(m_Buffer.data(), n);
+            if (!truncado)
+                break;
+        }
+        return texto;
+    }
+    }
+}
+
+const QVariant& COdbcSentencia::Leido(int intColumna) {
+    return m_Fila[static_cast<std::size_t>(intColumna)];
+}
+
+std::optional<QString> COdbcSentencia::Texto(int intColumna) {
+    const auto i = static_cast<std::size_t>(intColumna);
+    if (m_Leida[i] == 0) {
+        m_Fila[i] = LeerColumna(intColumna, SQL_C_WCHAR);
+        m_Leida[i] = kLeidaTexto;
+    }
+    const QVariant& v = Leido(intColumna);
+    if (!v.isValid())
+        return std::nullopt;
+    if (v.typeId() == QMetaType::QByteArray)
+        return QString::fromUtf8(v.toByteArray());
+    return v.toString();
+}
+
+std::optional<qlonglong> COdbcSentencia::Entero(int intColumna) {
+    const auto i = static_cast<std::size_t>(intColumna);
+    if (m_Leida[i] == 0) {
+        const SQLSMALLINT tipo = m_Tipos[i];
+        const bool numerico = tipo == SQL_SMALLINT || tipo == SQL_INTEGER || tipo == SQL_TINYINT ||
+                              tipo == SQL_BIGINT || tipo == SQL_BIT;
+        m_Fila[i] = LeerColumna(intColumna, numerico ? SQL_C_SBIGINT : SQL_C_WCHAR);
+        m_Leida[i] = kLeidaEntero;
+    }
+    const QVariant& v = Leido(intColumna);
+    if (!v.isValid())
+        return std::nullopt;
+    bool ok = false;
+    const qlonglong n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok)
+                                                         : v.toLongLong(&ok);
+    if (ok)
+        return n;
+    if (v.typeId() == QMetaType::QString) {
+        // Numbers typed as text or decimal: "12.0" still counts.
+        const double d = v.toString().trimmed().toDouble(&ok);
+        if (ok)
+            return static_cast<qlonglong>(d);
+    }
+    return std::nullopt;
+}
+
+QVariant COdbcSentencia::Valor(int intColumna) {
+    const auto i = static_cast<std::size_t>(intColumna);
+    if (m_Leida[i] == 0) {
+        SQLSMALLINT c = SQL_C_WCHAR;
+        switch (m_Tipos[i]) {
+        case SQL_SMALLINT:
+        case SQL_INTEGER:
+        case SQL_TINYINT:
+        case SQL_BIGINT:
+        case SQL_BIT:
+            c = SQL_C_SBIGINT;
+            break;
+        case SQL_REAL:
+        case SQL_FLOAT:
+        case SQL_DOUBLE:
+            c = SQL_C_DOUBLE;
+            break;
+        case SQL_TYPE_TIMESTAMP:
+        case SQL_TIMESTAMP:
+            c = SQL_C_TYPE_TIMESTAMP;
+            break;
+        case SQL_TYPE_DATE:
+        case SQL_DATE:
+            c = SQL_C_TYPE_DATE;
+            break;
+        case SQL_BINARY:
+        case SQL_VARBINARY:
+        case SQL_LONGVARBINARY:
+            c = SQL_C_BINARY;
+            break;
+        default:
+            break;
+        }
+        m_Fila[i] = LeerColumna(intColumna, c);
+        m_Leida[i] = kLeidaValor;
+    }
+    return Leido(intColumna);
+}
+
+void COdbcSentencia::LeerFilaEnBruto() {
+    const SQLLEN capacidad = static_cast<SQLLEN>(m_Buffer.size() * sizeof(SQLWCHAR));
+    for (std::size_t i = 0; i < m_Tipos.size(); ++i) {
+        SQLLEN indicador = 0;
+        SQLRETURN rc;
+        do {
+            rc = SQLGetData(m_Stmt.Handle(), static_cast<SQLUSMALLINT>(i + 1), SQL_C_WCHAR,
+                            m_Buffer.data(), capacidad, &indicador);
+        } while (rc == SQL_SUCCESS_WITH_INFO &&
+                 (indicador == SQL_NO_TOTAL || indicador >= capacidad));
+        m_Leida[i] = kLeidaTexto;
+    }
+}
+
+void COdbcSentencia::Cerrar() {
+    if (m_Abierta)
+        SQLFreeStmt(m_Stmt.Handle(), SQL_CLOSE);
+    m_Abierta = false;
+    m_Tipos.clear();
+    m_Nombres.clear();
+    m_Fila.clear();
+    m_Leida.clear();
+}

@@ -1,0 +1,81 @@
+// One ODBC statement on an open connection: a catalogue function or a read-only query, and the
+// rows it returns, read column by column from left to right. Owned by the code that runs it.
+#pragma once
+
+#include "catalog/COdbcManejador.h"
+
+#include <QString>
+#include <QVariant>
+#include <optional>
+#include <vector>
+
+class COdbcConexion;
+
+class COdbcSentencia {
+public:
+    // A catalogue argument: nullopt passes a null pointer, which means something different from
+    // an empty text to most drivers.
+    using Argumento = std::optional<QString>;
+
+    explicit COdbcSentencia(const COdbcConexion& objConexion); // throws CError
+    COdbcSentencia(const COdbcSentencia&) = delete;
+    COdbcSentencia& operator=(const COdbcSentencia&) = delete;
+
+    void TiempoLimite(int intSegundos); // the query time-out; ignored by drivers without one
+
+    // Each runs one call and raises CError with the driver's diagnostics when it fails.
+    void Tablas(const Argumento& catalogo, const Argumento& esquema, const Argumento& tabla,
+                const Argumento& tipos);
+    void Columnas(const Argumento& catalogo, const Argumento& esquema, const Argumento& tabla,
+                  const Argumento& columna = std::nullopt);
+    void Estadisticas(const Argumento& catalogo, const Argumento& esquema, const QString& strTabla);
+    void ClavesPrimarias(const Argumento& catalogo, const Argumento& esquema,
+                         const QString& strTabla);
+    void ClavesAjenas(const Argumento& catalogoPk, const Argumento& esquemaPk,
+                      const Argumento& tablaPk, const Argumento& catalogoFk,
+                      const Argumento& esquemaFk, const Argumento& tablaFk);
+    void Procedimientos(const Argumento& catalogo, const Argumento& esquema,
+                        const Argumento& nombre);
+    void TiposDatos(SQLSMALLINT intTipo = SQL_ALL_TYPES);
+    void Ejecutar(const QString& strSql);
+
+    // True when the last call failed because the query time-out ran out (SQLSTATE HYT00/HYT01).
+    bool TiempoAgotado() const { return m_TiempoAgotado; }
+
+    int NumeroColumnas() const { return static_cast<int>(m_Tipos.size()); }
+    QString NombreColumna(int intColumna) const; // 0-based
+    SQLSMALLINT TipoColumna(int intColumna) const {
+        return m_Tipos[static_cast<std::size_t>(intColumna)];
+    }
+
+    // Next row; false at the end. Raises CError on a driver error.
+    bool Siguiente();
+
+    // Values of the current row, 0-based columns. A column may be read again, but once a later
+    // column has been read an earlier one that was not read cannot be (drivers read forward).
+    std::optional<QString> Texto(int intColumna);
+    std::optional<qlonglong> Entero(int intColumna);
+    QVariant Valor(int intColumna); // by the column's SQL type; an invalid QVariant is a null
+
+    // Reads every column of the current row as text into the buffer, without keeping it: the
+    // cost of fetching a row, for measurements.
+    void LeerFilaEnBruto();
+
+    void Cerrar(); // closes the cursor so that the statement can run another call
+
+    const COdbcManejador& Manejador() const { return m_Stmt; }
+
+private:
+    void DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion);
+    const QVariant& Leido(int intColumna);
+    QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
+
+    COdbcManejador m_Stmt;
+    std::vector<SQLSMALLINT> m_Tipos;
+    std::vector<QString> m_Nombres;
+    std::vector<QVariant> m_Fila;
+    std::vector<char> m_Leida; // per column: 0 unread, 1 read as text, 2 as integer, 3 by type
+    std::vector<SQLWCHAR> m_Buffer;
+    bool m_TiempoAgotado = false;
+    bool m_Abierta = false;
+};
