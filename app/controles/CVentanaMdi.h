@@ -1,0 +1,33 @@
+// A multiple-document main window: child windows live in its client area and a "window" menu
+// lists the open ones. The program's main window derives from it; it owns its children.
+#pragma once
+
+#include <QMainWindow>
+
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+
+class CVentanaMdi : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit CVentanaMdi(QWidget* objPadre = nullptr);
+    ~CVentanaMdi() override;
+
+    // The main window in use (the last one built and still alive), or nullptr.
+    static CVentanaMdi* Principal();
+
+    QMdiArea* Area() const { return m_Area; }
+    QSize AreaCliente() const; // the client area's size in pixels
+
+    // Shows frm as a child window (adding it the first time) and brings it forward. The child
+    // is destroyed when it is closed.
+    QMdiSubWindow* MostrarHija(QWidget* frm);
+    // Adds to the menu bar a menu that lists the visible child windows, the active one ticked.
+    QMenu* AgregarMenuVentana(const QString& strTitulo);
+
+private:
+    void LlenarMenuVentana(QMenu* objMenu);
+
+    QMdiArea* m_Area;
+};
