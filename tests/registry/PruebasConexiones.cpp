@@ -63,6 +63,7 @@ TEST(ConexionesTest, RecorreEnElOrdenDelArchivoYDespuesLasNuevas) {
 
 // The new Id is cnx(Count + 1) when free, else the next free number above it.
 struct CasoIdLibre {
+    const char* strNombre;
     QStringList idsEnArchivo;
     QString strEliminar;
     QString strNuevo;
@@ -82,8 +83,16 @@ TEST_P(IdLibreTest, NuevaConexionTomaElPrimerNumeroLibre) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, IdLibreTest,
-    ::testing::Values(CasoIdLibre{{"cnx1", "cnx2"}, {}, "cnx3"}, CasoIdLibre{{}, {}, "cnx1"},
-                      CasoIdLibre{{"cnx1", "cnx2"}, "cnx1", "cnx3"}, // cnx2 is still there
-                      CasoIdLibre{{"cnx2", "cnx5"}, {}, "cnx3"},     // gaps are fine
-                      CasoIdLibre{{"cnx3", "CNX4"}, {}, "cnx5"},     // letter case counts as taken
-                      CasoIdLibre{{"cnx1", "otra"}, {}, "cnx3"}));
+    ::testing::Values(CasoIdLibre{"Siguiente", {"cnx1", "cnx2"}, {}, "cnx3"},
+                      CasoIdLibre{"Primera", {}, {}, "cnx1"},
+                      CasoIdLibre{"TrasEliminarLaPrimera",
+                                  {"cnx1", "cnx2"},
+                                  "cnx1",
+                                  "cnx3"},                                    // cnx2 is still there
+                      CasoIdLibre{"ConHuecos", {"cnx2", "cnx5"}, {}, "cnx3"}, // gaps are fine
+                      CasoIdLibre{"OcupadoConOtrasMayusculas",
+                                  {"cnx3", "CNX4"},
+                                  {},
+                                  "cnx5"}, // letter case counts as taken
+                      CasoIdLibre{"ConUnIdDeOtraForma", {"cnx1", "otra"}, {}, "cnx3"}),
+    [](const auto& info) { return std::string(info.param.strNombre); });
