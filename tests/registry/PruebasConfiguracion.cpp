@@ -87,12 +87,6 @@ TEST(ConfiguracionTest, ArchivoQueNoSePuedeLeerEsErrorDeLaLinea0) {
     EXPECT_FALSE(QFile::exists(strRuta));
 }
 
-TEST(ConfiguracionTest, ConexionesVaciasSeCarganSinError) {
-    CVerondal objVerondal(ConfiguracionDePrueba("<Verondal><Conexiones/></Verondal>"));
-    EXPECT_FALSE(objVerondal.Error());
-    EXPECT_EQ(objVerondal.Conexiones().Count(), 0);
-}
-
 TEST(ConfiguracionTest, AgregarYEliminarEnLaMismaEjecucion) {
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
     CVerondal objVerondal(strRuta);

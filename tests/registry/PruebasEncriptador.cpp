@@ -88,13 +88,3 @@ TEST(EncriptadorTest, ParQueNoEsHexadecimalEsError) {
               QStringLiteral("No coinciden los tipos: «ZZ», en la posición 3, no es un número "
                              "hexadecimal"));
 }
-
-TEST(EncriptadorTest, OtroAlgoritmoSeRechazaConElNumeroDeLaPlataforma) {
-    CEncriptador objEncriptador;
-    const CError e = ErrorDe([&] {
-        objEncriptador.EncriptarHex(QStringLiteral("A"), QStringLiteral("x"), 0x8004, CALG_RC4);
-    });
-    EXPECT_EQ(e.Numero(), static_cast<int32_t>(0x80090008u));
-    EXPECT_EQ(e.Origen(),
-              QStringLiteral("CryptCreateHash() en CEncriptador::EncriptarArrayBytes()"));
-}
