@@ -3,6 +3,8 @@
 #include "catalog/CError.h"
 #include "registry/modCodificacion.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <nettle/arcfour.h>
 #include <nettle/md5.h>
 
@@ -11,7 +13,17 @@ namespace {
 // Kept as it always was: existing files can only be read with this very phrase.
 const char* const kPassword = "ravelto.quimsa";
 
+// Without the converter every text would silently become empty: say so instead.
+void ExigirConversor() {
+    static const bool booDisponible = QStringEncoder(modCodificacion::kWindows1252).isValid() &&
+                                      QStringDecoder(modCodificacion::kWindows1252).isValid();
+    if (!booDisponible)
+        throw CError(kErrAlgoritmoNoAdmitido, QStringLiteral("CEncriptador"),
+                     QStringLiteral("Esta instalación de Qt no tiene el conversor windows-1252"));
+}
+
 QByteArray ABytes(const QString& strTexto) {
+    ExigirConversor();
     // A character the page cannot hold becomes "?", as the old ANSI conversion did.
     return modCodificacion::Codificar(strTexto, modCodificacion::kWindows1252,
                                       [](char32_t) { return QByteArray("?"); });
