@@ -1,6 +1,6 @@
 // The window-control layer, offscreen: what the windows read back from each control, the
 // display modes, drop-down menus, system colours, the host routines and the real dialog boxes.
-#include "DialogosGuion.h"
+#include "AyudasVentanas.h"
 #include "app/controles/CArbol.h"
 #include "app/controles/CBarraHerramientas.h"
 #include "app/controles/CComboImagenes.h"
@@ -36,43 +36,11 @@
 #include <functional>
 #include <gtest/gtest.h>
 
-// Readable failures: gtest prints Qt strings as text.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
+using pruebas::AlAbrirse;
+using pruebas::BotonPorTexto;
+using pruebas::TextosBotones;
 
 namespace {
-
-// Runs fnAccion on the next modal box or popup as soon as it shows, then lets the caller block.
-void AlAbrirse(std::function<void(QWidget*)> fnAccion) {
-    auto* objTemporizador = new QTimer;
-    objTemporizador->setInterval(10);
-    QObject::connect(objTemporizador, &QTimer::timeout, [objTemporizador, fnAccion] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w)
-            w = QApplication::activePopupWidget();
-        if (w && w->isVisible()) {
-            objTemporizador->stop();
-            objTemporizador->deleteLater();
-            fnAccion(w);
-        }
-    });
-    objTemporizador->start();
-}
-
-QStringList TextosBotones(QMessageBox* caja) {
-    QStringList textos;
-    for (QAbstractButton* b : caja->buttons())
-        textos << b->text().remove(QLatin1Char('&'));
-    return textos;
-}
-
-QAbstractButton* BotonPorTexto(QMessageBox* caja, const QString& strTexto) {
-    for (QAbstractButton* b : caja->buttons())
-        if (b->text().remove(QLatin1Char('&')) == strTexto)
-            return b;
-    return nullptr;
-}
 
 class EspanolTest : public ::testing::Test {
 protected:

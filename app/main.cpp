@@ -1,0 +1,38 @@
+// Verondal's desktop program: Qt in Spanish, the real dialog service, then start-up.
+#include "app/Inicio.h"
+#include "app/RegistroVentanas.h"
+#include "app/controles/CDialogosQt.h"
+#include "app/controles/CListaImagenes.h"
+#include "app/frmPrincipal.h"
+#include "registry/CVerondal.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Verondal"));
+    QApplication::setApplicationVersion(frmPrincipal::ObtenerVersion());
+    QApplication::setWindowIcon(IconoPrograma());
+
+    // Qt's own buttons and dialogs ("Aceptar", "Sí", "No", "Cancelar") in Spanish.
+    QTranslator objTraductor;
+    if (objTraductor.load(QLocale(QLocale::Spanish, QLocale::Spain), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&objTraductor);
+
+    CDialogosQt objDialogos;
+    EstablecerDialogos(&objDialogos);
+
+    RegistrarVentanas();
+    int intResultado = 1; // a failed start has told the user why
+    if (Inicio(CVerondal::RutaConfiguracion()))
+        intResultado = QApplication::exec();
+
+    // Whatever ended the loop, the connections close before Qt goes away.
+    objVerondal.reset();
+    EstablecerDialogos(nullptr);
+    return intResultado;
+}

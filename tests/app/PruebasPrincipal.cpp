@@ -1,0 +1,313 @@
+// Start-up and the main window, offscreen, with the scripted dialog service: the messages of a
+// failed start, the menus, the explorer's check mark, the single wizard, the about box and the
+// closing sequence.
+#include "AyudasVentanas.h"
+#include "DialogosGuion.h"
+#include "Entorno.h"
+#include "app/Inicio.h"
+#include "app/controles/CBarraEstado.h"
+#include "app/controles/CPunteroRaton.h"
+#include "app/controles/modGeneral.h"
+#include "app/frmPrincipal.h"
+#include "registry/CEncriptador.h"
+#include "registry/CVerondal.h"
+
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace pruebas;
+
+namespace {
+
+// Verondal.xml holding the given (title, connection string) pairs, encrypted as the program
+// stores them.
+QByteArray Configuracion(const QList<QPair<QString, QString>>& conexiones) {
+    QString strXml = QStringLiteral("<?xml version=\"1.0\"?>\n<Verondal><Conexiones>");
+    int n = 0;
+    for (const auto& [strTitulo, strCadena] : conexiones)
+        strXml += QStringLiteral("<Conexion Id=\"cnx%1\"><Titulo>%2</Titulo>"
+                                 "<CadenaDeConexion>%3</CadenaDeConexion></Conexion>")
+                      .arg(++n)
+                      .arg(strTitulo, EncriptarTexto(strCadena));
+    return (strXml + QStringLiteral("</Conexiones></Verondal>\n")).toUtf8();
+}
+
+int VentanasVisibles() {
+    int n = 0;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        n += w->isVisible() ? 1 : 0;
+    return n;
+}
+
+// A child window that notes what it saw when it was asked to close.
+class CHijaTestigo : public QWidget {
+public:
+    QString* strEstadoAlCerrar = nullptr;
+    bool* booHabiaVerondal = nullptr;
+    frmPrincipal* frm = nullptr;
+
+protected:
+    void closeEvent(QCloseEvent* e) override {
+        if (strEstadoAlCerrar)
+            *strEstadoAlCerrar = frm->stbPrincipal->Texto();
+        if (booHabiaVerondal)
+            *booHabiaVerondal = objVerondal != nullptr;
+        e->accept();
+    }
+};
+
+// Start-up with stand-ins for the explorer and the wizard, counting how many were built.
+class PrincipalTest : public ::testing::Test {
+protected:
+    CDialogosGuion guion;
+    int intExploradores = 0;
+    int intAsistentes = 0;
+    QPointer<frmPrincipal> frm;
+
+    void SetUp() override {
+        frmPrincipal::EstablecerFabricaExplorador([this] {
+            ++intExploradores;
+            auto* w = new QWidget;
+            w->setWindowTitle(QStringLiteral("Explorador de conexiones"));
+            return w;
+        });
+        frmPrincipal::EstablecerFabricaComparar([this] {
+            ++intAsistentes;
+            auto* w = new QWidget;
+            w->setWindowTitle(QStringLiteral("Comparar bases de datos"));
+            return w;
+        });
+    }
+    void TearDown() override {
+        delete frm.data();
+        objVerondal.reset();
+        frmPrincipal::EstablecerFabricaExplorador(nullptr);
+        frmPrincipal::EstablecerFabricaComparar(nullptr);
+    }
+
+    frmPrincipal* Arrancar(const QByteArray& bytConfiguracion = Configuracion({})) {
+        frm = Inicio(ConfiguracionDePrueba(bytConfiguracion));
+        if (frm) {
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(frm));
+        }
+        return frm;
+    }
+    QMdiSubWindow* MarcoExplorador() const {
+        return frm->Explorador() ? qobject_cast<QMdiSubWindow*>(MarcoVentana(frm->Explorador()))
+                                 : nullptr;
+    }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+using InicioTest = PrincipalTest;
+
+TEST_F(InicioTest, SinArchivoUnSoloMensajeConLaRutaCompletaYNingunaVentana) {
+    const QString strRuta = CarpetaDeLaPrueba() + QStringLiteral("/Verondal.xml");
+    frm = Inicio(strRuta);
+    EXPECT_EQ(frm, nullptr);
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].strTexto,
+              QStringLiteral("No se encuentra el archivo de configuración ") + strRuta);
+    EXPECT_EQ(guion.mensajes[0].intEstilo, 16);
+    EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
+    EXPECT_EQ(objVerondal, nullptr);
+    EXPECT_EQ(VentanasVisibles(), 0);
+    EXPECT_FALSE(QFile::exists(strRuta)); // never created
+}
+
+TEST_F(InicioTest, UnArchivoMalFormadoSoloMuestraElMensajeDelCargador) {
+    EXPECT_EQ(Arrancar("<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n"),
+              nullptr);
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_TRUE(
+        guion.mensajes[0].strTexto.startsWith(QStringLiteral("Error en la línea 4 del archivo ")))
+        << guion.mensajes[0].strTexto.toStdString();
+    EXPECT_EQ(objVerondal, nullptr);
+    EXPECT_EQ(VentanasVisibles(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(InicioTest, UnaConexionIlegibleDaUnErrorConSuDescripcionYNingunaVentana) {
+    const QByteArray malHex = "<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A</Titulo>"
+                              "<CadenaDeConexion>ABC</CadenaDeConexion></Conexion>"
+                              "</Conexiones></Verondal>";
+    const QByteArray sinId = "<Verondal><Conexiones><Conexion><Titulo>A</Titulo>"
+                             "<CadenaDeConexion>C0</CadenaDeConexion></Conexion>"
+                             "</Conexiones></Verondal>";
+    for (const auto& [bytArchivo, strPista] :
+         {std::pair{malHex, QStringLiteral("cnx1")}, std::pair{sinId, QStringLiteral("Id")}}) {
+        guion.mensajes.clear();
+        EXPECT_EQ(Arrancar(bytArchivo), nullptr);
+        ASSERT_EQ(guion.mensajes.size(), 1u);
+        EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
+        EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
+        EXPECT_TRUE(guion.mensajes[0].strTexto.contains(strPista))
+            << guion.mensajes[0].strTexto.toStdString();
+        EXPECT_EQ(objVerondal, nullptr);
+        EXPECT_EQ(VentanasVisibles(), 0);
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    }
+}
+
+TEST_F(InicioTest, UnArchivoSinConexionesAbreLaPrincipalYElExplorador) {
+    ASSERT_TRUE(Arrancar());
+    EXPECT_TRUE(guion.mensajes.empty());
+    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Verondal"));
+    EXPECT_EQ(frm->stbPrincipal->Texto(), QStringLiteral("Preparado"));
+    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
+    ASSERT_TRUE(MarcoExplorador());
+    EXPECT_TRUE(MarcoExplorador()->isVisible());
+    EXPECT_EQ(MarcoExplorador()->mdiArea(), frm->Area());
+    ASSERT_TRUE(objVerondal);
+    EXPECT_EQ(objVerondal->Conexiones().Count(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+TEST_F(PrincipalTest, LosMenusLlevanSusTeclasDeAccesoEnOrden) {
+    ASSERT_TRUE(Arrancar());
+    QStringList menus;
+    for (QAction* a : frm->menuBar()->actions())
+        menus << a->text();
+    EXPECT_EQ(menus, QStringList({"&Archivo", "&Ver", "&Herramientas", "Ve&ntana", "Ay&uda"}));
+    EXPECT_EQ(frm->mnuArchivoSalir->text(), QStringLiteral("&Salir"));
+    EXPECT_EQ(frm->mnuVerExploradorConexiones->text(), QStringLiteral("E&xplorador de conexiones"));
+    EXPECT_EQ(frm->mnuVerExploradorConexiones->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+    EXPECT_EQ(frm->mnuHerramientasComparar->text(), QStringLiteral("&Comparar bases de datos..."));
+    EXPECT_EQ(frm->mnuAyudaAcercaDe->text(), QStringLiteral("Acerca &de Verondal..."));
+}
+
+TEST_F(PrincipalTest, DosClicsEnElExploradorLoOcultanYMuestranElMismo) {
+    ASSERT_TRUE(Arrancar());
+    QWidget* objExplorador = frm->Explorador();
+    frm->mnuVerExploradorConexiones->trigger();
+    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
+    EXPECT_FALSE(MarcoExplorador()->isVisible());
+    frm->mnuVerExploradorConexiones->trigger();
+    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
+    EXPECT_TRUE(MarcoExplorador()->isVisible());
+    EXPECT_EQ(frm->Explorador(), objExplorador);
+    EXPECT_EQ(intExploradores, 1);
+}
+
+TEST_F(PrincipalTest, ControlEOcultaElExplorador) {
+    ASSERT_TRUE(Arrancar());
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+    QTest::keyClick(frm, Qt::Key_E, Qt::ControlModifier);
+    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
+    EXPECT_FALSE(MarcoExplorador()->isVisible());
+}
+
+TEST_F(PrincipalTest, CerrarElExploradorQuitaLaMarcaYElSiguienteClicAbreUnoNuevo) {
+    ASSERT_TRUE(Arrancar());
+    QPointer<QWidget> objViejo = frm->Explorador();
+    MarcoExplorador()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(objViejo.isNull());
+    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
+    frm->mnuVerExploradorConexiones->trigger();
+    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
+    ASSERT_TRUE(MarcoExplorador());
+    EXPECT_TRUE(MarcoExplorador()->isVisible());
+    EXPECT_EQ(intExploradores, 2);
+}
+
+TEST_F(PrincipalTest, SinExploradorRegistradoElMenuSoloMueveLaMarca) {
+    frmPrincipal::EstablecerFabricaExplorador(nullptr);
+    ASSERT_TRUE(Arrancar());
+    EXPECT_TRUE(frm->Area()->subWindowList().isEmpty());
+    frm->mnuVerExploradorConexiones->trigger();
+    frm->mnuVerExploradorConexiones->trigger();
+    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
+    EXPECT_TRUE(frm->Area()->subWindowList().isEmpty());
+}
+
+TEST_F(PrincipalTest, CompararDosVecesTraeAlFrenteElMismoAsistente) {
+    ASSERT_TRUE(Arrancar());
+    frm->mnuHerramientasComparar->trigger();
+    QWidget* objAsistente = frm->Comparar();
+    ASSERT_TRUE(objAsistente);
+    frm->Area()->setActiveSubWindow(MarcoExplorador());
+    frm->mnuHerramientasComparar->trigger();
+    EXPECT_EQ(intAsistentes, 1);
+    EXPECT_EQ(frm->Comparar(), objAsistente);
+    EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(objAsistente));
+}
+
+TEST_F(PrincipalTest, AcercaDeMuestraLaVersionElCreditoYElContacto) {
+    ASSERT_TRUE(Arrancar());
+    QString strTitulo, strTexto, strInformativo;
+    QStringList botones;
+    bool booIcono = false;
+    AlAbrirse([&](QWidget* w) {
+        auto* caja = qobject_cast<QMessageBox*>(w);
+        ASSERT_TRUE(caja);
+        strTitulo = caja->windowTitle();
+        strTexto = caja->text();
+        strInformativo = caja->informativeText();
+        botones = TextosBotones(caja);
+        booIcono = !caja->iconPixmap().isNull();
+        caja->accept();
+    });
+    frm->mnuAyudaAcercaDe->trigger();
+    const QString strVersion = frmPrincipal::ObtenerVersion();
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(strVersion).hasMatch());
+    EXPECT_EQ(strTexto, QStringLiteral("Verondal ") + strVersion);
+    EXPECT_EQ(strTitulo, QStringLiteral("Acerca de Verondal ") + strVersion);
+    EXPECT_EQ(strInformativo.count(QLatin1Char('\n')), 1);
+    EXPECT_TRUE(strInformativo.contains(QLatin1Char('@')));
+    EXPECT_EQ(botones, QStringList({"Aceptar"}));
+    EXPECT_TRUE(booIcono);
+}
+
+// ---------------------------------------------------------------------------------------------
+TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasHijasConElEstadoYLuegoVaciaObjVerondal) {
+    ASSERT_TRUE(Arrancar());
+    QString strEstado;
+    bool booHabiaVerondal = false;
+    auto* objHija = new CHijaTestigo;
+    objHija->strEstadoAlCerrar = &strEstado;
+    objHija->booHabiaVerondal = &booHabiaVerondal;
+    objHija->frm = frm;
+    MostrarVentanaHija(objHija);
+    EXPECT_TRUE(frm->close());
+    EXPECT_EQ(strEstado, QStringLiteral("Cerrando conexiones..."));
+    EXPECT_TRUE(booHabiaVerondal);
+    EXPECT_EQ(objVerondal, nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(frm.isNull()); // the main window destroys itself, and its children with it
+}
+
+TEST_F(PrincipalTest, SalirCierraConLaMismaSecuencia) {
+    ASSERT_TRUE(Arrancar());
+    frm->mnuArchivoSalir->trigger();
+    EXPECT_FALSE(frm->isVisible());
+    EXPECT_EQ(frm->stbPrincipal->Texto(), QStringLiteral("Cerrando conexiones..."));
+    EXPECT_EQ(objVerondal, nullptr);
+}
+
+TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasConexionesAbiertasDelServidor) {
+    REQUIERE_POSTGRES();
+    const QString strBase = QStringLiteral("verondal_cierre");
+    const QString strCadena = CrearBasePostgres(strBase, QString());
+    ASSERT_FALSE(strCadena.isEmpty());
+    ASSERT_TRUE(Arrancar(Configuracion({{QStringLiteral("Servidor"), strCadena}})));
+    ASSERT_TRUE(objVerondal->Conexiones().Item(QStringLiteral("cnx1")).Conectar());
+    // A database with a session open cannot be dropped.
+    EXPECT_FALSE(EjecutarPostgres(QStringLiteral("postgres"),
+                                  QStringLiteral("DROP DATABASE %1;").arg(strBase)));
+    frm->close();
+    EXPECT_TRUE(EjecutarPostgres(QStringLiteral("postgres"),
+                                 QStringLiteral("DROP DATABASE %1;").arg(strBase)));
+}
