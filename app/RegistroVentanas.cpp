@@ -1,8 +1,9 @@
 #include "app/RegistroVentanas.h"
 
 #include "app/frmPrincipal.h"
+#include "explorer/frmExplorador.h"
 
 void RegistrarVentanas() {
-    // Each window room adds its factory here, e.g.
-    // frmPrincipal::EstablecerFabricaExplorador([] { return new frmExplorador; });
+    // Each window room adds its factory here.
+    frmPrincipal::EstablecerFabricaExplorador([] { return new frmExplorador; });
 }

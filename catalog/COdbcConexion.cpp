@@ -2,6 +2,7 @@
 
 #include "catalog/CCadenaConexion.h"
 #include "catalog/CError.h"
+#include "catalog/modOdbc.h"
 
 #include <QFileInfo>
 #include <odbcinst.h>
@@ -9,56 +10,6 @@
 namespace {
 
 enum class Familia { Otra, SQLite, PostgreSQL, MariaDB };
-
-// What the driver manager knows of a driver name: its library ("Driver=" attribute).
-QString BibliotecaDelControlador(const QString& strNombre) {
-    SQLUSMALLINT direccion = SQL_FETCH_FIRST;
-    for (;;) {
-        SQLWCHAR descripcion[512];
-        SQLWCHAR atributos[4096];
-        SQLSMALLINT largoDescripcion = 0, largoAtributos = 0;
-        const SQLRETURN rc = SQLDriversW(odbc::Entorno(), direccion, descripcion, 512,
-                                         &largoDescripcion, atributos, 4096, &largoAtributos);
-        if (!SQL_SUCCEEDED(rc))
-            return {};
-        direccion = SQL_FETCH_NEXT;
-        if (odbc::DesdeW(descripcion, std::min<SQLSMALLINT>(largoDescripcion, 511))
-                .compare(strNombre, Qt::CaseInsensitive) != 0)
-            continue;
-        // Attributes come as "key=value\0key=value\0\0".
-        const SQLWCHAR* p = atributos;
-        const SQLWCHAR* fin = atributos + std::min<SQLSMALLINT>(largoAtributos, 4095);
-        while (p < fin && *p) {
-            const SQLWCHAR* q = p;
-            while (q < fin && *q)
-                ++q;
-            const QString par = odbc::DesdeW(p, q - p);
-            if (par.startsWith(QLatin1String("Driver="), Qt::CaseInsensitive))
-                return par.mid(7);
-            p = q + 1;
-        }
-        return {};
-    }
-}
-
-// The driver name a data source is registered with.
-QString ControladorDelOrigen(const QString& strDsn) {
-    SQLUSMALLINT direccion = SQL_FETCH_FIRST;
-    for (;;) {
-        SQLWCHAR nombre[SQL_MAX_DSN_LENGTH + 1];
-        SQLWCHAR descripcion[512];
-        SQLSMALLINT largoNombre = 0, largoDescripcion = 0;
-        const SQLRETURN rc =
-            SQLDataSourcesW(odbc::Entorno(), direccion, nombre, SQL_MAX_DSN_LENGTH + 1,
-                            &largoNombre, descripcion, 512, &largoDescripcion);
-        if (!SQL_SUCCEEDED(rc))
-            return {};
-        direccion = SQL_FETCH_NEXT;
-        if (odbc::DesdeW(nombre, std::min<SQLSMALLINT>(largoNombre, SQL_MAX_DSN_LENGTH))
-                .compare(strDsn, Qt::CaseInsensitive) == 0)
-            return odbc::DesdeW(descripcion, std::min<SQLSMALLINT>(largoDescripcion, 511));
-    }
-}
 
 QString AtributoDelOrigen(const QString& strDsn, const QString& strClave) {
     odbc::CTextoW dsn(strDsn), clave(strClave), vacio{QString()},
@@ -102,7 +53,7 @@ void COdbcConexion::Abrir(const QString& strCadena) {
         m_NombreControlador = ControladorDelOrigen(dsn);
     const QString biblioteca = m_NombreControlador.contains(QLatin1Char('/'))
                                    ? m_NombreControlador
-                                   : BibliotecaDelControlador(m_NombreControlador);
+                                   : BibliotecaControlador(m_NombreControlador);
     const Familia familia = FamiliaDe(m_NombreControlador, biblioteca);
 
     if (familia == Familia::SQLite) {

@@ -68,3 +68,13 @@ CConexion& CConexiones::NuevaConexion(const QString& strTitulo,
     }
     return objConexion;
 }
+
+void CConexiones::ModificarConexion(const QString& strId, const QString& strTitulo,
+                                    const QString& strCadenaDeConexion) {
+    CConexion& objConexion = Item(strId);
+    if (m_Configuracion)
+        m_Configuracion->ModificarConexion(objConexion, strTitulo, strCadenaDeConexion);
+    objConexion.Desconectar();
+    objConexion.setTitulo(strTitulo);
+    objConexion.setCadenaDeConexion(strCadenaDeConexion);
+}

@@ -50,6 +50,11 @@ public:
     // Removes the connection's element from the file (saving it), then from the collection.
     // A failed save raises CError and leaves both as they were.
     void Eliminar(const QString& strId);
+    // Gives the connection a new title and connection string, in the file first (saved
+    // atomically) and then in memory; an open link is closed first, as the string of an open
+    // connection cannot change. A failed save raises CError and changes nothing else.
+    void ModificarConexion(const QString& strId, const QString& strTitulo,
+                           const QString& strCadenaDeConexion);
     // A new, unopened connection with the first free Id from "cnx" + (Count + 1) upwards,
     // appended here and to the file. A failed save raises CError and adds nothing.
     CConexion& NuevaConexion(const QString& strTitulo, const QString& strCadenaDeConexion);

@@ -158,19 +158,8 @@ void CConfiguracion::AgregarConexion(CConexion& objConexion) {
     const QString strOrigen = QStringLiteral("CConfiguracion::AgregarConexion()");
     QDomElement xmlConexiones = ElementoConexiones(strOrigen);
 
-    // Refuse what could not be read back: a title XML cannot carry would make the file
-    // unreadable, and a string outside the code page would be stored with "?" in it.
-    if (!TextoXmlValido(objConexion.Titulo()) || !TextoXmlValido(objConexion.Id()))
-        throw CError(kErrArgumento, strOrigen,
-                     QStringLiteral("El título de la conexión %1 contiene caracteres de control "
-                                    "que no se pueden guardar en %2")
-                         .arg(objConexion.Id(), m_Ruta));
-    const QString strCifrada = EncriptarTexto(objConexion.CadenaDeConexion());
-    if (DesencriptarTexto(strCifrada) != objConexion.CadenaDeConexion())
-        throw CError(kErrArgumento, strOrigen,
-                     QStringLiteral("La cadena de conexión de %1 contiene caracteres que no "
-                                    "caben en la página de códigos Windows-1252 y se perderían")
-                         .arg(objConexion.Id()));
+    const QString strCifrada = ComprobarConexion(strOrigen, objConexion.Id(), objConexion.Titulo(),
+                                                 objConexion.CadenaDeConexion());
 
     QDomElement xmlConexion = m_Documento.createElement(QStringLiteral("Conexion"));
     xmlConexion.setAttribute(QStringLiteral("Id"), objConexion.Id());
@@ -184,6 +173,60 @@ void CConfiguracion::AgregarConexion(CConexion& objConexion) {
     } catch (...) {
         xmlConexiones.removeChild(xmlConexion);
         objConexion.setNodo(xmlAnterior);
+        throw;
+    }
+}
+
+QString CConfiguracion::ComprobarConexion(const QString& strOrigen, const QString& strId,
+                                          const QString& strTitulo,
+                                          const QString& strCadena) const {
+    // Refuse what could not be read back: a title XML cannot carry would make the file
+    // unreadable, and a string outside the code page would be stored with "?" in it.
+    if (!TextoXmlValido(strTitulo) || !TextoXmlValido(strId))
+        throw CError(kErrArgumento, strOrigen,
+                     QStringLiteral("El título de la conexión %1 contiene caracteres de control "
+                                    "que no se pueden guardar en %2")
+                         .arg(strId, m_Ruta));
+    const QString strCifrada = EncriptarTexto(strCadena);
+    if (DesencriptarTexto(strCifrada) != strCadena)
+        throw CError(kErrArgumento, strOrigen,
+                     QStringLiteral("La cadena de conexión de %1 contiene caracteres que no "
+                                    "caben en la página de códigos Windows-1252 y se perderían")
+                         .arg(strId));
+    return strCifrada;
+}
+
+void CConfiguracion::ModificarConexion(CConexion& objConexion, const QString& strTitulo,
+                                       const QString& strCadenaDeConexion) {
+    const QString strOrigen = QStringLiteral("CConfiguracion::ModificarConexion()");
+    QDomElement xmlConexion = objConexion.Nodo();
+    if (xmlConexion.isNull())
+        return;
+    const QString strCifrada =
+        ComprobarConexion(strOrigen, objConexion.Id(), strTitulo, strCadenaDeConexion);
+
+    // The two children are rebuilt on a copy, swapped in, and swapped back if the save fails.
+    QDomElement xmlNueva = xmlConexion.cloneNode(true).toElement();
+    for (const auto& [strNombre, strTexto] :
+         {std::pair{QStringLiteral("Titulo"), strTitulo},
+          std::pair{QStringLiteral("CadenaDeConexion"), strCifrada}}) {
+        QDomElement xmlHijo = xmlNueva.firstChildElement(strNombre);
+        if (xmlHijo.isNull()) {
+            AgregarElementoTexto(xmlNueva, strNombre, strTexto);
+            continue;
+        }
+        while (!xmlHijo.firstChild().isNull())
+            xmlHijo.removeChild(xmlHijo.firstChild());
+        xmlHijo.appendChild(m_Documento.createTextNode(strTexto));
+    }
+    QDomNode xmlPadre = xmlConexion.parentNode();
+    xmlPadre.replaceChild(xmlNueva, xmlConexion);
+    objConexion.setNodo(xmlNueva);
+    try {
+        Guardar();
+    } catch (...) {
+        xmlPadre.replaceChild(xmlConexion, xmlNueva);
+        objConexion.setNodo(xmlConexion);
         throw;
     }
 }

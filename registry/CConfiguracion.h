@@ -23,10 +23,17 @@ public:
     // Appends the connection's element and saves; links its Nodo. On a failed save the document
     // and the connection are as before and CError names the path and the system's reason.
     void AgregarConexion(CConexion& objConexion);
+    // Rewrites the title and the (encrypted) string of the connection's element and saves; on a
+    // failed save the document is as before and CError is raised. The connection is not changed.
+    void ModificarConexion(CConexion& objConexion, const QString& strTitulo,
+                           const QString& strCadenaDeConexion);
     // Removes the element from Conexiones and saves; a null element does nothing at all.
     void EliminarConexion(const QDomElement& xmlNodo);
 
 private:
+    // The encrypted form of strCadena; CError when a title or the string could not be read back.
+    QString ComprobarConexion(const QString& strOrigen, const QString& strId,
+                              const QString& strTitulo, const QString& strCadena) const;
     void AgregarElementoTexto(QDomElement& xmlPadre, const QString& strElemento,
                               const QString& strContenido);
     QDomElement ElementoConexiones(const QString& strOrigen) const;

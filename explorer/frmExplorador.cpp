@@ -1,0 +1,396 @@
+#include "explorer/frmExplorador.h"
+
+#include "app/controles/CArbol.h"
+#include "app/controles/CBarraEstado.h"
+#include "app/controles/CBarraHerramientas.h"
+#include "app/controles/CPunteroRaton.h"
+#include "app/controles/ColoresSistema.h"
+#include "app/controles/modGeneral.h"
+#include "catalog/CError.h"
+#include "explorer/modConexionesExplorador.h"
+#include "export/IDialogos.h"
+#include "registry/CVerondal.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QVBoxLayout>
+
+namespace {
+
+frmExplorador::FnPropiedadesConexion g_fnPropiedadesConexion;
+frmExplorador::FnPropiedadesTabla g_fnPropiedadesTabla;
+
+// Node tags: the only thing the commands tell node kinds apart by.
+const QString EtiquetaConexion = QStringLiteral("cnx");
+const QString EtiquetaTabla = QStringLiteral("tbl");
+const QString EtiquetaError = QStringLiteral("err");
+const QString TextoConectando = QStringLiteral("Conectando...");
+
+// Icons of imlExplorador16, by number.
+enum Icono : int {
+    IcoNueva = 1,
+    IcoModificar = 2,
+    IcoEliminar = 3,
+    IcoConexion = 5,
+    IcoCarpeta = 6,
+    IcoCarpetaAbierta = 7,
+    IcoTabla = 8,
+    IcoVista = 9,
+    IcoPropiedades = 10,
+    IcoConexionError = 12,
+    IcoError = 13,
+    IcoTablaVinculada = 14,
+    IcoConectando = 15,
+    IcoConexionAbierta = 16,
+    IcoActualizar = 17,
+    IcoProcedimiento = 18,
+    IcoCopiar = 19,
+};
+
+// Numbers 4 and 11 are used by no node and no button.
+const QStringList NombresIconos = {
+    QStringLiteral("conexion_nueva"),
+    QStringLiteral("conexion_modificar"),
+    QStringLiteral("conexion_eliminar"),
+    QStringLiteral("tabla_sistema"),
+    QStringLiteral("base_datos"),
+    QStringLiteral("carpeta"),
+    QStringLiteral("carpeta_abierta"),
+    QStringLiteral("tabla"),
+    QStringLiteral("vista"),
+    QStringLiteral("propiedades"),
+    QStringLiteral("propiedad"),
+    QStringLiteral("conexion_error"),
+    QStringLiteral("error"),
+    QStringLiteral("tabla_vinculada"),
+    QStringLiteral("conectando"),
+    QStringLiteral("conexion_abierta"),
+    QStringLiteral("actualizar"),
+    QStringLiteral("procedimiento"),
+    QStringLiteral("copiar"),
+};
+
+// Folder key prefixes; a folder's key is the prefix followed by the connection's Id.
+const QString Tablas = QStringLiteral("_Tablas");
+const QString TablasSistema = QStringLiteral("_TablasSistema");
+const QString TablasVinculadas = QStringLiteral("_TablasVinculadas");
+const QString Vistas = QStringLiteral("_Vistas");
+const QString VistasSistema = QStringLiteral("_VistasSistema");
+const QString Procedimientos = QStringLiteral("_Procedimientos");
+
+// Where each TABLE_TYPE goes; any other type (or none) gets no node.
+struct CDestinoTipo {
+    const char* szTipo;
+    const QString* strCarpeta;
+    int intIcono;
+    const QString* strEtiqueta;
+    bool booGris;
+};
+const CDestinoTipo Destinos[] = {
+    {"TABLE", &Tablas, IcoTabla, &EtiquetaTabla, false},
+    {"SYSTEM TABLE", &TablasSistema, IcoTabla, nullptr, true},
+    {"ACCESS TABLE", &TablasSistema, IcoTabla, nullptr, true},
+    {"VIEW", &Vistas, IcoVista, nullptr, false},
+    {"SYSTEM VIEW", &VistasSistema, IcoVista, nullptr, true},
+    {"PASS-THROUGH", &TablasVinculadas, IcoTablaVinculada, nullptr, false},
+};
+
+const CDestinoTipo* DestinoDe(const QVariant& varTipo) {
+    if (CRecordset::EsNulo(varTipo))
+        return nullptr;
+    const QString strTipo = varTipo.toString();
+    for (const CDestinoTipo& d : Destinos)
+        if (strTipo == QLatin1String(d.szTipo)) // exact: "table" is not a table
+            return &d;
+    return nullptr;
+}
+
+} // namespace
+
+void frmExplorador::EstablecerVentanasPropiedades(FnPropiedadesConexion fnConexion,
+                                                  FnPropiedadesTabla fnTabla) {
+    g_fnPropiedadesConexion = std::move(fnConexion);
+    g_fnPropiedadesTabla = std::move(fnTabla);
+}
+
+frmExplorador::frmExplorador(QWidget* objPadre)
+    : QWidget(objPadre), imlExplorador16(16, NombresIconos),
+      tbrExplorador(new CBarraHerramientas(this)), tvwExplorador(new CArbol(this)),
+      stbExplorador(new CBarraEstado(this)) {
+    setObjectName(QStringLiteral("frmExplorador"));
+    setWindowTitle(QStringLiteral("Explorador de conexiones"));
+    setWindowIcon(imlExplorador16.Icono(IcoConexion));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    tbrExplorador->setObjectName(QStringLiteral("tbrExplorador"));
+    tvwExplorador->setObjectName(QStringLiteral("tvwExplorador"));
+    stbExplorador->setObjectName(QStringLiteral("stbExplorador"));
+    stbExplorador->setSizeGripEnabled(false);
+    stbExplorador->EstablecerTexto(QStringLiteral("0 conexiones"));
+
+    tbrExplorador->EstablecerImagenes(imlExplorador16);
+    tbrExplorador->AgregarBoton(QStringLiteral("nue"),
+                                QStringLiteral("Nueva conexión con base de datos..."), IcoNueva);
+    tbrExplorador->AgregarBoton(QStringLiteral("mod"),
+                                QStringLiteral("Modificar conexión con base de datos..."),
+                                IcoModificar);
+    tbrExplorador->AgregarBoton(QStringLiteral("eli"),
+                                QStringLiteral("Eliminar conexión con base de datos"), IcoEliminar);
+    tbrExplorador->AgregarSeparador();
+    tbrExplorador->AgregarBoton(QStringLiteral("cop"), QStringLiteral("Copiar cadena de conexión"),
+                                IcoCopiar);
+    tbrExplorador->AgregarBoton(QStringLiteral("pro"), QStringLiteral("Propiedades"),
+                                IcoPropiedades);
+    tbrExplorador->AgregarSeparador();
+    tbrExplorador->AgregarBoton(QStringLiteral("act"), QStringLiteral("Actualizar (F5)"),
+                                IcoActualizar);
+    tvwExplorador->EstablecerImagenes(imlExplorador16);
+
+    // Toolbar above, status bar below, the tree takes the rest.
+    auto* objDisposicion = new QVBoxLayout(this);
+    objDisposicion->setContentsMargins(0, 0, 0, 0);
+    objDisposicion->setSpacing(0);
+    objDisposicion->addWidget(tbrExplorador);
+    objDisposicion->addWidget(tvwExplorador, 1);
+    objDisposicion->addWidget(stbExplorador);
+
+    connect(tvwExplorador, &CArbol::NodoExpandido, this, &frmExplorador::tvwExplorador_Expand);
+    connect(tvwExplorador, &CArbol::TeclaPulsada, this, &frmExplorador::tvwExplorador_KeyDown);
+    connect(tvwExplorador, &CArbol::ClicNodo, this, &frmExplorador::ActualizarBotones);
+    connect(tvwExplorador, &QTreeWidget::itemSelectionChanged, this,
+            &frmExplorador::ActualizarBotones);
+    connect(tbrExplorador, &CBarraHerramientas::ClicBoton, this,
+            &frmExplorador::tbrExplorador_ButtonClick);
+
+    CargarArbol();
+}
+
+frmExplorador::~frmExplorador() = default;
+
+void frmExplorador::showEvent(QShowEvent* objEvento) {
+    QWidget::showEvent(objEvento);
+    if (m_Colocada)
+        return;
+    m_Colocada = true;
+    // A narrow strip down the left of the main window's client area.
+    const int intMargen = Pixeles(30);
+    MarcoVentana(this)->setGeometry(intMargen, intMargen, Pixeles(3450),
+                                    std::max(0, AreaCliente().height() - 2 * intMargen));
+}
+
+void frmExplorador::MostrarEstado(const QString& strTexto) {
+    if (!strTexto.isEmpty()) {
+        EstablecerPuntero(Puntero::Reloj);
+        stbExplorador->EstablecerTexto(strTexto);
+        return;
+    }
+    const int intConexiones = objVerondal ? objVerondal->Conexiones().Count() : 0;
+    stbExplorador->EstablecerTexto(QString::number(intConexiones) + QStringLiteral(" conexiones"));
+    EstablecerPuntero(Puntero::Predeterminado);
+}
+
+void frmExplorador::CargarArbol() {
+    MostrarEstado(QStringLiteral("Actualizando..."));
+    tvwExplorador->Limpiar();
+    if (objVerondal) {
+        for (CConexion& objConexion : objVerondal->Conexiones()) {
+            if (objConexion.Conectado())
+                objConexion.Desconectar();
+            QTreeWidgetItem* objNodo = tvwExplorador->Agregar(nullptr, objConexion.Id(),
+                                                              objConexion.Titulo(), IcoConexion);
+            CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
+            QTreeWidgetItem* objEspera =
+                tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+            tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+        }
+    }
+    MostrarEstado(QString());
+    ActualizarBotones();
+}
+
+void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
+    if (CArbol::Etiqueta(objNodo) != EtiquetaConexion || objNodo->childCount() == 0 ||
+        objNodo->child(0)->text(0) != TextoConectando || !objVerondal)
+        return;
+    const QString strClave = CArbol::Clave(objNodo);
+    {
+        CPunteroRaton objPuntero(Puntero::FlechaReloj);
+        // One pass of the loop so the tree repaints before the wait; no user input, so nothing
+        // can remove the node meanwhile.
+        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        CConexion* objConexion = objVerondal ? objVerondal->Conexiones().Buscar(strClave) : nullptr;
+        objNodo = tvwExplorador->Nodo(strClave);
+        if (!objConexion || !objNodo)
+            return;
+        if (objConexion->Conectado() || objConexion->Conectar())
+            CargarObjetos(*objConexion, strClave);
+        else
+            MarcarErrorConexion(*objConexion);
+        // Both add their nodes after the placeholder, which is still the first child.
+        tvwExplorador->Eliminar(objNodo->child(0));
+    }
+    ActualizarBotones(); // a failed node selected while it opened loses its commands
+}
+
+void frmExplorador::CargarObjetos(CConexion& objConexion, const QString& strClave) {
+    const auto Carpeta = [&](const QString& strPadre, const QString& strPrefijo,
+                             const QString& strTexto) {
+        tvwExplorador->Agregar(strPadre, strPrefijo + strClave, strTexto, IcoCarpeta,
+                               IcoCarpetaAbierta);
+    };
+    Carpeta(strClave, Tablas, QStringLiteral("Tablas"));
+    Carpeta(Tablas + strClave, TablasSistema, QStringLiteral("Tablas del sistema"));
+    Carpeta(Tablas + strClave, TablasVinculadas, QStringLiteral("Tablas vinculadas"));
+    Carpeta(strClave, Vistas, QStringLiteral("Vistas"));
+    Carpeta(Vistas + strClave, VistasSistema, QStringLiteral("Vistas del sistema"));
+    Carpeta(strClave, Procedimientos, QStringLiteral("Procedimientos"));
+
+    // A missing rowset counts as an empty one; a row without a name has nothing to show.
+    if (PRecordset rs = objConexion.Tablas()) {
+        for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
+            const QVariant varNombre = rs->Valor(QStringLiteral("TABLE_NAME"));
+            const CDestinoTipo* d = DestinoDe(rs->Valor(QStringLiteral("TABLE_TYPE")));
+            if (!d || CRecordset::EsNulo(varNombre))
+                continue;
+            QTreeWidgetItem* objNodo = tvwExplorador->Agregar(*d->strCarpeta + strClave, QString(),
+                                                              varNombre.toString(), d->intIcono);
+            if (d->strEtiqueta)
+                CArbol::EstablecerEtiqueta(objNodo, *d->strEtiqueta);
+            if (d->booGris)
+                tvwExplorador->EstablecerColor(objNodo, Color::TextoGris);
+        }
+        rs->Cerrar();
+    }
+    if (PRecordset rs = objConexion.Procedimientos()) {
+        for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
+            const QVariant varNombre = rs->Valor(QStringLiteral("PROCEDURE_NAME"));
+            if (!CRecordset::EsNulo(varNombre))
+                tvwExplorador->Agregar(Procedimientos + strClave, QString(), varNombre.toString(),
+                                       IcoProcedimiento);
+        }
+        rs->Cerrar();
+    }
+
+    // Sub-folders first, so a parent left holding only an empty sub-folder goes too.
+    for (const QString& strPrefijo :
+         {VistasSistema, TablasSistema, TablasVinculadas, Vistas, Tablas, Procedimientos}) {
+        QTreeWidgetItem* objCarpeta = tvwExplorador->Nodo(strPrefijo + strClave);
+        if (objCarpeta && objCarpeta->childCount() == 0)
+            tvwExplorador->Eliminar(objCarpeta);
+    }
+    tvwExplorador->EstablecerIcono(tvwExplorador->Nodo(strClave), IcoConexionAbierta);
+}
+
+void frmExplorador::MarcarErrorConexion(CConexion& objConexion) {
+    QTreeWidgetItem* objNodo = tvwExplorador->Nodo(objConexion.Id());
+    if (!objNodo)
+        return;
+    CArbol::EstablecerEtiqueta(objNodo, EtiquetaError);
+    tvwExplorador->EstablecerIcono(objNodo, IcoConexionError);
+    tvwExplorador->EstablecerColor(objNodo, Color::TextoGris);
+    QTreeWidgetItem* objMensaje =
+        tvwExplorador->Agregar(objNodo, QString(), objConexion.ErrorConexion(), IcoError);
+    CArbol::EstablecerEtiqueta(objMensaje, EtiquetaError);
+    tvwExplorador->EstablecerColor(objMensaje, Color::TextoGris);
+}
+
+void frmExplorador::tvwExplorador_KeyDown(int intTecla) {
+    if (intTecla == Qt::Key_F5)
+        CargarArbol();
+}
+
+void frmExplorador::tbrExplorador_ButtonClick(const QString& strClave) {
+    QTreeWidgetItem* objNodo = NodoSeleccionado();
+    const bool booConexion = objNodo && CArbol::Etiqueta(objNodo) == EtiquetaConexion;
+    if (strClave == u"nue") {
+        if (objVerondal && NuevaConexion(objVerondal->Conexiones()))
+            CargarArbol();
+    } else if (strClave == u"mod") {
+        if (booConexion && objVerondal &&
+            ModificarConexion(objVerondal->Conexiones(), CArbol::Clave(objNodo)))
+            CargarArbol();
+    } else if (strClave == u"eli") {
+        if (booConexion)
+            EliminarConexion(objNodo);
+    } else if (strClave == u"cop") {
+        if (booConexion)
+            CopiarCadenaConexion(objNodo);
+    } else if (strClave == u"pro") {
+        if (objNodo)
+            Propiedades(objNodo);
+    } else if (strClave == u"act") {
+        CargarArbol();
+    }
+}
+
+void frmExplorador::EliminarConexion(QTreeWidgetItem* objNodo) {
+    if (!objVerondal)
+        return;
+    const QString strClave = CArbol::Clave(objNodo);
+    const int intRespuesta =
+        Dialogos().Mensaje(QStringLiteral("¿Está seguro que desea eliminar la conexión \"") +
+                               objNodo->text(0) + QStringLiteral("\"?"),
+                           Estilo::SiNo | Estilo::Pregunta, QStringLiteral("Eliminar conexión"));
+    if (intRespuesta != Respuesta::Si)
+        return;
+    MostrarEstado(QStringLiteral("Eliminando conexión..."));
+    try {
+        objVerondal->Conexiones().Eliminar(strClave);
+    } catch (const CError& e) {
+        // The file could not be written: the connection stays, in the file and in the tree.
+        MostrarEstado(QString());
+        Dialogos().Mensaje(e.Descripcion(), Estilo::Critico, QStringLiteral("Eliminar conexión"));
+        return;
+    }
+    tvwExplorador->Eliminar(tvwExplorador->Nodo(strClave));
+    // Nothing stays selected, so no command can fall on a node the user did not pick.
+    tvwExplorador->setCurrentItem(nullptr);
+    tvwExplorador->clearSelection();
+    MostrarEstado(QString());
+    ActualizarBotones();
+}
+
+void frmExplorador::CopiarCadenaConexion(QTreeWidgetItem* objNodo) {
+    CConexion* objConexion =
+        objVerondal ? objVerondal->Conexiones().Buscar(CArbol::Clave(objNodo)) : nullptr;
+    if (!objConexion)
+        return;
+    {
+        CPunteroRaton objPuntero(Puntero::FlechaReloj);
+        QClipboard* objPortapapeles = QApplication::clipboard();
+        objPortapapeles->clear();
+        objPortapapeles->setText(objConexion->CadenaDeConexion());
+    }
+    Dialogos().Mensaje(QStringLiteral("Cadena de conexión copiada al portapapeles"),
+                       Estilo::Informacion);
+}
+
+void frmExplorador::Propiedades(QTreeWidgetItem* objNodo) {
+    const QString strEtiqueta = CArbol::Etiqueta(objNodo);
+    if (strEtiqueta == EtiquetaConexion) {
+        if (g_fnPropiedadesConexion)
+            g_fnPropiedadesConexion(CArbol::Clave(objNodo));
+    } else if (strEtiqueta == EtiquetaTabla) {
+        // A table lies in the "Tablas" folder, whose parent is the connection.
+        QTreeWidgetItem* objCarpeta = objNodo->parent();
+        QTreeWidgetItem* objConexion = objCarpeta ? objCarpeta->parent() : nullptr;
+        if (!objConexion || !g_fnPropiedadesTabla)
+            return;
+        CPunteroRaton objPuntero(Puntero::FlechaReloj);
+        g_fnPropiedadesTabla(CArbol::Clave(objConexion), objNodo->text(0));
+    }
+}
+
+QTreeWidgetItem* frmExplorador::NodoSeleccionado() const {
+    const QList<QTreeWidgetItem*> seleccion = tvwExplorador->selectedItems();
+    return seleccion.isEmpty() ? nullptr : seleccion.first();
+}
+
+void frmExplorador::ActualizarBotones() {
+    const QTreeWidgetItem* objNodo = NodoSeleccionado();
+    const QString strEtiqueta = objNodo ? CArbol::Etiqueta(objNodo) : QString();
+    const bool booConexion = strEtiqueta == EtiquetaConexion;
+    for (const char* szBoton : {"mod", "eli", "cop"})
+        tbrExplorador->Habilitar(QLatin1String(szBoton), booConexion);
+    tbrExplorador->Habilitar(QStringLiteral("pro"), booConexion || strEtiqueta == EtiquetaTabla);
+}

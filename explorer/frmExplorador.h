@@ -1,0 +1,59 @@
+// The connection explorer: every configured connection as the root of a tree whose objects are
+// read on first expansion, with the commands on its toolbar. A child of the main window, which
+// owns it; it holds connection Ids only and reads the connections from objVerondal.
+#pragma once
+
+#include "app/controles/CListaImagenes.h"
+
+#include <QWidget>
+#include <functional>
+
+class CArbol;
+class CBarraEstado;
+class CBarraHerramientas;
+class CConexion;
+class QTreeWidgetItem;
+
+class frmExplorador : public QWidget {
+    Q_OBJECT
+public:
+    // How "pro" opens a property window: of a connection (its Id), or of a table (the
+    // connection's Id and the table's name). Until they are set, "pro" does nothing.
+    using FnPropiedadesConexion = std::function<void(const QString& strId)>;
+    using FnPropiedadesTabla = std::function<void(const QString& strId, const QString& strTabla)>;
+    static void EstablecerVentanasPropiedades(FnPropiedadesConexion fnConexion,
+                                              FnPropiedadesTabla fnTabla);
+
+    explicit frmExplorador(QWidget* objPadre = nullptr);
+    ~frmExplorador() override;
+
+    // A progress text (with the hourglass), or for the empty text the connection count.
+    void MostrarEstado(const QString& strTexto);
+    // Every connection again, unopened; closes every open connection.
+    void CargarArbol();
+
+    const CListaImagenes imlExplorador16;
+    CBarraHerramientas* const tbrExplorador;
+    CArbol* const tvwExplorador;
+    CBarraEstado* const stbExplorador;
+
+protected:
+    void showEvent(QShowEvent* objEvento) override;
+
+private:
+    void CargarObjetos(CConexion& objConexion, const QString& strClave);
+    void MarcarErrorConexion(CConexion& objConexion);
+
+    void tvwExplorador_Expand(QTreeWidgetItem* objNodo);
+    void tvwExplorador_KeyDown(int intTecla);
+    void tbrExplorador_ButtonClick(const QString& strClave);
+
+    void EliminarConexion(QTreeWidgetItem* objNodo);
+    void CopiarCadenaConexion(QTreeWidgetItem* objNodo);
+    void Propiedades(QTreeWidgetItem* objNodo);
+    // The node the commands act on, and the buttons that follow it.
+    QTreeWidgetItem* NodoSeleccionado() const;
+    void ActualizarBotones();
+
+    bool m_Colocada = false;
+};
