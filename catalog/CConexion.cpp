@@ -164,7 +164,8 @@ QList<QPair<QString, QVariant>> CConexion::Propiedades() {
     }
     // Closed: what the connection string says, a password never shown.
     QList<QPair<QString, QVariant>> propiedades;
-    for (const auto& [clave, valor] : CCadenaConexion(m_Cadena).Atributos()) {
+    const CCadenaConexion cadena(m_Cadena);
+    for (const auto& [clave, valor] : cadena.Atributos()) {
         QVariant v = valor;
         if (CCadenaConexion::EsClaveSecreta(clave))
             v = QStringLiteral("********");

@@ -293,6 +293,28 @@ PRecordset CEsquemasOdbc::Tablas() {
     }
     stmt.Cerrar();
 
+    if (motor == Motor::PostgreSQL && rs->NumeroFilas() > 0) {
+        // PostgreSQL's driver answers an empty REMARKS even for a commented table.
+        stmt.Ejecutar(QStringLiteral(
+            "SELECT n.nspname, c.relname, d.description FROM pg_catalog.pg_description d "
+            "JOIN pg_catalog.pg_class c ON c.oid = d.objoid AND d.classoid = "
+            "'pg_catalog.pg_class'::regclass AND d.objsubid = 0 "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"));
+        QHash<QString, QString> comentarios;
+        while (stmt.Siguiente()) {
+            const QString clave =
+                stmt.Texto(0).value_or(QString()) + QChar(0x1f) + stmt.Texto(1).value_or(QString());
+            comentarios.insert(clave, stmt.Texto(2).value_or(QString()));
+        }
+        for (std::size_t i = 0;
+             i < static_cast<std::size_t>(rs->NumeroFilas()) && !comentarios.isEmpty(); ++i) {
+            const auto it =
+                comentarios.constFind(rs->ValorEn(i, tablas::Esquema).toString() + QChar(0x1f) +
+                                      rs->ValorEn(i, tablas::Nombre).toString());
+            if (it != comentarios.constEnd() && !it->isEmpty())
+                rs->PonerValor(i, tablas::Descripcion, *it);
+        }
+    }
     if (motor == Motor::MariaDB && rs->NumeroFilas() > 0) {
         // MariaDB keeps creation and update times; no catalogue function gives them.
         stmt.Ejecutar(QStringLiteral(

@@ -4,6 +4,9 @@
 #include "catalog/COdbcConexion.h"
 
 #include <QDateTime>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 namespace {
 
@@ -23,12 +26,54 @@ constexpr int kLeidaValor = 3;
 
 } // namespace
 
+// Cancels the statement from its own thread once the time is up, unless stopped first.
+class COdbcSentencia::CVigilante {
+public:
+    CVigilante(SQLHSTMT hStmt, int intSegundos)
+        : m_Hilo([this, hStmt, intSegundos] {
+              std::unique_lock bloqueo(m_Mutex);
+              if (!m_Condicion.wait_for(bloqueo, std::chrono::seconds(intSegundos),
+                                        [this] { return m_Parar; })) {
+                  m_Disparado = true;
+                  SQLCancel(hStmt);
+              }
+          }) {}
+    ~CVigilante() {
+        {
+            std::lock_guard bloqueo(m_Mutex);
+            m_Parar = true;
+        }
+        m_Condicion.notify_one();
+        m_Hilo.join();
+    }
+    bool Disparado() {
+        std::lock_guard bloqueo(m_Mutex);
+        return m_Disparado;
+    }
+
+private:
+    std::mutex m_Mutex;
+    std::condition_variable m_Condicion;
+    bool m_Parar = false;
+    bool m_Disparado = false;
+    std::thread m_Hilo; // last: starts once the rest is built
+};
+
 COdbcSentencia::COdbcSentencia(const COdbcConexion& objConexion)
     : m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {}
 
+COdbcSentencia::~COdbcSentencia() {
+    m_Vigilante.reset();
+}
+
 void COdbcSentencia::TiempoLimite(int intSegundos) {
+    m_Plazo = intSegundos;
     SQLSetStmtAttrW(m_Stmt.Handle(), SQL_ATTR_QUERY_TIMEOUT,
                     reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(intSegundos)), 0);
+}
+
+bool COdbcSentencia::TiempoAgotado() const {
+    return m_TiempoAgotado || (m_Vigilante && m_Vigilante->Disparado());
 }
 
 void COdbcSentencia::DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion) {
@@ -117,6 +162,9 @@ void COdbcSentencia::TiposDatos(SQLSMALLINT intTipo) {
 
 void COdbcSentencia::Ejecutar(const QString& strSql) {
     odbc::CTextoW sql(strSql);
+    m_Vigilante.reset();
+    if (m_Plazo > 0)
+        m_Vigilante = std::make_unique<CVigilante>(m_Stmt.Handle(), m_Plazo);
     DespuesDeEjecutar(SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLExecDirect");
 }
 
@@ -313,6 +361,7 @@ void COdbcSentencia::LeerFilaEnBruto() {
 }
 
 void COdbcSentencia::Cerrar() {
+    m_Vigilante.reset();
     if (m_Abierta)
         SQLFreeStmt(m_Stmt.Handle(), SQL_CLOSE);
     m_Abierta = false;

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -21,7 +22,11 @@ public:
     COdbcSentencia(const COdbcSentencia&) = delete;
     COdbcSentencia& operator=(const COdbcSentencia&) = delete;
 
-    void TiempoLimite(int intSegundos); // the query time-out; ignored by drivers without one
+    ~COdbcSentencia();
+
+    // The query time-out. Drivers that ignore the attribute (SQLite's, MariaDB's) are cancelled
+    // from a watchdog thread when the time runs out, until the cursor is closed.
+    void TiempoLimite(int intSegundos);
 
     // Each runs one call and raises CError with the driver's diagnostics when it fails.
     void Tablas(const Argumento& catalogo, const Argumento& esquema, const Argumento& tabla,
@@ -40,7 +45,7 @@ public:
     void Ejecutar(const QString& strSql);
 
     // True when the last call failed because the query time-out ran out (SQLSTATE HYT00/HYT01).
-    bool TiempoAgotado() const { return m_TiempoAgotado; }
+    bool TiempoAgotado() const;
 
     int NumeroColumnas() const { return static_cast<int>(m_Tipos.size()); }
     QString NombreColumna(int intColumna) const; // 0-based
@@ -70,6 +75,9 @@ private:
     const QVariant& Leido(int intColumna);
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
+    class CVigilante;
+    std::unique_ptr<CVigilante> m_Vigilante;
+    int m_Plazo = 0;
     COdbcManejador m_Stmt;
     std::vector<SQLSMALLINT> m_Tipos;
     std::vector<QString> m_Nombres;

@@ -1,0 +1,45 @@
+// Small readers shared by the catalogue tests: a rowset's chosen columns as text lines, and an
+// opened connection for a connection string.
+#pragma once
+
+#include "catalog/CConexion.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace pruebas {
+
+// One line per row: the chosen columns' values joined by "|", a null shown as "·".
+inline QStringList Filas(CRecordset& rs, const QStringList& columnas) {
+    QStringList filas;
+    for (rs.MoverPrimero(); !rs.FinDatos(); rs.MoverSiguiente()) {
+        QStringList valores;
+        for (const QString& c : columnas) {
+            const QVariant v = rs.Valor(c);
+            valores << (CRecordset::EsNulo(v) ? QStringLiteral("·") : v.toString());
+        }
+        filas << valores.join(QLatin1Char('|'));
+    }
+    return filas;
+}
+
+// The rows whose column equals the value (exact text).
+inline QStringList FilasDonde(CRecordset& rs, const QString& strColumna, const QString& strValor,
+                              const QStringList& columnas) {
+    QStringList todas = Filas(rs, QStringList{strColumna} + columnas);
+    QStringList elegidas;
+    for (const QString& f : todas)
+        if (f.section(QLatin1Char('|'), 0, 0) == strValor)
+            elegidas << f.section(QLatin1Char('|'), 1);
+    return elegidas;
+}
+
+inline std::unique_ptr<CConexion> Abrir(const QString& strCadena) {
+    auto c = std::make_unique<CConexion>();
+    c->setCadenaDeConexion(strCadena);
+    EXPECT_TRUE(c->Conectar()) << c->ErrorConexion().toStdString();
+    return c;
+}
+
+} // namespace pruebas

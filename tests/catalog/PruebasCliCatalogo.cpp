@@ -1,0 +1,1 @@
+// verondal-cli catalogo: each rowset printed as the layer delivers it.

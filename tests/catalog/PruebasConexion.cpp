@@ -1,0 +1,281 @@
+// The database link of a connection: opening, failing, closing, the string read back, the
+// properties; against real drivers (and a listener that never answers).
+#include "AyudaCatalogo.h"
+#include "Entorno.h"
+#include "catalog/CError.h"
+#include "catalog/COdbcConexion.h"
+#include "catalog/COdbcSentencia.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <arpa/inet.h>
+#include <future>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace pruebas;
+
+namespace {
+
+// A TCP listener on loopback that lets the kernel complete the handshake and never says a word.
+class CServidorMudo {
+public:
+    CServidorMudo() {
+        m_Socket = socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in direccion{};
+        direccion.sin_family = AF_INET;
+        direccion.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        bind(m_Socket, reinterpret_cast<sockaddr*>(&direccion), sizeof direccion);
+        listen(m_Socket, 16);
+        socklen_t largo = sizeof direccion;
+        getsockname(m_Socket, reinterpret_cast<sockaddr*>(&direccion), &largo);
+        m_Puerto = ntohs(direccion.sin_port);
+    }
+    ~CServidorMudo() { close(m_Socket); }
+    int Puerto() const { return m_Puerto; }
+
+private:
+    int m_Socket = -1;
+    int m_Puerto = 0;
+};
+
+struct CIntento {
+    bool conectado;
+    QString error;
+    qint64 milisegundos;
+};
+
+CIntento Intentar(const QString& strCadena) {
+    CConexion c;
+    c.setCadenaDeConexion(strCadena);
+    QElapsedTimer reloj;
+    reloj.start();
+    const bool ok = c.Conectar();
+    return {ok, c.ErrorConexion(), reloj.elapsed()};
+}
+
+QString RutaTemporal(const QString& strNombre) {
+    return CarpetaTemporal() + QLatin1Char('/') + strNombre;
+}
+
+} // namespace
+
+TEST(ConexionTest, ArchivoSQLiteInexistenteFallaNombrandoLaRutaSinCrearlo) {
+    const QString ruta = RutaTemporal(QStringLiteral("no-existe.sqlite"));
+    QFile::remove(ruta);
+    CConexion c;
+    c.setCadenaDeConexion(CadenaSQLite(ruta));
+    EXPECT_FALSE(c.Conectar());
+    EXPECT_FALSE(c.Conectado());
+    EXPECT_EQ(c.ErrorConexion(),
+              QStringLiteral("El archivo de base de datos «%1» no existe").arg(ruta));
+    EXPECT_FALSE(QFile::exists(ruta));
+}
+
+TEST(ConexionTest, UnaConexionCorrectaTrasUnaFallidaVaciaElError) {
+    const QString ruta = RutaTemporal(QStringLiteral("despues.sqlite"));
+    QFile::remove(ruta);
+    CConexion c;
+    c.setCadenaDeConexion(CadenaSQLite(ruta));
+    ASSERT_FALSE(c.Conectar());
+    ASSERT_FALSE(c.ErrorConexion().isEmpty());
+    ASSERT_FALSE(CrearBaseSQLite(ruta, Fixture(QStringLiteral("catalogo_sqlite.sql"))).isEmpty());
+    EXPECT_TRUE(c.Conectar());
+    EXPECT_TRUE(c.Conectado());
+    EXPECT_TRUE(c.ErrorConexion().isEmpty());
+}
+
+TEST(ConexionTest, ControladorDesconocidoDaElTextoDelGestorDeControladores) {
+    const CIntento i = Intentar(QStringLiteral("DRIVER={No Existe};Database=x;"));
+    EXPECT_FALSE(i.conectado);
+    EXPECT_TRUE(i.error.startsWith(
+        QStringLiteral("[01000] [unixODBC][Driver Manager]Can't open lib 'No Existe'")))
+        << i.error.toStdString();
+}
+
+TEST(ConexionTest, ServidorMudoFallaDentroDelPlazoConCadaControlador) {
+    // PostgreSQL's driver honours the login time-out; MariaDB's needs its own keyword. Both run
+    // at once to keep the wait to one time-out.
+    CServidorMudo mudo;
+    const QString puerto = QString::number(mudo.Puerto());
+    auto pg = std::async(std::launch::async, [&] {
+        return Intentar(
+            QStringLiteral("DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Database=x;Uid=x;")
+                .arg(puerto));
+    });
+    auto maria = std::async(std::launch::async, [&] {
+        return Intentar(
+            QStringLiteral("DRIVER={MariaDB Unicode};Server=127.0.0.1;Port=%1;Database=x;Uid=x;")
+                .arg(puerto));
+    });
+    const qint64 limite = (COdbcConexion::kSegundosConexion + 5) * 1000;
+    for (const CIntento& i : {pg.get(), maria.get()}) {
+        EXPECT_FALSE(i.conectado);
+        EXPECT_LT(i.milisegundos, limite);
+        EXPECT_FALSE(i.error.isEmpty());
+    }
+}
+
+TEST(ConexionTest, ConectarUnaConexionAbiertaFallaYLaDejaAbierta) {
+    const QString ruta = RutaTemporal(QStringLiteral("doble.sqlite"));
+    auto c = Abrir(CrearBaseSQLite(ruta, Fixture(QStringLiteral("catalogo_sqlite.sql"))));
+    EXPECT_FALSE(c->Conectar());
+    EXPECT_FALSE(c->ErrorConexion().isEmpty());
+    EXPECT_TRUE(c->Conectado());
+    EXPECT_TRUE(c->Tablas() != nullptr);
+}
+
+TEST(ConexionTest, DesconectarDosVecesNoHaceNada) {
+    const QString ruta = RutaTemporal(QStringLiteral("desconectar.sqlite"));
+    auto c = Abrir(CrearBaseSQLite(ruta, Fixture(QStringLiteral("catalogo_sqlite.sql"))));
+    c->Desconectar();
+    EXPECT_FALSE(c->Conectado());
+    EXPECT_NO_THROW(c->Desconectar());
+    EXPECT_FALSE(c->Conectado());
+    EXPECT_TRUE(c->ErrorConexion().isEmpty());
+}
+
+TEST(ConexionTest, LaCadenaNoSeCambiaConLaConexionAbierta) {
+    const QString cadena = CrearBaseSQLite(RutaTemporal(QStringLiteral("cadena.sqlite")),
+                                           Fixture(QStringLiteral("catalogo_sqlite.sql")));
+    auto c = Abrir(cadena);
+    EXPECT_THROW(c->setCadenaDeConexion(QStringLiteral("DRIVER={SQLite3};Database=/otra;")),
+                 CError);
+    c->Desconectar();
+    EXPECT_EQ(c->CadenaDeConexion(), cadena);
+    EXPECT_NO_THROW(c->setCadenaDeConexion(cadena + QStringLiteral("Timeout=1000;")));
+}
+
+TEST(ConexionTest, LaCadenaLeidaAbiertaSirveParaVolverAConectarYNoLlevaLoQueAnadeLaCapa) {
+    const QString cadena = CrearBaseSQLite(RutaTemporal(QStringLiteral("leida.sqlite")),
+                                           Fixture(QStringLiteral("catalogo_sqlite.sql")));
+    auto c = Abrir(cadena);
+    const QString leida = c->CadenaDeConexion();
+    EXPECT_TRUE(leida.startsWith(QStringLiteral("DRIVER={SQLite3};"))) << leida.toStdString();
+    EXPECT_FALSE(leida.contains(QStringLiteral("NoCreat=1"))) << leida.toStdString();
+    auto otra = Abrir(leida);
+    EXPECT_TRUE(otra->Conectado());
+}
+
+TEST(ConexionTest, LaCadenaLeidaDeMariaDBNoLlevaElPlazoQueAnadeLaCapa) {
+    REQUIERE_MARIADB();
+    const QString cadena = CrearBaseMariaDB(QStringLiteral("cat_cadena"), QString());
+    auto c = Abrir(cadena);
+    EXPECT_EQ(c->CadenaDeConexion(), cadena);
+    EXPECT_FALSE(c->CadenaDeConexion().contains(QStringLiteral("CONN_TIMEOUT")));
+}
+
+TEST(ConexionTest, LiberarUnaConexionAbiertaLaCierraEnElServidor) {
+    REQUIERE_POSTGRES();
+    const QString cadena = CrearBasePostgres(QStringLiteral("cat_liberar"), QString());
+    ASSERT_FALSE(cadena.isEmpty());
+    COdbcConexion observador;
+    observador.Abrir(CadenaPostgres(QStringLiteral("postgres")));
+    auto sesiones = [&] {
+        COdbcSentencia s(observador);
+        s.Ejecutar(
+            QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = 'cat_liberar'"));
+        return s.Siguiente() ? s.Entero(0).value_or(-1) : -1;
+    };
+    auto c = Abrir(cadena);
+    EXPECT_EQ(sesiones(), 1);
+    c.reset();
+    // The server notices the goodbye a moment later.
+    qlonglong n = -1;
+    for (int i = 0; i < 50 && (n = sesiones()) != 0; ++i)
+        usleep(20000);
+    EXPECT_EQ(n, 0);
+}
+
+TEST(ConexionTest, ProveedorEsElNombreDelControladorYCerradaLanzaError) {
+    const QString cadena = CrearBaseSQLite(RutaTemporal(QStringLiteral("proveedor.sqlite")),
+                                           Fixture(QStringLiteral("catalogo_sqlite.sql")));
+    CConexion c;
+    c.setCadenaDeConexion(cadena);
+    EXPECT_THROW(c.Proveedor(), CError);
+    ASSERT_TRUE(c.Conectar());
+    EXPECT_EQ(c.Proveedor(), QStringLiteral("SQLite3"));
+}
+
+TEST(ConexionTest, LasPropiedadesNuncaMuestranLaContrasena) {
+    CConexion cerrada;
+    cerrada.setCadenaDeConexion(QStringLiteral(
+        "DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Uid=ana;PWD={se;cre}}to};Database=x"));
+    const auto propiedades = cerrada.Propiedades();
+    ASSERT_EQ(propiedades.size(), 5);
+    EXPECT_EQ(propiedades[0].first, QStringLiteral("DRIVER"));
+    EXPECT_EQ(propiedades[0].second.toString(), QStringLiteral("PostgreSQL Unicode"));
+    EXPECT_EQ(propiedades[3].first, QStringLiteral("PWD"));
+    EXPECT_EQ(propiedades[3].second.toString(), QStringLiteral("********"));
+    for (const auto& [nombre, valor] : propiedades)
+        EXPECT_FALSE(valor.toString().contains(QStringLiteral("cre"))) << nombre.toStdString();
+
+    REQUIERE_POSTGRES();
+    // Trust authentication lets the password through unused: it is still in the string.
+    auto abierta = Abrir(CrearBasePostgres(QStringLiteral("cat_clave"), QString()) +
+                         QStringLiteral("Pwd=secreto;"));
+    const auto delControlador = abierta->Propiedades();
+    ASSERT_FALSE(delControlador.isEmpty());
+    EXPECT_EQ(delControlador[0].first, QStringLiteral("Provider Friendly Name"));
+    EXPECT_EQ(delControlador[0].second.toString(), QStringLiteral("PostgreSQL Unicode"));
+    for (const auto& [nombre, valor] : delControlador)
+        EXPECT_FALSE(valor.toString().contains(QStringLiteral("secreto"))) << nombre.toStdString();
+}
+
+TEST(ConexionTest, UnRecuentoQueNoAcabaSeCortaAlAgotarElPlazoConCadaControlador) {
+    // PostgreSQL's driver honours the query time-out; SQLite's and MariaDB's are cancelled by
+    // the layer. The three run at once to keep the wait to one time-out.
+    const QString sqlite = RutaTemporal(QStringLiteral("eterna.sqlite"));
+    QList<std::pair<QString, QString>> casos; // connection string, never-ending view
+    casos.append({CrearBaseSQLite(sqlite, QString()), QStringLiteral("eterna")});
+    ASSERT_TRUE(EjecutarSQLite(
+        sqlite, QStringLiteral("CREATE TABLE t (n INTEGER); CREATE VIEW eterna AS WITH "
+                               "RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
+                               "SELECT x FROM c;")));
+    if (HayPostgres()) {
+        casos.append(
+            {CrearBasePostgres(QStringLiteral("cat_plazo"), QString()), QStringLiteral("lenta")});
+        ASSERT_TRUE(EjecutarPostgres(
+            QStringLiteral("cat_plazo"),
+            QStringLiteral(
+                "CREATE TABLE t (n int); CREATE VIEW lenta AS SELECT 1 AS n FROM pg_sleep(60);")));
+    }
+    if (HayMariaDB()) {
+        casos.append(
+            {CrearBaseMariaDB(QStringLiteral("cat_plazo"), QString()), QStringLiteral("lenta")});
+        ASSERT_TRUE(EjecutarMariaDB(
+            QStringLiteral("cat_plazo"),
+            QStringLiteral("CREATE TABLE t (n int); CREATE VIEW lenta AS SELECT SLEEP(60) AS s;")));
+    }
+    std::vector<std::future<std::pair<QString, qint64>>> recuentos;
+    for (const auto& [cadena, vista] : casos)
+        recuentos.push_back(std::async(std::launch::async, [cadena = cadena, vista = vista] {
+            CConexion c;
+            c.setCadenaDeConexion(cadena);
+            if (!c.Conectar())
+                return std::pair<QString, qint64>(QStringLiteral("sin conexión"), 0);
+            QElapsedTimer reloj;
+            reloj.start();
+            const QString n = c.NumeroRegistros(vista);
+            return std::pair<QString, qint64>(
+                n + QLatin1Char('/') + c.NumeroRegistros(QStringLiteral("t")), reloj.elapsed());
+        }));
+    for (std::size_t i = 0; i < recuentos.size(); ++i) {
+        const auto [texto, ms] = recuentos[i].get();
+        EXPECT_EQ(texto, QStringLiteral("/0"))
+            << casos[int(i)].first.toStdString() << ": " << texto.toStdString();
+        EXPECT_LT(ms, 20000) << casos[int(i)].first.toStdString();
+    }
+}
+
+TEST(ConexionTest, UnaConexionCerradaNoDaCatalogo) {
+    CConexion c;
+    c.setCadenaDeConexion(CadenaSQLite(RutaTemporal(QStringLiteral("cerrada.sqlite"))));
+    EXPECT_EQ(c.Tablas(), nullptr);
+    EXPECT_EQ(c.Campos(QStringLiteral("clientes")), nullptr);
+    EXPECT_EQ(c.CamposTodos(), nullptr);
+    EXPECT_EQ(c.Relaciones(), nullptr);
+    EXPECT_TRUE(c.NumeroRegistros(QStringLiteral("clientes")).isEmpty());
+    EXPECT_TRUE(c.DescripcionTipoDatos(3).isEmpty());
+}
