@@ -1,0 +1,51 @@
+// The connection properties window: seven tabs with everything the catalogue of one connection
+// reports. A child of the main window; it keeps only the connection's Id, never the connection.
+#pragma once
+
+#include "properties/CMarcoPropiedades.h"
+
+#include <QElapsedTimer>
+
+class CBarraEstado;
+class CConexion;
+class CRecordset;
+
+class frmPropiedadesConexion final : public CMarcoPropiedades {
+    Q_OBJECT
+public:
+    explicit frmPropiedadesConexion(QWidget* objPadre = nullptr);
+
+    // Looks the connection up, opens it if needed and fills all seven lists; set once.
+    void Conexion(const QString& strKey);
+
+    CBarraHerramientas* tbrPropiedadesConexion() const { return Barra(); }
+    CPestanas* sstPropiedades() const { return Pestanas(); }
+    CListaVista* const lvwConexion;
+    CListaVista* const lvwTablas;
+    CListaVista* const lvwProcedimientos;
+    CListaVista* const lvwRelaciones;
+    CListaVista* const lvwTiposDatos;
+    CListaVista* const lvwPalabrasReservadas;
+    CListaVista* const lvwLiterales;
+
+    // How often the row-count progress is shown at most.
+    static constexpr int kMilisegundosProgreso = 100;
+
+signals:
+    // The row-count progress text each time it is shown ("Contando registros de ...").
+    void ProgresoRecuento(const QString& strTexto);
+
+private:
+    void LlenarTablas(CConexion& objConexion);
+    void LlenarProcedimientos(CConexion& objConexion);
+    void LlenarRelaciones(CConexion& objConexion);
+    void LlenarTiposDatos(CConexion& objConexion);
+    void LlenarPalabrasReservadas(CConexion& objConexion);
+    void LlenarLiterales(CConexion& objConexion);
+    void MostrarProgreso(const QString& strTabla, long lngNumero, long lngTotal);
+
+    // Where the progress goes: the main window's status bar, or this window's caption.
+    CBarraEstado* m_BarraEstado = nullptr;
+    QString m_TextoAnterior;
+    QElapsedTimer m_RelojProgreso;
+};
