@@ -1,0 +1,333 @@
+// The explorer's commands: the toolbar and its enabling, delete, copy, rebuild (button and F5),
+// new connection and edit through the data-link dialogue, and the properties hook.
+#include "AyudaExplorador.h"
+
+#include "app/controles/CPunteroRaton.h"
+#include "registry/CEncriptador.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
+
+using namespace pruebas;
+
+namespace {
+
+class ComandosExploradorTest : public ExploradorPrueba {
+protected:
+    // Two SQLite connections, the first one expanded (and so open).
+    void DosConexiones() {
+        Agregar(QStringLiteral("Ventas"),
+                BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
+        Agregar(QStringLiteral("Vistas"),
+                BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"));
+        Abrir();
+        Expandir(QStringLiteral("cnx1"));
+    }
+    CConexion& Conexion(const char* szId) {
+        return objVerondal->Conexiones().Item(QLatin1String(szId));
+    }
+};
+
+TEST_F(ComandosExploradorTest, LaBarraTieneSusBotonesEnOrdenConSeparadores) {
+    frmExplorador& frm = Abrir();
+    CBarraHerramientas& tbr = *frm.tbrExplorador;
+    ASSERT_EQ(tbr.NumeroBotones(), 8);
+    QStringList claves;
+    for (int i = 1; i <= 8; ++i)
+        claves << (tbr.Boton(i)->isSeparator() ? QStringLiteral("|") : tbr.Clave(i));
+    EXPECT_EQ(claves, (QStringList{"nue", "mod", "eli", "|", "cop", "pro", "|", "act"}));
+    const QList<std::tuple<QString, QString, int>> botones = {
+        {"nue", "Nueva conexión con base de datos...", 1},
+        {"mod", "Modificar conexión con base de datos...", 2},
+        {"eli", "Eliminar conexión con base de datos", 3},
+        {"cop", "Copiar cadena de conexión", 19},
+        {"pro", "Propiedades", 10},
+        {"act", "Actualizar (F5)", 17},
+    };
+    for (const auto& [strClave, strAyuda, intImagen] : botones) {
+        EXPECT_EQ(tbr.TextoAyuda(strClave), strAyuda);
+        EXPECT_EQ(tbr.Imagen(strClave), intImagen) << qPrintable(strClave);
+        EXPECT_EQ(tbr.Boton(strClave)->icon().cacheKey(),
+                  frm.imlExplorador16.Icono(intImagen).cacheKey());
+    }
+}
+
+TEST_F(ComandosExploradorTest, LosBotonesSiguenAlNodoSeleccionado) {
+    DosConexiones();
+    EXPECT_TRUE(Habilitado(QStringLiteral("nue")));
+    EXPECT_TRUE(Habilitado(QStringLiteral("act")));
+
+    Clic(Nodo(QStringLiteral("cnx2")));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("mod eli cop pro"));
+    for (const char* szTexto :
+         {"Tablas", "Tablas del sistema", "sqlite_sequence", "Vistas", "v_clientes"}) {
+        Clic(NodoTexto(QLatin1String(szTexto)));
+        EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -")) << szTexto;
+    }
+    Clic(NodoTexto(QStringLiteral("clientes")));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
+    // The keyboard moves the selection as well as a click.
+    QTest::keyClick(&Arbol(), Qt::Key_Down);
+    EXPECT_EQ(Arbol().currentItem()->text(0), QStringLiteral("pedidos"));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
+    QTest::keyClick(&Arbol(), Qt::Key_Home);
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("mod eli cop pro"));
+
+    // A rebuild leaves nothing selected, and nothing enabled.
+    ClicBoton(QStringLiteral("act"));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
+    EXPECT_TRUE(Habilitado(QStringLiteral("nue")));
+    EXPECT_TRUE(Habilitado(QStringLiteral("act")));
+}
+
+TEST_F(ComandosExploradorTest, EliminarRespondidoNoNoCambiaNada) {
+    DosConexiones();
+    const QByteArray bytAntes = Leer(m_Ruta);
+    const QStringList arbolAntes = Describir(Arbol());
+    CDialogosGuion guion;
+    guion.respuestas = {Respuesta::No};
+    Clic(Nodo(QStringLiteral("cnx1")));
+    ClicBoton(QStringLiteral("eli"));
+
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].strTexto,
+              QStringLiteral("¿Está seguro que desea eliminar la conexión \"Ventas\"?"));
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::SiNo | Estilo::Pregunta);
+    EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Eliminar conexión"));
+    EXPECT_EQ(Leer(m_Ruta), bytAntes);
+    EXPECT_EQ(Describir(Arbol()), arbolAntes);
+    EXPECT_EQ(objVerondal->Conexiones().Count(), 2);
+}
+
+TEST_F(ComandosExploradorTest, EliminarRespondidoSiQuitaSoloEseNodo) {
+    DosConexiones();
+    Expandir(QStringLiteral("cnx2"));
+    CDialogosGuion guion;
+    guion.respuestas = {Respuesta::Si};
+    Clic(Nodo(QStringLiteral("cnx2")));
+    ClicBoton(QStringLiteral("eli"));
+
+    EXPECT_EQ(Nodo(QStringLiteral("cnx2")), nullptr);
+    EXPECT_EQ(Nodo(QStringLiteral("_Vistascnx2")), nullptr);
+    EXPECT_EQ(objVerondal->Conexiones().Buscar(QStringLiteral("cnx2")), nullptr);
+    const QByteArray bytArchivo = Leer(m_Ruta);
+    EXPECT_FALSE(bytArchivo.contains("\"cnx2\"")) << bytArchivo.constData();
+    EXPECT_TRUE(bytArchivo.contains("\"cnx1\""));
+    // The rest of the tree is as it was, and still open.
+    EXPECT_EQ(CArbol::Icono(Nodo(QStringLiteral("cnx1"))), 16);
+    EXPECT_TRUE(Conexion("cnx1").Conectado());
+    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+TEST_F(ComandosExploradorTest, EliminarLaUnicaConexionDejaElArbolVacio) {
+    Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
+    Abrir();
+    CDialogosGuion guion;
+    guion.respuestas = {Respuesta::Si};
+    Clic(Nodo(QStringLiteral("cnx1")));
+    ClicBoton(QStringLiteral("eli"));
+    EXPECT_EQ(Arbol().topLevelItemCount(), 0);
+    EXPECT_EQ(Estado(), QStringLiteral("0 conexiones"));
+}
+
+TEST_F(ComandosExploradorTest, EliminarSinPoderGuardarConservaLaConexion) {
+    Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
+    Abrir();
+    ASSERT_TRUE(QDir(m_Carpeta).removeRecursively()); // nowhere to write the file
+    CDialogosGuion guion;
+    guion.respuestas = {Respuesta::Si};
+    Clic(Nodo(QStringLiteral("cnx1")));
+    ClicBoton(QStringLiteral("eli"));
+
+    ASSERT_EQ(guion.mensajes.size(), 2u);
+    EXPECT_TRUE(guion.mensajes[1].strTexto.contains(m_Ruta))
+        << qPrintable(guion.mensajes[1].strTexto);
+    EXPECT_EQ(guion.mensajes[1].intEstilo, Estilo::Critico);
+    EXPECT_NE(Nodo(QStringLiteral("cnx1")), nullptr);
+    EXPECT_EQ(objVerondal->Conexiones().Count(), 1);
+    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+TEST_F(ComandosExploradorTest, CopiarPoneLaCadenaEnClaroEnElPortapapeles) {
+    const QString strCadena = BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql");
+    Agregar(QStringLiteral("Ventas"), strCadena);
+    Abrir();
+    QApplication::clipboard()->setText(QStringLiteral("otra cosa"));
+    CDialogosGuion guion;
+    Clic(Nodo(QStringLiteral("cnx1")));
+    ClicBoton(QStringLiteral("cop"));
+
+    EXPECT_EQ(QApplication::clipboard()->text(), strCadena);
+    EXPECT_FALSE(Leer(m_Ruta).contains(strCadena.toUtf8())); // the file keeps it encrypted
+    EXPECT_TRUE(Leer(m_Ruta).contains(EncriptarTexto(strCadena).toUtf8()));
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].strTexto,
+              QStringLiteral("Cadena de conexión copiada al portapapeles"));
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Informacion);
+    EXPECT_EQ(guion.mensajes[0].strTitulo, QString()); // the service's "Verondal"
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+TEST_F(ComandosExploradorTest, F5EnElArbolCierraLasConexionesAbiertas) {
+    DosConexiones();
+    Expandir(QStringLiteral("cnx2"));
+    ASSERT_TRUE(Conexion("cnx1").Conectado());
+    ASSERT_TRUE(Conexion("cnx2").Conectado());
+
+    // Pressed elsewhere in the window, F5 does nothing.
+    QTest::keyClick(m_Explorador->tbrExplorador, Qt::Key_F5);
+    QTest::keyClick(m_Explorador.get(), Qt::Key_F5);
+    EXPECT_TRUE(Conexion("cnx1").Conectado());
+
+    QTest::keyClick(&Arbol(), Qt::Key_F5);
+    EXPECT_FALSE(Conexion("cnx1").Conectado());
+    EXPECT_FALSE(Conexion("cnx2").Conectado());
+    EXPECT_EQ(Describir(Arbol()), (QStringList{
+                                      "Ventas 5 #cnx1 [cnx]",
+                                      "  Conectando... 15 gris",
+                                      "Vistas 5 #cnx2 [cnx]",
+                                      "  Conectando... 15 gris",
+                                  }));
+    EXPECT_EQ(Estado(), QStringLiteral("2 conexiones"));
+}
+
+TEST_F(ComandosExploradorTest, ActualizarCierraLasConexionesAbiertas) {
+    DosConexiones();
+    ClicBoton(QStringLiteral("act"));
+    EXPECT_FALSE(Conexion("cnx1").Conectado());
+    EXPECT_EQ(CArbol::Icono(Nodo(QStringLiteral("cnx1"))), 5);
+}
+
+TEST_F(ComandosExploradorTest, NuevaConexionPideCadenaYNombreYReconstruye) {
+    DosConexiones();
+    const QString strCadena = BaseSQLite(QStringLiteral("nueva"), "explorador_sistema.sql");
+    CVinculoGuion vinculo;
+    vinculo.respuestas = {strCadena};
+    CDialogosGuion guion;
+    guion.entradas = {QStringLiteral("Nueva base")};
+    ClicBoton(QStringLiteral("nue"));
+
+    EXPECT_EQ(vinculo.titulos, QStringList{"Nueva conexión"});
+    EXPECT_EQ(vinculo.cadenas, QStringList{QString()});
+    EXPECT_EQ(guion.preguntasEntrada,
+              QStringList{"Introduzca un nombre para ésta conexión|Nueva conexión"});
+    const CConexion& nueva = Conexion("cnx3");
+    EXPECT_EQ(nueva.Titulo(), QStringLiteral("Nueva base"));
+    EXPECT_EQ(nueva.CadenaDeConexion(), strCadena);
+    // In the file, readable by the next start.
+    CVerondal objLectura(m_Ruta);
+    EXPECT_EQ(objLectura.Conexiones().Item(QStringLiteral("cnx3")).CadenaDeConexion(), strCadena);
+    // The tree is rebuilt: everything unopened, the new connection last.
+    EXPECT_FALSE(Conexion("cnx1").Conectado());
+    EXPECT_EQ(
+        Describir(Arbol()).filter(QStringLiteral("[cnx]")),
+        (QStringList{"Ventas 5 #cnx1 [cnx]", "Vistas 5 #cnx2 [cnx]", "Nueva base 5 #cnx3 [cnx]"}));
+    EXPECT_EQ(Estado(), QStringLiteral("3 conexiones"));
+}
+
+TEST_F(ComandosExploradorTest, NuevaConexionCanceladaNoCambiaNada) {
+    DosConexiones();
+    const QByteArray bytAntes = Leer(m_Ruta);
+    const QStringList arbolAntes = Describir(Arbol());
+    CVinculoGuion vinculo;
+    CDialogosGuion guion;
+
+    ClicBoton(QStringLiteral("nue")); // cancelled in the data-link dialogue: no name asked
+    EXPECT_TRUE(guion.preguntasEntrada.isEmpty());
+    vinculo.respuestas = {QStringLiteral("DRIVER={SQLite3};Database=/x.db")};
+    ClicBoton(QStringLiteral("nue")); // cancelled in the input box
+    EXPECT_EQ(guion.preguntasEntrada.size(), 1);
+
+    EXPECT_EQ(objVerondal->Conexiones().Count(), 2);
+    EXPECT_EQ(Leer(m_Ruta), bytAntes);
+    EXPECT_EQ(Describir(Arbol()), arbolAntes);
+    EXPECT_TRUE(Conexion("cnx1").Conectado());
+}
+
+TEST_F(ComandosExploradorTest, NuevaConexionConNombreVacioSeAcepta) {
+    Abrir();
+    CVinculoGuion vinculo;
+    vinculo.respuestas = {QStringLiteral("DRIVER={SQLite3};Database=/x.db")};
+    CDialogosGuion guion;
+    guion.entradas = {QString(QLatin1String(""))};
+    ClicBoton(QStringLiteral("nue"));
+    ASSERT_EQ(objVerondal->Conexiones().Count(), 1);
+    EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral(" 5 #cnx1 [cnx]"));
+    EXPECT_TRUE(Leer(m_Ruta).contains("<Titulo></Titulo>") || Leer(m_Ruta).contains("<Titulo/>"));
+}
+
+TEST_F(ComandosExploradorTest, ModificarEditaLaConexionSeleccionada) {
+    DosConexiones();
+    const QString strAntes = Conexion("cnx1").CadenaDeConexion();
+    const QString strOtra = BaseSQLite(QStringLiteral("otra"), "explorador_vistas.sql");
+    CVinculoGuion vinculo;
+    vinculo.respuestas = {strOtra};
+    CDialogosGuion guion;
+    guion.entradas = {QStringLiteral("Ventas nuevas")};
+    Clic(Nodo(QStringLiteral("cnx1")));
+    ClicBoton(QStringLiteral("mod"));
+
+    EXPECT_EQ(vinculo.titulos, QStringList{"Ventas"});
+    EXPECT_EQ(vinculo.cadenas, QStringList{strAntes});
+    EXPECT_EQ(guion.preguntasEntrada,
+              QStringList{"Introduzca un nombre para ésta conexión|Modificar conexión"});
+    EXPECT_EQ(Conexion("cnx1").Titulo(), QStringLiteral("Ventas nuevas"));
+    EXPECT_EQ(Conexion("cnx1").CadenaDeConexion(), strOtra);
+    CVerondal objLectura(m_Ruta);
+    EXPECT_EQ(objLectura.Conexiones().Count(), 2);
+    EXPECT_EQ(objLectura.Conexiones().Item(QStringLiteral("cnx1")).Titulo(),
+              QStringLiteral("Ventas nuevas"));
+    EXPECT_EQ(objLectura.Conexiones().Item(QStringLiteral("cnx1")).CadenaDeConexion(), strOtra);
+
+    // Rebuilt, and the edited connection now opens the other database.
+    EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral("Ventas nuevas 5 #cnx1 [cnx]"));
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_NE(NodoTexto(QStringLiteral("v_constante")), nullptr);
+}
+
+TEST_F(ComandosExploradorTest, ModificarSinPoderGuardarNoCambiaNada) {
+    Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/a.db"));
+    Abrir();
+    ASSERT_TRUE(QDir(m_Carpeta).removeRecursively());
+    CVinculoGuion vinculo;
+    vinculo.respuestas = {QStringLiteral("DRIVER={SQLite3};Database=/b.db")};
+    CDialogosGuion guion;
+    guion.entradas = {QStringLiteral("Otra")};
+    Clic(Nodo(QStringLiteral("cnx1")));
+    ClicBoton(QStringLiteral("mod"));
+
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
+    EXPECT_EQ(Conexion("cnx1").Titulo(), QStringLiteral("Sola"));
+    EXPECT_EQ(Conexion("cnx1").CadenaDeConexion(),
+              QStringLiteral("DRIVER={SQLite3};Database=/a.db"));
+    EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral("Sola 5 #cnx1 [cnx]"));
+}
+
+TEST_F(ComandosExploradorTest, PropiedadesAbreLaVentanaDelNodo) {
+    QStringList abiertas;
+    frmExplorador::EstablecerVentanasPropiedades(
+        [&](const QString& strId) { abiertas << strId; },
+        [&](const QString& strId, const QString& strTabla) {
+            abiertas << strId + QLatin1Char('/') + strTabla;
+            EXPECT_EQ(PunteroActual(), Puntero::FlechaReloj);
+        });
+    DosConexiones();
+    Clic(Nodo(QStringLiteral("cnx2")));
+    ClicBoton(QStringLiteral("pro"));
+    ClicBoton(QStringLiteral("pro")); // a second window, not the same one
+    Clic(NodoTexto(QStringLiteral("pedidos")));
+    ClicBoton(QStringLiteral("pro"));
+    frmExplorador::EstablecerVentanasPropiedades(nullptr, nullptr);
+
+    EXPECT_EQ(abiertas, (QStringList{"cnx2", "cnx2", "cnx1/pedidos"}));
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+    // Without the windows, the button does nothing.
+    ClicBoton(QStringLiteral("pro"));
+}
+
+} // namespace

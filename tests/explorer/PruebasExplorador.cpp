@@ -1,0 +1,265 @@
+// The explorer's tree: connections unopened at first, objects read on first expansion into six
+// folders, empty folders removed, failed connections shown in grey, status texts.
+#include "AyudaExplorador.h"
+
+#include "app/RegistroVentanas.h"
+#include "app/controles/CBarraEstado.h"
+#include "app/controles/CPunteroRaton.h"
+#include "app/controles/modGeneral.h"
+#include "app/frmPrincipal.h"
+
+#include <QMdiSubWindow>
+#include <QTimer>
+
+using namespace pruebas;
+
+namespace {
+
+class ArbolExploradorTest : public ExploradorPrueba {};
+
+TEST_F(ArbolExploradorTest, CadaConexionEmpiezaSinAbrirConSuMarcadorGris) {
+    Agregar(QStringLiteral("Ventas"),
+            BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
+    Agregar(QString(), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
+    frmExplorador& frm = Abrir();
+
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Explorador de conexiones"));
+    EXPECT_EQ(Describir(Arbol()), (QStringList{
+                                      "Ventas 5 #cnx1 [cnx]",
+                                      "  Conectando... 15 gris",
+                                      " 5 #cnx2 [cnx]",
+                                      "  Conectando... 15 gris",
+                                  }));
+    EXPECT_EQ(Estado(), QStringLiteral("2 conexiones"));
+    for (const CConexion& c : objVerondal->Conexiones())
+        EXPECT_FALSE(c.Conectado()) << qPrintable(c.Id());
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+TEST_F(ArbolExploradorTest, SinConexionesElArbolEstaVacio) {
+    Abrir();
+    EXPECT_EQ(Arbol().topLevelItemCount(), 0);
+    EXPECT_EQ(Estado(), QStringLiteral("0 conexiones"));
+}
+
+TEST_F(ArbolExploradorTest, ElEstadoNoTieneSingular) {
+    Agregar(QStringLiteral("Una"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
+    frmExplorador& frm = Abrir();
+    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
+    frm.MostrarEstado(QStringLiteral("Actualizando..."));
+    EXPECT_EQ(Estado(), QStringLiteral("Actualizando..."));
+    EXPECT_EQ(PunteroActual(), Puntero::Reloj);
+    frm.MostrarEstado(QString());
+    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+TEST_F(ArbolExploradorTest, LaPrimeraExpansionLeeCarpetasYObjetos) {
+    Agregar(QStringLiteral("Ventas"),
+            BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
+    frmExplorador& frm = Abrir();
+    Expandir(QStringLiteral("cnx1"));
+
+    EXPECT_EQ(Describir(Arbol()), (QStringList{
+                                      "Ventas 16 #cnx1 [cnx]",
+                                      "  Tablas 6/7 #_Tablascnx1",
+                                      "    Tablas del sistema 6/7 #_TablasSistemacnx1",
+                                      "      sqlite_sequence 8 gris",
+                                      "    clientes 8 [tbl]",
+                                      "    pedidos 8 [tbl]",
+                                      "    TABLE 8 [tbl]",
+                                      "  Vistas 6/7 #_Vistascnx1",
+                                      "    v_clientes 9",
+                                      "    v_pedidos 9",
+                                  }));
+    EXPECT_TRUE(objVerondal->Conexiones().Item(QStringLiteral("cnx1")).Conectado());
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+
+    // What is on screen: the list's pictures and the palette's grey.
+    const QTreeWidgetItem* objSistema = NodoTexto(QStringLiteral("sqlite_sequence"));
+    EXPECT_EQ(objSistema->icon(0).cacheKey(), frm.imlExplorador16.Icono(8).cacheKey());
+    EXPECT_EQ(objSistema->foreground(0).color(), ColorSistema(Color::TextoGris, Arbol().palette()));
+    QTreeWidgetItem* objTablas = Nodo(QStringLiteral("_Tablascnx1"));
+    EXPECT_EQ(objTablas->icon(0).cacheKey(), frm.imlExplorador16.Icono(6).cacheKey());
+    objTablas->setExpanded(true);
+    EXPECT_EQ(objTablas->icon(0).cacheKey(), frm.imlExplorador16.Icono(7).cacheKey());
+}
+
+TEST_F(ArbolExploradorTest, LaListaDeImagenesTieneDiecinueveIconos) {
+    frmExplorador& frm = Abrir();
+    EXPECT_EQ(frm.imlExplorador16.Numero(), 19);
+    EXPECT_EQ(frm.imlExplorador16.Tamano(), 16);
+    for (int i = 1; i <= 19; ++i)
+        EXPECT_FALSE(frm.imlExplorador16.Icono(i).isNull()) << i;
+}
+
+TEST_F(ArbolExploradorTest, MientrasConectaMuestraFlechaConRelojYRepinta) {
+    Agregar(QStringLiteral("Ventas"),
+            BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
+    Abrir();
+    // A timer runs only when the loop turns: inside the expansion, before the connection opens.
+    std::optional<Puntero> punteroDurante;
+    QString strHijo;
+    QTimer::singleShot(0, [&] {
+        punteroDurante = PunteroActual();
+        strHijo = Nodo(QStringLiteral("cnx1"))->child(0)->text(0);
+    });
+    Expandir(QStringLiteral("cnx1"));
+    ASSERT_TRUE(punteroDurante.has_value());
+    EXPECT_EQ(*punteroDurante, Puntero::FlechaReloj);
+    EXPECT_EQ(strHijo, QStringLiteral("Conectando..."));
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+TEST_F(ArbolExploradorTest, ExpandirDeNuevoNoVuelveALeer) {
+    const QString strCadena = BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql");
+    Agregar(QStringLiteral("Ventas"), strCadena);
+    Abrir();
+    Expandir(QStringLiteral("cnx1"));
+    const QStringList antes = Describir(Arbol());
+    ASSERT_TRUE(EjecutarSQLite(m_Carpeta + QStringLiteral("/ventas.db"),
+                               QStringLiteral("CREATE TABLE nueva (x INTEGER);")));
+    Nodo(QStringLiteral("cnx1"))->setExpanded(false);
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(Describir(Arbol()), antes);
+}
+
+TEST_F(ArbolExploradorTest, UnaConexionYaAbiertaSeCargaSinVolverAConectar) {
+    CConexion& c = Agregar(QStringLiteral("Ventas"),
+                           BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
+    Abrir();
+    ASSERT_TRUE(c.Conectar());
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(CArbol::Etiqueta(Nodo(QStringLiteral("cnx1"))), QStringLiteral("cnx"));
+    EXPECT_EQ(CArbol::Icono(Nodo(QStringLiteral("cnx1"))), 16);
+    EXPECT_NE(Nodo(QStringLiteral("_Tablascnx1")), nullptr);
+}
+
+TEST_F(ArbolExploradorTest, UnaConexionFallidaQuedaGrisConSuMensaje) {
+    const QString strBase = m_Carpeta + QStringLiteral("/falta.db");
+    CConexion& c = Agregar(QStringLiteral("Caída"), CadenaSQLite(strBase));
+    Abrir();
+    Expandir(QStringLiteral("cnx1"));
+
+    ASSERT_FALSE(c.ErrorConexion().isEmpty());
+    EXPECT_TRUE(c.ErrorConexion().contains(strBase)) << qPrintable(c.ErrorConexion());
+    EXPECT_EQ(Describir(Arbol()),
+              (QStringList{
+                  "Caída 12 #cnx1 [err] gris",
+                  QStringLiteral("  ") + c.ErrorConexion() + QStringLiteral(" 13 [err] gris"),
+              }));
+    // Selected while it failed: its commands go.
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
+    Clic(Nodo(QStringLiteral("cnx1"))->child(0));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
+
+    // It stays failed even once the database exists, until the tree is rebuilt.
+    BaseSQLite(QStringLiteral("falta"), "explorador_vistas.sql");
+    Nodo(QStringLiteral("cnx1"))->setExpanded(false);
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(CArbol::Etiqueta(Nodo(QStringLiteral("cnx1"))), QStringLiteral("err"));
+    QTest::keyClick(&Arbol(), Qt::Key_F5);
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(Describir(Arbol()), (QStringList{
+                                      "Caída 16 #cnx1 [cnx]",
+                                      "  Vistas 6/7 #_Vistascnx1",
+                                      "    v_constante 9",
+                                  }));
+}
+
+TEST_F(ArbolExploradorTest, SoloTablasDelSistemaConservaLaCarpetaTablas) {
+    Agregar(QStringLiteral("Sistema"),
+            BaseSQLite(QStringLiteral("sistema"), "explorador_sistema.sql"));
+    Abrir();
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(Describir(Arbol()), (QStringList{
+                                      "Sistema 16 #cnx1 [cnx]",
+                                      "  Tablas 6/7 #_Tablascnx1",
+                                      "    Tablas del sistema 6/7 #_TablasSistemacnx1",
+                                      "      sqlite_sequence 8 gris",
+                                  }));
+}
+
+TEST_F(ArbolExploradorTest, SinTablasDesapareceLaCarpetaTablas) {
+    Agregar(QStringLiteral("Vistas"),
+            BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"));
+    Abrir();
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(Describir(Arbol()), (QStringList{
+                                      "Vistas 16 #cnx1 [cnx]",
+                                      "  Vistas 6/7 #_Vistascnx1",
+                                      "    v_constante 9",
+                                  }));
+}
+
+TEST_F(ArbolExploradorTest, UnaBaseVaciaNoDejaNingunaCarpeta) {
+    Agregar(QStringLiteral("Vacía"), BaseSQLite(QStringLiteral("vacia"), "explorador_vacia.sql"));
+    Abrir();
+    Expandir(QStringLiteral("cnx1"));
+    EXPECT_EQ(Describir(Arbol()), QStringList{"Vacía 16 #cnx1 [cnx]"});
+}
+
+TEST_F(ArbolExploradorTest, PostgresLlenaLasSeisCarpetas) {
+    REQUIERE_POSTGRES();
+    const QString strCadena = CrearBasePostgres(QStringLiteral("verondal_explorador"),
+                                                Fixture(QStringLiteral("catalogo_postgres.sql")));
+    ASSERT_FALSE(strCadena.isEmpty());
+    // The driver shows pg_catalog and information_schema only when asked to.
+    Agregar(QStringLiteral("PG"), strCadena + QStringLiteral("ShowSystemTables=1;"));
+    Abrir();
+    Expandir(QStringLiteral("cnx1"));
+
+    const QStringList arbol = Describir(Arbol());
+    // The six folders, in their order, each sub-folder first in its parent.
+    QStringList carpetas;
+    for (const QString& s : arbol)
+        if (s.contains(QStringLiteral(" 6/7 ")))
+            carpetas << s;
+    EXPECT_EQ(carpetas, (QStringList{
+                            "  Tablas 6/7 #_Tablascnx1",
+                            "    Tablas del sistema 6/7 #_TablasSistemacnx1",
+                            "    Tablas vinculadas 6/7 #_TablasVinculadascnx1",
+                            "  Vistas 6/7 #_Vistascnx1",
+                            "    Vistas del sistema 6/7 #_VistasSistemacnx1",
+                            "  Procedimientos 6/7 #_Procedimientoscnx1",
+                        }));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("      ft_clientes 14")));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("      pg_class 8 gris")));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("      tables 9 gris")));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("    v_clientes 9")));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("    clientes 8 [tbl]")));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("    reiniciar_saldos 18")));
+
+    // Every kind but a connection and a table leaves the node commands off.
+    for (const QString& strTexto :
+         {QStringLiteral("ft_clientes"), QStringLiteral("pg_class"), QStringLiteral("tables"),
+          QStringLiteral("v_clientes"), QStringLiteral("reiniciar_saldos"),
+          QStringLiteral("Procedimientos")}) {
+        Clic(NodoTexto(strTexto));
+        EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -")) << qPrintable(strTexto);
+    }
+    Clic(NodoTexto(QStringLiteral("clientes")));
+    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
+}
+
+// The explorer inside the main window: a strip down the left of the client area.
+TEST(ExploradorEnPrincipalTest, SeColocaALaIzquierdaConLaAlturaDelArea) {
+    const QString strRuta = ConfiguracionDePrueba(
+        "<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n");
+    objVerondal = std::make_unique<CVerondal>(strRuta);
+    RegistrarVentanas();
+    auto frm = std::make_unique<frmPrincipal>();
+    frm->resize(900, 700);
+    frm->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
+    frm->MostrarExplorador();
+    auto* objExplorador = qobject_cast<frmExplorador*>(frm->Explorador());
+    ASSERT_NE(objExplorador, nullptr);
+    const QRect marco = MarcoVentana(objExplorador)->geometry();
+    EXPECT_EQ(marco, QRect(2, 2, 230, frm->AreaCliente().height() - 4));
+    EXPECT_EQ(objExplorador->stbExplorador->Texto(), QStringLiteral("0 conexiones"));
+    frm.reset();
+    objVerondal.reset();
+}
+
+} // namespace

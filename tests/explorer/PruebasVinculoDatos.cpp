@@ -1,0 +1,170 @@
+// The data-link dialogue: drivers and data sources from the driver manager, fields and the
+// connection string kept in step, "Probar conexión" against a real database, and the answer.
+#include "AyudaExplorador.h"
+
+#include "catalog/modOdbc.h"
+#include "explorer/frmVinculoDatos.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace pruebas;
+
+namespace {
+
+class VinculoDatosTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_Carpeta = CarpetaDeLaPrueba(); }
+
+    frmVinculoDatos& Abrir(const QString& strTitulo, const QString& strCadena = QString()) {
+        m_Ventana = std::make_unique<frmVinculoDatos>(strTitulo, strCadena);
+        m_Ventana->show();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(m_Ventana.get()));
+        return *m_Ventana;
+    }
+    // Picks an entry of a combo as a user does: open it, move to the entry, Enter.
+    static void Elegir(QComboBox* cbo, const QString& strTexto) {
+        const int intDestino = cbo->findText(strTexto);
+        ASSERT_GE(intDestino, 0) << qPrintable(strTexto);
+        cbo->setFocus();
+        QTest::keyClick(cbo, Qt::Key_Home);
+        for (int i = 0; i < intDestino; ++i)
+            QTest::keyClick(cbo, Qt::Key_Down);
+        ASSERT_EQ(cbo->currentText(), strTexto);
+    }
+    static void Escribir(QLineEdit* txt, const QString& strTexto) {
+        txt->selectAll();
+        QTest::keyClicks(txt, strTexto);
+    }
+
+    QString m_Carpeta;
+    std::unique_ptr<frmVinculoDatos> m_Ventana;
+};
+
+TEST_F(VinculoDatosTest, OfreceLosControladoresDelAdministrador) {
+    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"));
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Nueva conexión"));
+    QStringList ofrecidos;
+    for (int i = 0; i < frm.cboControlador->count(); ++i)
+        ofrecidos << frm.cboControlador->itemText(i);
+    EXPECT_EQ(ofrecidos, ControladoresOdbc());
+    EXPECT_TRUE(ofrecidos.contains(QStringLiteral("SQLite3")));
+    EXPECT_TRUE(ofrecidos.contains(QStringLiteral("PostgreSQL Unicode")));
+    // Nothing chosen yet: nothing to try or accept.
+    EXPECT_EQ(frm.cboControlador->currentIndex(), -1);
+    EXPECT_FALSE(frm.btnAceptar->isEnabled());
+    EXPECT_FALSE(frm.btnProbar->isEnabled());
+}
+
+TEST_F(VinculoDatosTest, SQLiteEligeUnArchivoYPruebaLaConexion) {
+    const QString strBase = m_Carpeta + QStringLiteral("/ventas.db");
+    ASSERT_FALSE(
+        CrearBaseSQLite(strBase, Fixture(QStringLiteral("explorador_vistas.sql"))).isEmpty());
+    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"));
+    QStringList pedidos;
+    frm.fnElegirArchivo = [&](const QString& strActual) {
+        pedidos << strActual;
+        return strBase;
+    };
+    Elegir(frm.cboControlador, QStringLiteral("SQLite3"));
+    // A file-based driver: the file chooser instead of server and port.
+    EXPECT_TRUE(frm.btnExaminar->isEnabled());
+    EXPECT_FALSE(frm.txtServidor->isEnabled());
+    EXPECT_FALSE(frm.txtPuerto->isEnabled());
+    QTest::mouseClick(frm.btnExaminar, Qt::LeftButton);
+    EXPECT_EQ(pedidos, QStringList{QString()});
+    EXPECT_EQ(frm.txtBaseDatos->text(), strBase);
+    EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={SQLite3};DATABASE=%1;").arg(strBase));
+
+    CDialogosGuion guion;
+    QTest::mouseClick(frm.btnProbar, Qt::LeftButton);
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].strTexto, QStringLiteral("Conexión correcta"));
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Informacion);
+
+    QTest::mouseClick(frm.btnAceptar, Qt::LeftButton);
+    EXPECT_EQ(frm.result(), QDialog::Accepted);
+}
+
+TEST_F(VinculoDatosTest, ProbarUnaConexionQueFallaMuestraElMensajeDelControlador) {
+    const QString strBase = m_Carpeta + QStringLiteral("/falta.db");
+    const QString strCadena = CadenaSQLite(strBase);
+    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"), strCadena);
+    CConexion objReferencia;
+    objReferencia.setCadenaDeConexion(strCadena);
+    ASSERT_FALSE(objReferencia.Conectar());
+
+    CDialogosGuion guion;
+    QTest::mouseClick(frm.btnProbar, Qt::LeftButton);
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].strTexto, objReferencia.ErrorConexion());
+    EXPECT_TRUE(guion.mensajes[0].strTexto.contains(strBase));
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
+    EXPECT_FALSE(QFile::exists(strBase)); // trying never creates a database
+}
+
+TEST_F(VinculoDatosTest, LaCadenaEscritaRellenaLosCamposYConservaLoDemas) {
+    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"));
+    Escribir(frm.txtCadena, QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db1;PORT=5432;"
+                                           "DATABASE=ventas;UID=ana;PWD=x;SSLmode=require"));
+    EXPECT_TRUE(frm.optControlador->isChecked());
+    EXPECT_EQ(frm.cboControlador->currentText(), QStringLiteral("PostgreSQL Unicode"));
+    EXPECT_EQ(frm.txtServidor->text(), QStringLiteral("db1"));
+    EXPECT_EQ(frm.txtPuerto->text(), QStringLiteral("5432"));
+    EXPECT_EQ(frm.txtBaseDatos->text(), QStringLiteral("ventas"));
+    EXPECT_EQ(frm.txtUsuario->text(), QStringLiteral("ana"));
+    EXPECT_EQ(frm.txtContrasena->text(), QStringLiteral("x"));
+    EXPECT_EQ(frm.txtContrasena->echoMode(), QLineEdit::Password);
+    EXPECT_FALSE(frm.btnExaminar->isEnabled());
+
+    // Editing a field rewrites only its key; a password with ";" is braced.
+    Escribir(frm.txtUsuario, QStringLiteral("luis"));
+    Escribir(frm.txtContrasena, QStringLiteral("a;b"));
+    EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db1;PORT=5432;"
+                                           "DATABASE=ventas;UID=luis;PWD={a;b};SSLmode=require;"));
+    // An emptied field leaves the string.
+    frm.txtPuerto->selectAll();
+    QTest::keyClick(frm.txtPuerto, Qt::Key_Delete);
+    EXPECT_FALSE(frm.Cadena().contains(QStringLiteral("PORT")));
+}
+
+TEST_F(VinculoDatosTest, AlEditarMuestraElOrigenDeDatosDeLaCadena) {
+    frmVinculoDatos& frm =
+        Abrir(QStringLiteral("Ventas"), QStringLiteral("DSN=ventas_dsn;UID=ana;"));
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Ventas"));
+    EXPECT_TRUE(frm.optOrigen->isChecked());
+    EXPECT_EQ(frm.cboOrigen->currentText(), QStringLiteral("ventas_dsn"));
+    EXPECT_FALSE(frm.cboControlador->isEnabled());
+    EXPECT_EQ(frm.txtUsuario->text(), QStringLiteral("ana"));
+    EXPECT_EQ(frm.Cadena(), QStringLiteral("DSN=ventas_dsn;UID=ana;"));
+
+    // Back to a driver: the DSN goes, the driver comes first.
+    QTest::mouseClick(frm.optControlador, Qt::LeftButton);
+    Elegir(frm.cboControlador, QStringLiteral("SQLite3"));
+    EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={SQLite3};UID=ana;"));
+}
+
+// The real modal dialogue, answered from a timer as a user would.
+TEST_F(VinculoDatosTest, ElDialogoDevuelveLaCadenaAlAceptarYNadaAlCancelar) {
+    AlAbrirse([](QWidget* w) {
+        auto* frm = qobject_cast<frmVinculoDatos*>(w);
+        ASSERT_NE(frm, nullptr);
+        QTest::keyClicks(frm->txtCadena, QStringLiteral("DRIVER={SQLite3};Database=/x.db"));
+        QTest::mouseClick(frm->btnAceptar, Qt::LeftButton);
+    });
+    EXPECT_EQ(VinculoDatos().PedirCadena(QStringLiteral("Nueva conexión"), QString()),
+              QStringLiteral("DRIVER={SQLite3};Database=/x.db"));
+
+    AlAbrirse([](QWidget* w) {
+        auto* frm = qobject_cast<frmVinculoDatos*>(w);
+        ASSERT_NE(frm, nullptr);
+        EXPECT_EQ(frm->Cadena(), QStringLiteral("DSN=a;"));
+        QTest::mouseClick(frm->btnCancelar, Qt::LeftButton);
+    });
+    EXPECT_EQ(VinculoDatos().PedirCadena(QStringLiteral("Otra"), QStringLiteral("DSN=a;")),
+              std::nullopt);
+}
+
+} // namespace
