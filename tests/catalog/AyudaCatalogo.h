@@ -35,6 +35,30 @@ inline QStringList FilasDonde(CRecordset& rs, const QString& strColumna, const Q
     return elegidas;
 }
 
+// The bulk columns, table by table, against Campos of each distinct name of Tablas: the same
+// rows in the same order, and nothing more.
+inline void CompararCamposTodosConCampos(CConexion& cn) {
+    auto todos = cn.CamposTodos();
+    auto tablas = cn.Tablas();
+    ASSERT_TRUE(todos && tablas);
+    const QStringList columnas = todos->Columnas();
+    long total = 0;
+    QStringList vistos;
+    for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
+        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
+        if (vistos.contains(nombre))
+            continue;
+        vistos << nombre;
+        auto campos = cn.Campos(nombre);
+        ASSERT_TRUE(campos);
+        EXPECT_EQ(FilasDonde(*todos, QStringLiteral("TABLE_NAME"), nombre, columnas),
+                  Filas(*campos, columnas))
+            << nombre.toStdString();
+        total += campos->NumeroFilas();
+    }
+    EXPECT_EQ(todos->NumeroFilas(), total);
+}
+
 inline std::unique_ptr<CConexion> Abrir(const QString& strCadena) {
     auto c = std::make_unique<CConexion>();
     c->setCadenaDeConexion(strCadena);

@@ -98,21 +98,7 @@ TEST_F(CatalogoMariaDBTest, CamposDeUnNombreConGuionBajoOApostrofoSoloDaEsaTabla
 }
 
 TEST_F(CatalogoMariaDBTest, CamposTodosDaPorTablaLasMismasFilasQueCampos) {
-    auto todos = m_Cn->CamposTodos();
-    auto tablas = m_Cn->Tablas();
-    ASSERT_TRUE(todos && tablas);
-    const QStringList columnas = todos->Columnas();
-    long total = 0;
-    for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
-        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
-        auto campos = m_Cn->Campos(nombre);
-        ASSERT_TRUE(campos);
-        EXPECT_EQ(FilasDonde(*todos, QStringLiteral("TABLE_NAME"), nombre, columnas),
-                  Filas(*campos, columnas))
-            << nombre.toStdString();
-        total += campos->NumeroFilas();
-    }
-    EXPECT_EQ(todos->NumeroFilas(), total);
+    CompararCamposTodosConCampos(*m_Cn);
 }
 
 TEST_F(CatalogoMariaDBTest, IndicesConClavePrimariaOrdenDescendenteYCardinalidad) {

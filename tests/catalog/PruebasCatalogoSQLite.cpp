@@ -91,21 +91,7 @@ TEST_F(CatalogoSQLiteTest, CamposDeUnaTablaQueNoExisteEsUnConjuntoAbiertoYVacio)
 }
 
 TEST_F(CatalogoSQLiteTest, CamposTodosDaPorTablaLasMismasFilasQueCampos) {
-    auto todos = m_Cn->CamposTodos();
-    auto tablas = m_Cn->Tablas();
-    ASSERT_TRUE(todos && tablas);
-    long total = 0;
-    const QStringList columnas = todos->Columnas();
-    for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
-        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
-        auto campos = m_Cn->Campos(nombre);
-        ASSERT_TRUE(campos);
-        EXPECT_EQ(FilasDonde(*todos, QStringLiteral("TABLE_NAME"), nombre, columnas),
-                  Filas(*campos, columnas))
-            << nombre.toStdString();
-        total += campos->NumeroFilas();
-    }
-    EXPECT_EQ(todos->NumeroFilas(), total);
+    CompararCamposTodosConCampos(*m_Cn);
 }
 
 TEST_F(CatalogoSQLiteTest, IndicesMarcanLaClavePrimariaYElOrdenDescendenteQueElControladorPierde) {

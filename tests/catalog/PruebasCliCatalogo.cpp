@@ -1,1 +1,108 @@
-// verondal-cli catalogo: each rowset printed as the layer delivers it.
+// verondal-cli catalogo: each rowset printed as the layer delivers it, TAB-separated.
+#include "Entorno.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+using namespace pruebas;
+
+namespace {
+
+struct CSalida {
+    int codigo;
+    QStringList lineas;
+    QString error;
+};
+
+class CliCatalogoTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_Carpeta =
+            CarpetaTemporal() + QStringLiteral("/cli-") +
+            QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        QDir(m_Carpeta).removeRecursively();
+        QDir().mkpath(m_Carpeta);
+        m_Config = m_Carpeta + QStringLiteral("/Verondal.xml");
+        QFile f(m_Config);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n");
+    }
+
+    CSalida Ejecutar(const QStringList& args) {
+        QProcess p;
+        p.start(QStringLiteral(VERONDAL_BIN) + QStringLiteral("/verondal-cli"),
+                QStringList{QStringLiteral("--config"), m_Config} + args);
+        EXPECT_TRUE(p.waitForFinished(60000));
+        QString salida = QString::fromUtf8(p.readAllStandardOutput());
+        if (salida.endsWith(QLatin1Char('\n')))
+            salida.chop(1);
+        return {p.exitCode(), salida.split(QLatin1Char('\n')),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+
+    QString Agregar(const QString& strTitulo, const QString& strCadena) {
+        const CSalida s = Ejecutar({QStringLiteral("agregar"), strTitulo, strCadena});
+        EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
+        return s.lineas.value(0);
+    }
+
+    QString m_Carpeta;
+    QString m_Config;
+};
+
+} // namespace
+
+TEST_F(CliCatalogoTest, ImprimeCadaConsultaConSuCabeceraUnaFilaPorLineaYNulosVacios) {
+    const QString id = Agregar(QStringLiteral("Tienda"),
+                               CrearBaseSQLite(m_Carpeta + QStringLiteral("/tienda.sqlite"),
+                                               Fixture(QStringLiteral("catalogo_sqlite.sql"))));
+    const CSalida tablas = Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("tablas")});
+    EXPECT_EQ(tablas.codigo, 0);
+    EXPECT_EQ(
+        tablas.lineas.mid(0, 3),
+        QStringList({"TABLE_CATALOG\tTABLE_SCHEMA\tTABLE_NAME\tTABLE_TYPE\tDESCRIPTION\tDATE_"
+                     "CREATED\tDATE_MODIFIED",
+                     "\t\tclientes\tTABLE\t\t\t", "\t\tsqlite_sequence\tSYSTEM TABLE\t\t\t"}));
+    const CSalida campos =
+        Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("campos"), QStringLiteral("a_b")});
+    EXPECT_EQ(campos.lineas.value(1), QStringLiteral("\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t"));
+    const CSalida registros = Ejecutar(
+        {QStringLiteral("catalogo"), id, QStringLiteral("registros"), QStringLiteral("o'brien")});
+    EXPECT_EQ(registros.lineas, QStringList({"TABLE_CATALOG\tTABLE_SCHEMA\tTABLE_NAME\tCARDINALITY",
+                                             "\t\to'brien\t0"}));
+    const CSalida tipo =
+        Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("tipo"), QStringLiteral("3")});
+    EXPECT_EQ(tipo.lineas, QStringList({"integer"}));
+    for (const char* consulta :
+         {"procedimientos", "relaciones", "tipos", "palabras", "literales", "propiedades"}) {
+        const CSalida s = Ejecutar({QStringLiteral("catalogo"), id, QString::fromLatin1(consulta)});
+        EXPECT_EQ(s.codigo, 0) << consulta;
+        EXPECT_FALSE(s.lineas.value(0).isEmpty()) << consulta;
+    }
+    const CSalida indices = Ejecutar(
+        {QStringLiteral("catalogo"), id, QStringLiteral("indices"), QStringLiteral("lineas")});
+    EXPECT_EQ(indices.lineas.size(), 3);
+}
+
+TEST_F(CliCatalogoTest, UnaConexionQueNoAbreImprimeSuErrorYSaleConDos) {
+    const QString ruta = m_Carpeta + QStringLiteral("/no-existe.sqlite");
+    const QString id = Agregar(QStringLiteral("Perdida"), CadenaSQLite(ruta));
+    const CSalida s = Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("tablas")});
+    EXPECT_EQ(s.codigo, 2);
+    EXPECT_EQ(s.lineas, QStringList({QString()}));
+    EXPECT_EQ(s.error, QStringLiteral("El archivo de base de datos «%1» no existe\n").arg(ruta));
+    EXPECT_FALSE(QFile::exists(ruta));
+}
+
+TEST_F(CliCatalogoTest, UnaConsultaDesconocidaOSinTablaEsUnErrorDeUso) {
+    const QString id = Agregar(QStringLiteral("Tienda"),
+                               CrearBaseSQLite(m_Carpeta + QStringLiteral("/t.sqlite"), QString()));
+    for (const QStringList& args :
+         {QStringList{"catalogo", id, "vistas"}, QStringList{"catalogo", id, "campos"},
+          QStringList{"catalogo", id, "tipo", "x"}, QStringList{"catalogo", "cnx99", "tablas"}}) {
+        const CSalida s = Ejecutar(args);
+        EXPECT_EQ(s.codigo, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(s.error.startsWith(QStringLiteral("verondal-cli: "))) << s.error.toStdString();
+    }
+}
