@@ -2,8 +2,14 @@
 
 #include "app/frmPrincipal.h"
 #include "explorer/frmExplorador.h"
+#include "properties/modPropiedades.h"
 
 void RegistrarVentanas() {
     // Each window room adds its factory here.
     frmPrincipal::EstablecerFabricaExplorador([] { return new frmExplorador; });
+    frmExplorador::EstablecerVentanasPropiedades(
+        [](const QString& strId) { MostrarPropiedadesConexion(strId); },
+        [](const QString& strId, const QString& strTabla) {
+            MostrarPropiedadesTabla(strId, strTabla);
+        });
 }
