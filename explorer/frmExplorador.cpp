@@ -213,6 +213,7 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
         objNodo->child(0)->text(0) != TextoConectando || !objVerondal)
         return;
     const QString strClave = CArbol::Clave(objNodo);
+    QString strError;
     {
         CPunteroRaton objPuntero(Puntero::FlechaReloj);
         // One pass of the loop so the tree repaints before the wait; no user input, so nothing
@@ -222,13 +223,20 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
         objNodo = tvwExplorador->Nodo(strClave);
         if (!objConexion || !objNodo)
             return;
-        if (objConexion->Conectado() || objConexion->Conectar())
-            CargarObjetos(*objConexion, strClave);
-        else
-            MarcarErrorConexion(*objConexion);
+        try {
+            if (objConexion->Conectado() || objConexion->Conectar())
+                CargarObjetos(*objConexion, strClave);
+            else
+                MarcarErrorConexion(*objConexion);
+        } catch (const CError& e) {
+            // A hand-edited file can hold an Id that clashes with another's folder keys.
+            strError = e.Descripcion();
+        }
         // Both add their nodes after the placeholder, which is still the first child.
         tvwExplorador->Eliminar(objNodo->child(0));
     }
+    if (!strError.isEmpty())
+        Dialogos().Mensaje(strError, Estilo::Critico);
     ActualizarBotones(); // a failed node selected while it opened loses its commands
 }
 

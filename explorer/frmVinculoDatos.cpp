@@ -104,7 +104,10 @@ frmVinculoDatos::frmVinculoDatos(const QString& strTitulo, const QString& strCad
     auto* formulario = new QFormLayout(fraDatos);
     formulario->addRow(QStringLiteral("&Servidor:"), txtServidor);
     formulario->addRow(QStringLiteral("P&uerto:"), txtPuerto);
-    formulario->addRow(QStringLiteral("&Base de datos:"), filaBase);
+    // A row holding a layout gets no buddy of its own: the label is made here.
+    auto* lblBaseDatos = new QLabel(QStringLiteral("&Base de datos:"));
+    lblBaseDatos->setBuddy(txtBaseDatos);
+    formulario->addRow(lblBaseDatos, filaBase);
     formulario->addRow(QStringLiteral("U&suario:"), txtUsuario);
     formulario->addRow(QStringLiteral("Con&traseña:"), txtContrasena);
 

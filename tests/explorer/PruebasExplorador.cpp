@@ -7,6 +7,7 @@
 #include "app/controles/CPunteroRaton.h"
 #include "app/controles/modGeneral.h"
 #include "app/frmPrincipal.h"
+#include "registry/CEncriptador.h"
 
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -240,6 +241,27 @@ TEST_F(ArbolExploradorTest, PostgresLlenaLasSeisCarpetas) {
     }
     Clic(NodoTexto(QStringLiteral("clientes")));
     EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
+}
+
+TEST_F(ArbolExploradorTest, UnIdQueChocaConUnaCarpetaSeAvisaSinCaerse) {
+    const QByteArray bytCifrada =
+        EncriptarTexto(CadenaSQLite(m_Carpeta + QStringLiteral("/vistas.db"))).toLatin1();
+    objVerondal.reset();
+    objVerondal = std::make_unique<CVerondal>(ConfiguracionDePrueba(
+        "<?xml version=\"1.0\"?>\n<Verondal><Conexiones>"
+        "<Conexion Id=\"cnx1\"><Titulo>Uno</Titulo><CadenaDeConexion>" +
+        bytCifrada +
+        "</CadenaDeConexion></Conexion>"
+        "<Conexion Id=\"_Vistascnx1\"><Titulo>Dos</Titulo><CadenaDeConexion>" +
+        bytCifrada + "</CadenaDeConexion></Conexion></Conexiones></Verondal>\n"));
+    BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"); // the folder is new
+    Abrir();
+    CDialogosGuion guion;
+    Expandir(QStringLiteral("cnx1"));
+    ASSERT_EQ(guion.mensajes.size(), 1u);
+    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
+    EXPECT_NE(Nodo(QStringLiteral("_Vistascnx1")), nullptr);
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 
 // The explorer inside the main window: a strip down the left of the client area.
