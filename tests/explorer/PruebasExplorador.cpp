@@ -43,18 +43,6 @@ TEST_F(ArbolExploradorTest, SinConexionesElArbolEstaVacio) {
     EXPECT_EQ(Estado(), QStringLiteral("0 conexiones"));
 }
 
-TEST_F(ArbolExploradorTest, ElEstadoNoTieneSingular) {
-    Agregar(QStringLiteral("Una"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
-    frmExplorador& frm = Abrir();
-    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
-    frm.MostrarEstado(QStringLiteral("Actualizando..."));
-    EXPECT_EQ(Estado(), QStringLiteral("Actualizando..."));
-    EXPECT_EQ(PunteroActual(), Puntero::Reloj);
-    frm.MostrarEstado(QString());
-    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
 TEST_F(ArbolExploradorTest, LaPrimeraExpansionLeeCarpetasYObjetos) {
     Agregar(QStringLiteral("Ventas"),
             BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
@@ -84,14 +72,6 @@ TEST_F(ArbolExploradorTest, LaPrimeraExpansionLeeCarpetasYObjetos) {
     EXPECT_EQ(objTablas->icon(0).cacheKey(), frm.imlExplorador16.Icono(6).cacheKey());
     objTablas->setExpanded(true);
     EXPECT_EQ(objTablas->icon(0).cacheKey(), frm.imlExplorador16.Icono(7).cacheKey());
-}
-
-TEST_F(ArbolExploradorTest, LaListaDeImagenesTieneDiecinueveIconos) {
-    frmExplorador& frm = Abrir();
-    EXPECT_EQ(frm.imlExplorador16.Numero(), 19);
-    EXPECT_EQ(frm.imlExplorador16.Tamano(), 16);
-    for (int i = 1; i <= 19; ++i)
-        EXPECT_FALSE(frm.imlExplorador16.Icono(i).isNull()) << i;
 }
 
 TEST_F(ArbolExploradorTest, MientrasConectaMuestraFlechaConRelojYRepinta) {
