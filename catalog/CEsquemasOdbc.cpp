@@ -144,6 +144,14 @@ CRecordset::Fila FilaClaveAjena(COdbcSentencia& stmt) {
     return fila;
 }
 
+// A row built by moving its values in (an initializer list would copy each one).
+template <typename... T> CRecordset::Fila Fila(T&&... valores) {
+    CRecordset::Fila fila;
+    fila.reserve(sizeof...(T));
+    (fila.emplace_back(std::forward<T>(valores)), ...);
+    return fila;
+}
+
 QVariant Booleano(const std::optional<qlonglong>& n) {
     return n ? QVariant(*n != 0) : QVariant();
 }
@@ -203,6 +211,8 @@ int CEsquemasOdbc::TipoOleDb(int intTipoOdbc, bool booSinSigno) {
 }
 
 bool CEsquemasOdbc::EsquemaDeSistema(const QString& strEsquema) const {
+    if (strEsquema.isEmpty())
+        return false;
     const QString e = strEsquema.toLower();
     switch (m_Cn.MotorBD()) {
     case Motor::PostgreSQL:
@@ -218,25 +228,32 @@ bool CEsquemasOdbc::EsquemaDeSistema(const QString& strEsquema) const {
 
 QString CEsquemasOdbc::TipoTablaOleDb(const QString& strTipo, const QString& strEsquema,
                                       const QString& strNombre) const {
-    QString t = strTipo.trimmed().toUpper();
-    if (t == QLatin1String("BASE TABLE"))
-        t = QStringLiteral("TABLE");
-    else if (t == QLatin1String("MATVIEW") || t == QLatin1String("MATERIALIZED VIEW"))
-        t = QStringLiteral("VIEW");
-    else if (t == QLatin1String("FOREIGN TABLE"))
-        t = QStringLiteral("PASS-THROUGH");
-    bool sistema = false;
-    if (m_Cn.MotorBD() == Motor::SQLite)
-        sistema = strNombre.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
-    else if (m_Cn.MotorBD() == Motor::MariaDB)
-        sistema = EsquemaDeSistema(strEsquema); // MariaDB's databases come as catalogues
+    // Shared constants: one table type per row must not cost an allocation.
+    static const QString kTabla = QStringLiteral("TABLE"), kVista = QStringLiteral("VIEW"),
+                         kVinculada = QStringLiteral("PASS-THROUGH"),
+                         kTablaSistema = QStringLiteral("SYSTEM TABLE"),
+                         kVistaSistema = QStringLiteral("SYSTEM VIEW");
+    const QString& t = strTipo;
+    auto es = [&](QLatin1String palabra) { return t.compare(palabra, Qt::CaseInsensitive) == 0; };
+    const QString* tipo = nullptr;
+    if (es(QLatin1String("TABLE")) || es(QLatin1String("BASE TABLE")))
+        tipo = &kTabla;
+    else if (es(QLatin1String("VIEW")) || es(QLatin1String("MATVIEW")) ||
+             es(QLatin1String("MATERIALIZED VIEW")))
+        tipo = &kVista;
+    else if (es(QLatin1String("FOREIGN TABLE")))
+        tipo = &kVinculada;
     else
-        sistema = EsquemaDeSistema(strEsquema);
-    if (sistema && t == QLatin1String("TABLE"))
-        t = QStringLiteral("SYSTEM TABLE");
-    else if (sistema && t == QLatin1String("VIEW"))
-        t = QStringLiteral("SYSTEM VIEW");
-    return t;
+        return strTipo.trimmed().toUpper();
+    const bool sistema =
+        m_Cn.MotorBD() == Motor::SQLite
+            ? strNombre.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive)
+            : EsquemaDeSistema(strEsquema); // MariaDB's databases come as catalogues
+    if (sistema && tipo == &kTabla)
+        return kTablaSistema;
+    if (sistema && tipo == &kVista)
+        return kVistaSistema;
+    return *tipo;
 }
 
 QString CEsquemasOdbc::Literal(const QString& strTexto) const {
@@ -262,7 +279,7 @@ QString CEsquemasOdbc::NombreCompleto(const CObjeto& objeto) const {
 // ---------------------------------------------------------------------------------------------
 // TABLES
 
-PRecordset CEsquemasOdbc::Tablas() {
+PRecordset CEsquemasOdbc::TablasDelControlador() {
     auto rs = std::make_unique<CRecordset>(kColumnasTablas);
     const Motor motor = m_Cn.MotorBD();
     // MariaDB's driver lists every database; the catalogue is the connection's own one.
@@ -287,12 +304,17 @@ PRecordset CEsquemasOdbc::Tablas() {
             descripcion.reset();
         const QString esquemaSistema =
             motor == Motor::MariaDB ? catalogo.value_or(QString()) : esquema.value_or(QString());
-        rs->AgregarFila({V(catalogo), V(esquema), *nombre,
-                         TipoTablaOleDb(tipo, esquemaSistema, *nombre), V(descripcion), QVariant(),
-                         QVariant()});
+        rs->AgregarFila(Fila(V(catalogo), V(esquema), *nombre,
+                             TipoTablaOleDb(tipo, esquemaSistema, *nombre), V(descripcion),
+                             QVariant(), QVariant()));
     }
-    stmt.Cerrar();
+    return rs;
+}
 
+PRecordset CEsquemasOdbc::Tablas() {
+    PRecordset rs = TablasDelControlador();
+    const Motor motor = m_Cn.MotorBD();
+    COdbcSentencia stmt(m_Cn);
     if (motor == Motor::PostgreSQL && rs->NumeroFilas() > 0) {
         // PostgreSQL's driver answers an empty REMARKS even for a commented table.
         stmt.Ejecutar(QStringLiteral(
@@ -352,12 +374,31 @@ std::vector<CEsquemasOdbc::CObjeto> CEsquemasOdbc::ObjetosLlamados(const QString
     default:
         break;
     }
-    // A null schema would mean the search path on PostgreSQL: ask every schema, then pass back
-    // exactly what the tables function gave.
+    if (m_Cn.MotorBD() == Motor::PostgreSQL) {
+        // A null schema would mean the search path, and the driver's pattern calls also answer
+        // for indexes, sequences and types of that name: the server says which relations of that
+        // name the tables function lists.
+        QString sql =
+            QStringLiteral(
+                "SELECT n.nspname FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
+                "ON n.oid = c.relnamespace WHERE c.relname = %1 AND c.relkind IN "
+                "('r', 'v', 'm', 'f', 'p')")
+                .arg(Literal(strTabla));
+        if (!m_Cn.MuestraSistema())
+            sql += QStringLiteral(
+                " AND n.nspname NOT IN ('pg_catalog', 'information_schema') AND n.nspname NOT "
+                "LIKE 'pg\\_toast%'");
+        sql += QStringLiteral(" ORDER BY 1");
+        COdbcSentencia stmt(m_Cn);
+        stmt.Ejecutar(sql);
+        const QString actual = m_Cn.CatalogoActual();
+        while (stmt.Siguiente())
+            objetos.push_back({actual.isEmpty() ? std::nullopt : std::optional<QString>(actual),
+                               stmt.Texto(0), strTabla});
+        return objetos;
+    }
     COdbcSentencia stmt(m_Cn);
-    const bool conEsquemas = m_Cn.MotorBD() == Motor::PostgreSQL;
-    stmt.Tablas(std::nullopt, conEsquemas ? Argumento(QStringLiteral("%")) : std::nullopt,
-                m_Cn.EscaparPatron(strTabla), std::nullopt);
+    stmt.Tablas(std::nullopt, std::nullopt, m_Cn.EscaparPatron(strTabla), std::nullopt);
     while (stmt.Siguiente()) {
         const auto catalogo = Normal(stmt.Texto(0));
         const auto esquema = Normal(stmt.Texto(1));
@@ -376,14 +417,26 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
                                     const QSet<QString>* filtro) {
     const Motor motor = m_Cn.MotorBD();
     const bool conIsNullable = stmt.NumeroColumnas() > 17;
-    QString claveAnterior;
+    // Rows come grouped by table: the filter is decided once per table.
+    std::optional<QString> catalogoAnterior, esquemaAnterior;
+    QString tablaAnterior;
+    bool primera = true, admitida = true;
     int posicion = 0;
     while (stmt.Siguiente()) {
         const auto catalogo = Normal(stmt.Texto(0));
         const auto esquema = Normal(stmt.Texto(1));
         const QString tabla = stmt.Texto(2).value_or(QString());
-        const QString clave = Clave(catalogo, esquema, tabla);
-        if (filtro && !filtro->contains(clave))
+        if (primera || tabla != tablaAnterior || esquema != esquemaAnterior ||
+            catalogo != catalogoAnterior) {
+            primera = false;
+            catalogoAnterior = catalogo;
+            esquemaAnterior = esquema;
+            tablaAnterior = tabla;
+            admitida = !filtro || filtro->contains(Clave(catalogo, esquema, tabla));
+            // PostgreSQL's driver numbers the columns across the whole result, not per table.
+            posicion = 0;
+        }
+        if (!admitida)
             continue;
         const auto columna = stmt.Texto(3);
         const int tipoOdbc = static_cast<int>(stmt.Entero(4).value_or(0));
@@ -396,11 +449,6 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
         const auto ordinal = stmt.Entero(16);
         const auto esNulo = conIsNullable ? stmt.Texto(17) : std::nullopt;
 
-        // PostgreSQL's driver numbers the columns across the whole result, not per table.
-        if (clave != claveAnterior) {
-            claveAnterior = clave;
-            posicion = 0;
-        }
         ++posicion;
         const QVariant ordinalV = motor == Motor::PostgreSQL ? QVariant(posicion) : VInt(ordinal);
 
@@ -437,7 +485,8 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
                 // SQLite's driver fills sizes and digits with junk; the declared type has them.
                 static const QRegularExpression re(
                     QStringLiteral("\\(\\s*(\\d+)\\s*(?:,\\s*(\\d+)\\s*)?\\)"));
-                const auto m = re.match(nombreTipo);
+                const auto m = nombreTipo.contains(QLatin1Char('(')) ? re.match(nombreTipo)
+                                                                     : QRegularExpressionMatch();
                 if (m.hasMatch()) {
                     precision = m.captured(1).toInt();
                     escala = m.captured(2).isEmpty() ? QVariant() : QVariant(m.captured(2).toInt());
@@ -447,10 +496,10 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
             }
         }
 
-        rs.AgregarFila({V(catalogo), V(esquema), tabla, V(columna), ordinalV,
-                        QVariant(defecto.has_value()), V(defecto), admiteNulos,
-                        TipoOleDb(tipoOdbc, sinSigno), longitud, precision, escala,
-                        V(descripcion)});
+        rs.AgregarFila(Fila(V(catalogo), V(esquema), tabla, V(columna), ordinalV,
+                            QVariant(defecto.has_value()), V(defecto), admiteNulos,
+                            TipoOleDb(tipoOdbc, sinSigno), longitud, precision, escala,
+                            V(descripcion)));
     }
 }
 
@@ -522,7 +571,7 @@ PRecordset CEsquemasOdbc::Columnas(const QString& strTabla) {
 }
 
 PRecordset CEsquemasOdbc::ColumnasTodas() {
-    const PRecordset objetos = Tablas();
+    const PRecordset objetos = TablasDelControlador();
     QSet<QString> filtro;
     filtro.reserve(objetos->NumeroFilas());
     for (std::size_t i = 0; i < static_cast<std::size_t>(objetos->NumeroFilas()); ++i)
@@ -635,45 +684,52 @@ void CEsquemasOdbc::AgregarIndices(const CObjeto& objeto, CRecordset& rs) {
 
     for (const CFilaIndice& f : filas) {
         const int tipoOleDb = f.tipo == SQL_INDEX_HASHED ? 2 : 4;
-        rs.AgregarFila({f.catalogo, f.esquema, f.tabla, f.nombre,
-                        !indicePk.isEmpty() && f.nombre == indicePk, f.unico,
-                        f.tipo == SQL_INDEX_CLUSTERED, tipoOleDb, f.posicion, f.columna, f.orden,
-                        f.cardinalidad, f.paginas, f.filtro});
-    }
-}
-
-void CEsquemasOdbc::CorregirOrdenSQLite(const CObjeto& objeto, CRecordset& rs, std::size_t desde) {
-    // SQLite's driver reports every index column as ascending; the index's own description
-    // says which are descending.
-    if (static_cast<std::size_t>(rs.NumeroFilas()) <= desde)
-        return;
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(
-        QStringLiteral("SELECT il.name, ix.name, ix.\"desc\" FROM pragma_index_list(%1) AS il, "
-                       "pragma_index_xinfo(il.name) AS ix WHERE ix.key = 1")
-            .arg(Literal(objeto.nombre)));
-    QHash<QString, int> orden;
-    while (stmt.Siguiente())
-        orden.insert(stmt.Texto(0).value_or(QString()) + QChar(0x1f) +
-                         stmt.Texto(1).value_or(QString()),
-                     stmt.Entero(2).value_or(0) ? 2 : 1);
-    for (std::size_t i = desde; i < static_cast<std::size_t>(rs.NumeroFilas()); ++i) {
-        const auto it = orden.constFind(rs.ValorEn(i, indices::Nombre).toString() + QChar(0x1f) +
-                                        rs.ValorEn(i, indices::Columna).toString());
-        if (it != orden.constEnd())
-            rs.PonerValor(i, indices::Orden, *it);
+        rs.AgregarFila(Fila(f.catalogo, f.esquema, f.tabla, f.nombre,
+                            !indicePk.isEmpty() && f.nombre == indicePk, f.unico,
+                            f.tipo == SQL_INDEX_CLUSTERED, tipoOleDb, f.posicion, f.columna,
+                            f.orden, f.cardinalidad, f.paginas, f.filtro));
     }
 }
 
 PRecordset CEsquemasOdbc::Indices(const QString& strTabla) {
     auto rs = std::make_unique<CRecordset>(kColumnasIndices);
-    for (const CObjeto& objeto : ObjetosLlamados(strTabla)) {
-        const auto desde = static_cast<std::size_t>(rs->NumeroFilas());
-        AgregarIndices(objeto, *rs);
-        if (m_Cn.MotorBD() == Motor::SQLite)
-            CorregirOrdenSQLite(objeto, *rs, desde);
+    if (m_Cn.MotorBD() == Motor::SQLite) {
+        IndicesSQLite(strTabla, *rs);
+        return rs;
     }
+    for (const CObjeto& objeto : ObjetosLlamados(strTabla))
+        AgregarIndices(objeto, *rs);
     return rs;
+}
+
+void CEsquemasOdbc::IndicesSQLite(const QString& strTabla, CRecordset& rs) {
+    // SQLite's driver reports every index column as ascending and names no primary key; the
+    // database's own index lists say both, in one query. A rowid primary key has no index of
+    // its own: it shows under the name the driver gives it.
+    const QString t = Literal(strTabla);
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(
+        QStringLiteral(
+            "SELECT il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, ix.\"desc\" "
+            "FROM pragma_index_list(%1) AS il, pragma_index_xinfo(il.name) AS ix WHERE ix.key = 1 "
+            "UNION ALL SELECT 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0 FROM "
+            "pragma_table_info(%1) AS ti "
+            "WHERE ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(%1) WHERE origin = "
+            "'pk') "
+            "ORDER BY 2 DESC, 1, 4")
+            .arg(t));
+    while (stmt.Siguiente()) {
+        const auto nombre = stmt.Texto(0);
+        const auto unico = stmt.Entero(1);
+        const auto primario = stmt.Entero(2);
+        const auto posicion = stmt.Entero(3);
+        const auto columna = stmt.Texto(4);
+        const auto descendente = stmt.Entero(5);
+        // Every SQLite index is a B-tree.
+        rs.AgregarFila(Fila(QVariant(), QVariant(), strTabla, V(nombre), primario.value_or(0) != 0,
+                            unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),
+                            descendente.value_or(0) ? 2 : 1, QVariant(), QVariant(), QVariant()));
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -830,7 +886,7 @@ PRecordset CEsquemasOdbc::ClavesAjenas() {
     }
 
     // Elsewhere one call per table, as the driver manager demands a table name.
-    const PRecordset objetos = Tablas();
+    const PRecordset objetos = TablasDelControlador();
     for (std::size_t t = 0; t < static_cast<std::size_t>(objetos->NumeroFilas()); ++t) {
         const QString tipo = objetos->ValorEn(t, tablas::Tipo).toString();
         if (tipo != QLatin1String("TABLE") && tipo != QLatin1String("SYSTEM TABLE"))
@@ -894,11 +950,12 @@ PRecordset CEsquemasOdbc::TiposProveedor(std::optional<long> lngTipoDatos,
                            tipoOdbc == SQL_LONGVARBINARY;
         const bool longitudFija = !(tipoOdbc == SQL_VARCHAR || tipoOdbc == SQL_WVARCHAR ||
                                     tipoOdbc == SQL_VARBINARY || largo);
-        rs->AgregarFila({V(nombre), tipo, tamano && *tamano >= 0 ? QVariant(*tamano) : QVariant(),
-                         V(prefijo), V(sufijo), V(parametros), nulosV, Booleano(mayusculas),
-                         buscable ? QVariant(static_cast<int>(*buscable) + 1) : QVariant(),
-                         Booleano(sinSigno), Booleano(fija), Booleano(autoUnico), V(local),
-                         VInt(escalaMin), VInt(escalaMax), largo, mejor, longitudFija});
+        rs->AgregarFila(Fila(V(nombre), tipo,
+                             tamano && *tamano >= 0 ? QVariant(*tamano) : QVariant(), V(prefijo),
+                             V(sufijo), V(parametros), nulosV, Booleano(mayusculas),
+                             buscable ? QVariant(static_cast<int>(*buscable) + 1) : QVariant(),
+                             Booleano(sinSigno), Booleano(fija), Booleano(autoUnico), V(local),
+                             VInt(escalaMin), VInt(escalaMax), largo, mejor, longitudFija));
     }
     return rs;
 }
@@ -925,7 +982,7 @@ PRecordset CEsquemasOdbc::PalabrasClave() {
                 palabras << *p;
     }
     for (const QString& p : palabras)
-        rs->AgregarFila({p});
+        rs->AgregarFila(Fila(p));
     return rs;
 }
 
@@ -1006,10 +1063,10 @@ PRecordset CEsquemasOdbc::Literales() {
         {"QUOTE_SUFFIX", 28, texto(comillas), false, !comillas.isEmpty(), {}},
     };
     for (const CLiteral& l : literales)
-        rs->AgregarFila({QString::fromLatin1(l.nombre), l.valor,
-                         l.nombreDeObjeto ? QVariant(invalidos) : QVariant(),
-                         l.nombreDeObjeto ? QVariant(invalidosInicio) : QVariant(), l.numero,
-                         l.admitido, l.maximo});
+        rs->AgregarFila(Fila(QString::fromLatin1(l.nombre), l.valor,
+                             l.nombreDeObjeto ? QVariant(invalidos) : QVariant(),
+                             l.nombreDeObjeto ? QVariant(invalidosInicio) : QVariant(), l.numero,
+                             l.admitido, l.maximo));
     return rs;
 }
 
@@ -1051,7 +1108,7 @@ PRecordset CEsquemasOdbc::Estadisticas(const QString& strTabla) {
         } catch (const CError&) {
             cardinalidad = QVariant(); // time-out or an object that cannot be read
         }
-        rs->AgregarFila({V(objeto.catalogo), V(objeto.esquema), objeto.nombre, cardinalidad});
+        rs->AgregarFila(Fila(V(objeto.catalogo), V(objeto.esquema), objeto.nombre, cardinalidad));
     }
     return rs;
 }

@@ -50,6 +50,8 @@ private:
         QString nombre;
     };
     std::vector<CObjeto> ObjetosLlamados(const QString& strTabla);
+    PRecordset
+    TablasDelControlador(); // the tables rowset without the corrections that cost a query
     bool EsquemaDeSistema(const QString& strEsquema) const;
     QString Literal(const QString& strTexto) const;
     QString NombreCompleto(const CObjeto& objeto) const;
@@ -57,7 +59,7 @@ private:
     void AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro);
     void CorregirNulosMariaDB(CRecordset& rs, const std::optional<QString>& tabla);
     void AgregarIndices(const CObjeto& objeto, CRecordset& rs);
-    void CorregirOrdenSQLite(const CObjeto& objeto, CRecordset& rs, std::size_t desde);
+    void IndicesSQLite(const QString& strTabla, CRecordset& rs);
 
     COdbcConexion& m_Cn;
     std::vector<std::size_t> m_Sospechosas; // MariaDB rows whose nullability needs checking

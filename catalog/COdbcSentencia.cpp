@@ -20,9 +20,13 @@ struct CArgumentoW {
     bool nulo;
 };
 
-constexpr int kLeidaTexto = 1;
-constexpr int kLeidaEntero = 2;
-constexpr int kLeidaValor = 3;
+bool EsEntero(SQLSMALLINT t) {
+    return t == SQL_SMALLINT || t == SQL_INTEGER || t == SQL_TINYINT || t == SQL_BIGINT ||
+           t == SQL_BIT;
+}
+bool EsBinario(SQLSMALLINT t) {
+    return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
+}
 
 } // namespace
 
@@ -89,8 +93,6 @@ void COdbcSentencia::DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion) {
         n = 0;
     m_Tipos.assign(static_cast<std::size_t>(n), 0);
     m_Nombres.assign(static_cast<std::size_t>(n), QString());
-    m_Fila.assign(static_cast<std::size_t>(n), QVariant());
-    m_Leida.assign(static_cast<std::size_t>(n), 0);
     for (SQLSMALLINT i = 0; i < n; ++i) {
         SQLWCHAR nombre[256];
         SQLSMALLINT largo = 0, tipo = 0, decimales = 0, nulos = 0;
@@ -179,7 +181,6 @@ bool COdbcSentencia::Siguiente() {
     if (rc == SQL_NO_DATA)
         return false;
     m_Stmt.Comprobar(rc, "SQLFetch");
-    std::fill(m_Leida.begin(), m_Leida.end(), 0);
     return true;
 }
 
@@ -263,87 +264,65 @@ QVariant COdbcSentencia::LeerColumna(int intColumna, SQLSMALLINT intTipoC) {
     }
 }
 
-const QVariant& COdbcSentencia::Leido(int intColumna) {
-    return m_Fila[static_cast<std::size_t>(intColumna)];
-}
-
 std::optional<QString> COdbcSentencia::Texto(int intColumna) {
-    const auto i = static_cast<std::size_t>(intColumna);
-    if (m_Leida[i] == 0) {
-        m_Fila[i] = LeerColumna(intColumna, SQL_C_WCHAR);
-        m_Leida[i] = kLeidaTexto;
-    }
-    const QVariant& v = Leido(intColumna);
+    const SQLSMALLINT tipo = m_Tipos[static_cast<std::size_t>(intColumna)];
+    const QVariant v = LeerColumna(intColumna, EsBinario(tipo) ? SQL_C_BINARY : SQL_C_WCHAR);
     if (!v.isValid())
         return std::nullopt;
-    if (v.typeId() == QMetaType::QByteArray)
-        return QString::fromUtf8(v.toByteArray());
-    return v.toString();
+    // Some drivers type names as binary (MariaDB's with a "%" table type): they are UTF-8.
+    return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
 }
 
 std::optional<qlonglong> COdbcSentencia::Entero(int intColumna) {
-    const auto i = static_cast<std::size_t>(intColumna);
-    if (m_Leida[i] == 0) {
-        const SQLSMALLINT tipo = m_Tipos[i];
-        const bool numerico = tipo == SQL_SMALLINT || tipo == SQL_INTEGER || tipo == SQL_TINYINT ||
-                              tipo == SQL_BIGINT || tipo == SQL_BIT;
-        m_Fila[i] = LeerColumna(intColumna, numerico ? SQL_C_SBIGINT : SQL_C_WCHAR);
-        m_Leida[i] = kLeidaEntero;
+    const SQLSMALLINT tipo = m_Tipos[static_cast<std::size_t>(intColumna)];
+    if (EsEntero(tipo)) {
+        const QVariant v = LeerColumna(intColumna, SQL_C_SBIGINT);
+        return v.isValid() ? std::optional<qlonglong>(v.toLongLong()) : std::nullopt;
     }
-    const QVariant& v = Leido(intColumna);
-    if (!v.isValid())
+    const auto texto = Texto(intColumna);
+    if (!texto)
         return std::nullopt;
     bool ok = false;
-    const qlonglong n = v.typeId() == QMetaType::QString ? v.toString().trimmed().toLongLong(&ok)
-                                                         : v.toLongLong(&ok);
+    const qlonglong n = texto->trimmed().toLongLong(&ok);
     if (ok)
         return n;
-    if (v.typeId() == QMetaType::QString) {
-        // Numbers typed as text or decimal: "12.0" still counts.
-        const double d = v.toString().trimmed().toDouble(&ok);
-        if (ok)
-            return static_cast<qlonglong>(d);
-    }
-    return std::nullopt;
+    // Numbers typed as text or decimal: "12.0" still counts.
+    const double d = texto->trimmed().toDouble(&ok);
+    return ok ? std::optional<qlonglong>(static_cast<qlonglong>(d)) : std::nullopt;
 }
 
 QVariant COdbcSentencia::Valor(int intColumna) {
-    const auto i = static_cast<std::size_t>(intColumna);
-    if (m_Leida[i] == 0) {
-        SQLSMALLINT c = SQL_C_WCHAR;
-        switch (m_Tipos[i]) {
-        case SQL_SMALLINT:
-        case SQL_INTEGER:
-        case SQL_TINYINT:
-        case SQL_BIGINT:
-        case SQL_BIT:
-            c = SQL_C_SBIGINT;
-            break;
-        case SQL_REAL:
-        case SQL_FLOAT:
-        case SQL_DOUBLE:
-            c = SQL_C_DOUBLE;
-            break;
-        case SQL_TYPE_TIMESTAMP:
-        case SQL_TIMESTAMP:
-            c = SQL_C_TYPE_TIMESTAMP;
-            break;
-        case SQL_TYPE_DATE:
-        case SQL_DATE:
-            c = SQL_C_TYPE_DATE;
-            break;
-        case SQL_BINARY:
-        case SQL_VARBINARY:
-        case SQL_LONGVARBINARY:
-            c = SQL_C_BINARY;
-            break;
-        default:
-            break;
-        }
-        m_Fila[i] = LeerColumna(intColumna, c);
-        m_Leida[i] = kLeidaValor;
+    SQLSMALLINT c = SQL_C_WCHAR;
+    switch (m_Tipos[static_cast<std::size_t>(intColumna)]) {
+    case SQL_SMALLINT:
+    case SQL_INTEGER:
+    case SQL_TINYINT:
+    case SQL_BIGINT:
+    case SQL_BIT:
+        c = SQL_C_SBIGINT;
+        break;
+    case SQL_REAL:
+    case SQL_FLOAT:
+    case SQL_DOUBLE:
+        c = SQL_C_DOUBLE;
+        break;
+    case SQL_TYPE_TIMESTAMP:
+    case SQL_TIMESTAMP:
+        c = SQL_C_TYPE_TIMESTAMP;
+        break;
+    case SQL_TYPE_DATE:
+    case SQL_DATE:
+        c = SQL_C_TYPE_DATE;
+        break;
+    case SQL_BINARY:
+    case SQL_VARBINARY:
+    case SQL_LONGVARBINARY:
+        c = SQL_C_BINARY;
+        break;
+    default:
+        break;
     }
-    return Leido(intColumna);
+    return LeerColumna(intColumna, c);
 }
 
 void COdbcSentencia::LeerFilaEnBruto() {
@@ -356,7 +335,6 @@ void COdbcSentencia::LeerFilaEnBruto() {
                             m_Buffer.data(), capacidad, &indicador);
         } while (rc == SQL_SUCCESS_WITH_INFO &&
                  (indicador == SQL_NO_TOTAL || indicador >= capacidad));
-        m_Leida[i] = kLeidaTexto;
     }
 }
 
@@ -367,6 +345,4 @@ void COdbcSentencia::Cerrar() {
     m_Abierta = false;
     m_Tipos.clear();
     m_Nombres.clear();
-    m_Fila.clear();
-    m_Leida.clear();
 }

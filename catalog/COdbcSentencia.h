@@ -56,8 +56,8 @@ public:
     // Next row; false at the end. Raises CError on a driver error.
     bool Siguiente();
 
-    // Values of the current row, 0-based columns. A column may be read again, but once a later
-    // column has been read an earlier one that was not read cannot be (drivers read forward).
+    // Values of the current row, 0-based columns, each read once and from left to right (drivers
+    // hand a column over once and read forward).
     std::optional<QString> Texto(int intColumna);
     std::optional<qlonglong> Entero(int intColumna);
     QVariant Valor(int intColumna); // by the column's SQL type; an invalid QVariant is a null
@@ -72,7 +72,6 @@ public:
 
 private:
     void DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion);
-    const QVariant& Leido(int intColumna);
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
     class CVigilante;
@@ -81,8 +80,6 @@ private:
     COdbcManejador m_Stmt;
     std::vector<SQLSMALLINT> m_Tipos;
     std::vector<QString> m_Nombres;
-    std::vector<QVariant> m_Fila;
-    std::vector<char> m_Leida; // per column: 0 unread, 1 read as text, 2 as integer, 3 by type
     std::vector<SQLWCHAR> m_Buffer;
     bool m_TiempoAgotado = false;
     bool m_Abierta = false;

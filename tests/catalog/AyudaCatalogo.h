@@ -8,6 +8,17 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+// Failures show texts as text, not as arrays of 16-bit units.
+inline void PrintTo(const QString& strTexto, std::ostream* os) {
+    *os << '"' << strTexto.toStdString() << '"';
+}
+inline void PrintTo(const QStringList& lista, std::ostream* os) {
+    *os << "{\n";
+    for (const QString& s : lista)
+        *os << "  \"" << s.toStdString() << "\"\n";
+    *os << "}";
+}
+
 namespace pruebas {
 
 // One line per row: the chosen columns' values joined by "|", a null shown as "·".

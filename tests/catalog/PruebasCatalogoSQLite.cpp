@@ -99,10 +99,10 @@ TEST_F(CatalogoSQLiteTest, IndicesMarcanLaClavePrimariaYElOrdenDescendenteQueElC
     ASSERT_TRUE(rs);
     EXPECT_EQ(Filas(*rs, {"INDEX_NAME", "PRIMARY_KEY", "UNIQUE", "ORDINAL_POSITION", "COLUMN_NAME",
                           "COLLATION", "TYPE"}),
-              QStringList({"sqlite_autoindex_0|true|true|1|id|1|4",
-                           "ix_clientes_nombre_alta|false|false|1|nombre|1|4",
-                           "ix_clientes_nombre_alta|false|false|2|alta|2|4",
-                           "ux_clientes_correo|false|true|1|correo|1|4"}));
+              QStringList({"sqlite_autoindex_0|true|true|1|id|1|1",
+                           "ux_clientes_correo|false|true|1|correo|1|1",
+                           "ix_clientes_nombre_alta|false|false|1|nombre|1|1",
+                           "ix_clientes_nombre_alta|false|false|2|alta|2|1"}));
     auto dos = m_Cn->Indices(QStringLiteral("lineas"));
     ASSERT_TRUE(dos);
     EXPECT_EQ(Filas(*dos, {"PRIMARY_KEY", "ORDINAL_POSITION", "COLUMN_NAME"}),
