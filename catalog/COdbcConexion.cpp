@@ -93,6 +93,19 @@ void COdbcConexion::Abrir(const QString& strCadena) {
             texto = QStringLiteral("El controlador no pudo abrir la conexión");
         throw CError(rc, QStringLiteral("SQLDriverConnect"), texto);
     }
+    if (familia == Familia::SQLite) {
+        // SQLite's driver "opens" any file and then answers every catalogue question with
+        // nothing: read one row of the schema to tell a database from another file.
+        COdbcManejador stmt(SQL_HANDLE_STMT, dbc.Handle());
+        odbc::CTextoW prueba(QStringLiteral("SELECT 1 FROM sqlite_master LIMIT 1"));
+        const SQLRETURN rcPrueba = SQLExecDirectW(stmt.Handle(), prueba.Datos(), SQL_NTS);
+        if (!SQL_SUCCEEDED(rcPrueba) && rcPrueba != SQL_NO_DATA) {
+            const QString texto = stmt.Diagnostico();
+            stmt = COdbcManejador();
+            SQLDisconnect(dbc.Handle());
+            throw CError(rcPrueba, QStringLiteral("SQLDriverConnect"), texto);
+        }
+    }
     m_Dbc = std::move(dbc);
     m_Abierta = true;
     m_CadenaSalida = largoSalida > 0 && largoSalida < static_cast<SQLSMALLINT>(salida.size())

@@ -73,6 +73,21 @@ TEST(ConexionTest, ArchivoSQLiteInexistenteFallaNombrandoLaRutaSinCrearlo) {
     EXPECT_FALSE(QFile::exists(ruta));
 }
 
+TEST(ConexionTest, UnArchivoQueNoEsUnaBaseSQLiteNoSeAbre) {
+    // The driver connects to any file and then lists nothing, as if the database were empty.
+    const QString ruta = RutaTemporal(QStringLiteral("texto.sqlite"));
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(
+        QByteArray("Esto no es una base de datos, sino un texto bastante largo.\n").repeated(40));
+    f.close();
+    CConexion c;
+    c.setCadenaDeConexion(CadenaSQLite(ruta));
+    EXPECT_FALSE(c.Conectar());
+    EXPECT_EQ(c.ErrorConexion(), QStringLiteral("[HY000] [SQLite]file is not a database (26)"));
+    EXPECT_FALSE(c.Conectado());
+}
+
 TEST(ConexionTest, UnaConexionCorrectaTrasUnaFallidaVaciaElError) {
     const QString ruta = RutaTemporal(QStringLiteral("despues.sqlite"));
     QFile::remove(ruta);
