@@ -1,0 +1,231 @@
+// How the comparison grows with the catalogue: two SQLite files of N tables x 10 columns (about
+// 2 % of tables missing on each side, 2 % of columns different), compared in full, against the
+// time the driver alone takes to deliver both sides' tables and columns (the floor).
+#include "catalog/CConexion.h"
+#include "compare/CComparador.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <map>
+#include <sql.h>
+#include <sqlext.h>
+#include <vector>
+
+namespace {
+
+// The results go nowhere; only their number matters.
+class CResultadosContados final : public IResultados {
+public:
+    void Estado(const QString&) override {}
+    void AgregarFila(const CFilaResultado&) override { ++lngFilas; }
+    void Ceder() override {}
+    long lngFilas = 0;
+};
+
+// Side 1 lacks every table i with i % 50 == 0, side 2 those with i % 50 == 1; side 2 changes
+// every column whose number (i * 10 + j) % 50 == 3.
+QByteArray Catalogo(int intTablas, int intLado) {
+    static const char* const tipos[] = {"INTEGER", "VARCHAR(20)", "REAL", "VARCHAR(40) DEFAULT 'x'",
+                                        "INTEGER NOT NULL"};
+    QByteArray sql = "BEGIN;\n";
+    for (int i = 0; i < intTablas; ++i) {
+        if (i % 50 == intLado - 1)
+            continue;
+        sql += "CREATE TABLE t" + QByteArray::number(i) + " (";
+        for (int j = 0; j < 10; ++j) {
+            const bool booCambia = intLado == 2 && (i * 10 + j) % 50 == 3;
+            sql += (j ? ", c" : "c") + QByteArray::number(j) + ' ' +
+                   (booCambia ? "VARCHAR(33) DEFAULT 'z'" : tipos[j % 5]);
+        }
+        sql += ");\n";
+    }
+    return sql + "COMMIT;\n";
+}
+
+bool CrearBase(const QString& strRuta, const QByteArray& sql) {
+    QFile::remove(strRuta);
+    QProcess p;
+    p.start(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), strRuta});
+    p.write(sql);
+    p.closeWriteChannel();
+    return p.waitForFinished(600000) && p.exitCode() == 0;
+}
+
+// Wall-clock and processor time together: the machine is shared, and the processor time of this
+// process is what the comparison itself costs whatever else runs.
+struct CTiempo {
+    double pared = 1e300, cpu = 1e300;
+};
+
+class CReloj {
+public:
+    CReloj() {
+        m_Pared.start();
+        m_Cpu = Cpu();
+    }
+    CTiempo Leer() const { return {m_Pared.nsecsElapsed() / 1e9, Cpu() - m_Cpu}; }
+
+private:
+    static double Cpu() {
+        timespec t{};
+        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+    }
+    QElapsedTimer m_Pared;
+    double m_Cpu;
+};
+
+CTiempo operator+(const CTiempo& a, const CTiempo& b) {
+    return {a.pared + b.pared, a.cpu + b.cpu};
+}
+void QuedarseConElMejor(CTiempo& mejor, const CTiempo& t) {
+    mejor.pared = std::min(mejor.pared, t.pared);
+    mejor.cpu = std::min(mejor.cpu, t.cpu);
+}
+
+// Raw ODBC: every row and every value of SQLTables and of one SQLColumns for all tables.
+CTiempo TiempoSuelo(const QString& strCadena) {
+    SQLHENV env = SQL_NULL_HENV;
+    SQLHDBC dbc = SQL_NULL_HDBC;
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
+    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
+    std::u16string cadena = strCadena.toStdU16String();
+    if (!SQL_SUCCEEDED(SQLDriverConnectW(dbc, nullptr, reinterpret_cast<SQLWCHAR*>(cadena.data()),
+                                         SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
+        std::fprintf(stderr, "no se puede abrir %s\n", qPrintable(strCadena));
+        std::exit(2);
+    }
+    const CReloj reloj;
+    SQLWCHAR valor[1024];
+    for (int intConsulta = 0; intConsulta < 2; ++intConsulta) {
+        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
+        if (intConsulta == 0)
+            SQLTablesW(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+        else
+            SQLColumnsW(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+        SQLSMALLINT intColumnas = 0;
+        SQLNumResultCols(stmt, &intColumnas);
+        while (SQL_SUCCEEDED(SQLFetch(stmt)))
+            for (SQLUSMALLINT c = 1; c <= intColumnas; ++c) {
+                SQLLEN lngLongitud = 0;
+                SQLGetData(stmt, c, SQL_C_WCHAR, valor, sizeof valor, &lngLongitud);
+            }
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+    }
+    const CTiempo t = reloj.Leer();
+    SQLDisconnect(dbc);
+    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
+    SQLFreeHandle(SQL_HANDLE_ENV, env);
+    return t;
+}
+
+// One full comparison (tables, views, procedures, hidden objects) of two open connections.
+CTiempo TiempoComparacion(CConexion& c1, CConexion& c2, bool booLiteral, long& lngFilas) {
+    CComparador comparador;
+    comparador.setConexion1(&c1);
+    comparador.setConexion2(&c2);
+    comparador.setCompararTablas(true);
+    comparador.setCompararVistas(true);
+    comparador.setCompararProcedimientos(true);
+    comparador.setAlgoritmoLiteral(booLiteral);
+    CResultadosContados resultados;
+    const CReloj reloj;
+    comparador.Comparar(resultados);
+    lngFilas = resultados.lngFilas;
+    return reloj.Leer();
+}
+
+// What the comparison asks of the data-access layer, on its own: per side the tables rowset
+// twice (tables and views phases), every column once and the procedures.
+CTiempo TiempoCapa(CConexion& c) {
+    const CReloj reloj;
+    for (int i = 0; i < 2; ++i)
+        c.Tablas();
+    c.CamposTodos();
+    c.Procedimientos();
+    return reloj.Leer();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTemporaryDir carpeta;
+    std::vector<int> tamanos;
+    for (const QString& a : app.arguments().mid(1))
+        tamanos.push_back(a.toInt());
+    if (tamanos.empty())
+        tamanos = {1000, 2000, 5000, 10000};
+    std::map<int, CTiempo> comparacion;
+    std::printf("Segundos (el mejor de 5), de pared y de procesador (CPU) de este proceso.\n");
+    std::printf("%6s %16s %16s %13s %7s %13s %13s %10s %7s\n", "tablas", "comparación", "suelo",
+                "razón", "capa", "crec. N→2N", "literal", "acelerac.", "filas");
+    std::printf("%6s %16s %16s %13s %7s %13s %13s %10s %7s\n", "", "pared/CPU", "pared/CPU",
+                "pared/CPU", "CPU", "pared/CPU", "pared/CPU", "CPU", "");
+    for (int n : tamanos) {
+        QString cadenas[2];
+        for (int lado = 1; lado <= 2; ++lado) {
+            const QString ruta = carpeta.filePath(QStringLiteral("lado%1_%2.db").arg(lado).arg(n));
+            if (!CrearBase(ruta, Catalogo(n, lado))) {
+                std::fprintf(stderr, "no se puede crear %s\n", qPrintable(ruta));
+                return 2;
+            }
+            cadenas[lado - 1] = QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(ruta);
+        }
+        CConexion c1, c2;
+        c1.setTitulo(QStringLiteral("Lado 1"));
+        c1.setCadenaDeConexion(cadenas[0]);
+        c2.setTitulo(QStringLiteral("Lado 2"));
+        c2.setCadenaDeConexion(cadenas[1]);
+        if (!c1.Conectar() || !c2.Conectar()) {
+            std::fprintf(stderr, "no se puede abrir: %s%s\n", qPrintable(c1.ErrorConexion()),
+                         qPrintable(c2.ErrorConexion()));
+            return 2;
+        }
+        // Rounds interleaved, so that a busy moment of the machine weighs on all three alike.
+        long lngFilas = 0;
+        CTiempo suelo, tiempo, capa;
+        for (int intRonda = 0; intRonda < 5; ++intRonda) {
+            QuedarseConElMejor(suelo, TiempoSuelo(cadenas[0]) + TiempoSuelo(cadenas[1]));
+            QuedarseConElMejor(tiempo, TiempoComparacion(c1, c2, false, lngFilas));
+            QuedarseConElMejor(capa, TiempoCapa(c1) + TiempoCapa(c2));
+        }
+        comparacion[n] = tiempo;
+        const auto par = [](double a, double b, const char* sufijo) {
+            return QStringLiteral("%1/%2%3").arg(a, 0, 'f', 2).arg(b, 0, 'f', 2).arg(sufijo);
+        };
+        const auto mitad = comparacion.find(n / 2);
+        const QString crecimiento =
+            mitad == comparacion.end()
+                ? QStringLiteral("-")
+                : par(tiempo.pared / mitad->second.pared, tiempo.cpu / mitad->second.cpu, "x");
+        QString literal = QStringLiteral("-"), aceleracion = QStringLiteral("-");
+        if (n <= 2000) {
+            long lngFilasLiteral = 0;
+            CTiempo lento;
+            QuedarseConElMejor(lento, TiempoComparacion(c1, c2, true, lngFilasLiteral));
+            literal = par(lento.pared, lento.cpu, "");
+            aceleracion = QString::number(lento.cpu / tiempo.cpu, 'f', 1) + 'x';
+            if (lngFilasLiteral != lngFilas)
+                aceleracion += QStringLiteral(" (¡filas distintas!)");
+        }
+        std::printf("%6d %16s %16s %13s %7.2f %13s %13s %10s %7ld\n", n,
+                    qPrintable(par(tiempo.pared, tiempo.cpu, "")),
+                    qPrintable(par(suelo.pared, suelo.cpu, "")),
+                    qPrintable(par(tiempo.pared / suelo.pared, tiempo.cpu / suelo.cpu, "x")),
+                    capa.cpu, qPrintable(crecimiento), qPrintable(literal), qPrintable(aceleracion),
+                    lngFilas);
+        std::fflush(stdout);
+    }
+    std::printf("capa: lo que la comparación pide a la capa de acceso, medido aparte.\n"
+                "Objetivos: razón <= 1,5x con 10.000 tablas; crecimiento <= 2,2x al doblar.\n");
+    return 0;
+}

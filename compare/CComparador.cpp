@@ -1,0 +1,494 @@
+#include "compare/CComparador.h"
+
+#include "catalog/CAdo.h"
+#include "catalog/CConexion.h"
+#include "catalog/CError.h"
+#include "catalog/CRecordset.h"
+#include "registry/CVerondal.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <numeric>
+#include <optional>
+
+namespace {
+
+const QString kTodos = QStringLiteral("(todos)");
+const QString kSinDiferencias = QStringLiteral("No se han encontrado diferencias");
+const QString kCampo = QStringLiteral("Campo");
+const QString kTablaNombre = QStringLiteral("TABLE_NAME");
+const QString kTablaTipo = QStringLiteral("TABLE_TYPE");
+
+// Names match as the recordset's find matches them: by value, ignoring letter case.
+QString Clave(const QString& strNombre) {
+    return strNombre.toCaseFolded();
+}
+
+QString NoExiste(const QString& strOtroTitulo) {
+    return QStringLiteral("El objeto no existe en la conexión \"") + strOtroTitulo +
+           QLatin1Char('"');
+}
+
+// The kind of a tables-rowset row in the tables phase; empty when the phase skips it.
+QString TipoTabla(const QVariant& tipo, bool booOcultos) {
+    if (CRecordset::EsNulo(tipo))
+        return {};
+    const QString strTipo = tipo.toString();
+    if (strTipo == QLatin1String("TABLE"))
+        return QStringLiteral("Tabla");
+    if (strTipo == QLatin1String("SYSTEM TABLE") || strTipo == QLatin1String("ACCESS TABLE"))
+        return booOcultos ? QStringLiteral("Tabla del sistema") : QString();
+    if (strTipo == QLatin1String("PASS-THROUGH"))
+        return QStringLiteral("Tabla vinculada");
+    return {};
+}
+
+// The same for the views phase.
+QString TipoVista(const QVariant& tipo, bool booOcultos) {
+    if (CRecordset::EsNulo(tipo))
+        return {};
+    const QString strTipo = tipo.toString();
+    if (strTipo == QLatin1String("VIEW"))
+        return QStringLiteral("Vista");
+    if (strTipo == QLatin1String("SYSTEM VIEW"))
+        return booOcultos ? QStringLiteral("Vista del sistema") : QString();
+    return {};
+}
+
+// A column's maximum length; nothing when null or not a number.
+std::optional<qint64> Longitud(const QVariant& v) {
+    if (CRecordset::EsNulo(v))
+        return std::nullopt;
+    bool booValido = false;
+    const qint64 lng = v.toLongLong(&booValido);
+    return booValido ? std::optional<qint64>(lng) : std::nullopt;
+}
+
+// The application's code texts; a command line without a configuration has its own.
+const CAdo& Ado() {
+    static const CAdo objAdo;
+    return objVerondal ? objVerondal->ADO() : objAdo;
+}
+
+QString Comillas(const QString& strTexto) {
+    return QStringLiteral("«") + strTexto + QStringLiteral("»");
+}
+
+} // namespace
+
+// Where the five columns the comparison reads sit in a columns rowset.
+struct CComparador::CCamposLeidos {
+    CCamposLeidos() = default;
+    explicit CCamposLeidos(const CRecordset& rs)
+        : nombre(rs.IndiceColumna(QStringLiteral("COLUMN_NAME"))),
+          tipo(rs.IndiceColumna(QStringLiteral("DATA_TYPE"))),
+          longitud(rs.IndiceColumna(QStringLiteral("CHARACTER_MAXIMUM_LENGTH"))),
+          nulos(rs.IndiceColumna(QStringLiteral("IS_NULLABLE"))),
+          defecto(rs.IndiceColumna(QStringLiteral("COLUMN_DEFAULT"))) {}
+    int nombre = -1, tipo = -1, longitud = -1, nulos = -1, defecto = -1;
+};
+
+// One side of the comparison: its connection and what this comparison learnt of it.
+struct CComparador::CLado {
+    explicit CLado(CConexion* objConexion) : con(objConexion), titulo(objConexion->Titulo()) {}
+    CConexion* con;
+    QString titulo;
+    PRecordset todos; // every column of the catalogue, when the driver gives them
+    CCamposLeidos camposTodos;
+    bool booTodosPedidos = false;
+    QHash<long, QString> tipos; // data-type descriptions already asked for
+};
+
+// The columns of one table on one side: rows of a recordset, in the order Campos gives them.
+struct CComparador::CColumnasTabla {
+    // Tables this wide get a hash for their column names; narrower ones are scanned.
+    static constexpr std::size_t kAnchoIndice = 24;
+
+    PRecordset propio;              // a per-table Campos rowset, when that is where they came from
+    const CRecordset* rs = nullptr; // propio, or the side's bulk rowset
+    CCamposLeidos col;
+    std::vector<std::size_t> filas;
+    std::vector<std::optional<QString>> claves; // folded COLUMN_NAME of each row; none if null
+    QHash<QString, std::size_t> indice;         // folded name -> its first position in filas
+    bool booNulo = false;                       // the provider failed
+    bool booLiteral = false;
+
+    void Preparar(const CCamposLeidos& campos) {
+        col = campos;
+        claves.reserve(filas.size());
+        for (std::size_t fila : filas) {
+            const QVariant& v = Valor(fila, col.nombre);
+            claves.push_back(CRecordset::EsNulo(v) ? std::nullopt
+                                                   : std::optional<QString>(Clave(v.toString())));
+        }
+        if (booLiteral || filas.size() <= kAnchoIndice)
+            return;
+        indice.reserve(static_cast<qsizetype>(filas.size()));
+        for (std::size_t i = 0; i < claves.size(); ++i)
+            if (claves[i] && !indice.contains(*claves[i]))
+                indice.insert(*claves[i], i);
+    }
+
+    const QVariant& Valor(std::size_t fila, int intColumna) const {
+        static const QVariant nulo;
+        return intColumna < 0 ? nulo : rs->ValorEn(fila, intColumna);
+    }
+
+    // The position of the first row with that folded name, where a find from the first row
+    // would stand.
+    std::optional<std::size_t> Buscar(const QString& strClave) const {
+        if (!indice.isEmpty()) {
+            const auto it = indice.constFind(strClave);
+            return it == indice.constEnd() ? std::nullopt : std::optional<std::size_t>(*it);
+        }
+        for (std::size_t i = 0; i < claves.size(); ++i)
+            if (claves[i] && *claves[i] == strClave)
+                return i;
+        return std::nullopt;
+    }
+};
+
+CComparador::CComparador() = default;
+CComparador::~CComparador() = default;
+
+void CComparador::Comparar(IResultados& objResultados) {
+    if (!m_objConexion1 || !m_objConexion2)
+        throw CError(0, QStringLiteral("CComparador"),
+                     QStringLiteral("Faltan las conexiones que comparar"));
+    m_booCancelado = false;
+    m_lngDiferenciasTotal = 0;
+    m_booFalloConexion = false;
+    m_booFalloCatalogo = false;
+
+    // The sink is borrowed for this call only: its later Cancelar events reach nobody.
+    struct CSoltar {
+        CComparador& c;
+        IResultados& r;
+        ~CSoltar() {
+            r.EstablecerManejadorCancelar({});
+            c.m_frmResultados = nullptr;
+            c.m_Lado1.reset();
+            c.m_Lado2.reset();
+        }
+    } soltar{*this, objResultados};
+    m_frmResultados = &objResultados;
+    objResultados.EstablecerManejadorCancelar([this] { m_frmResultados_Cancelar(); });
+
+    Estado(QStringLiteral("Iniciando..."));
+    objResultados.Mostrar();
+
+    m_Lado1 = std::make_unique<CLado>(m_objConexion1);
+    m_Lado2 = std::make_unique<CLado>(m_objConexion2);
+    const bool booAbierta1 = AbrirConexion(*m_Lado1);
+    const bool booAbierta2 = AbrirConexion(*m_Lado2);
+
+    if (!booAbierta1 || !booAbierta2) {
+        // No phase runs on a database that could not be read: it would report "no differences".
+        m_booFalloConexion = true;
+        long lngErrores = 0;
+        for (const CLado* lado : {m_Lado1.get(), m_Lado2.get()})
+            if (!lado->con->Conectado())
+                AgregarDiferencia(kTodos, QString(), lado->titulo,
+                                  QStringLiteral("No se puede abrir la conexión: ") +
+                                      lado->con->ErrorConexion(),
+                                  lngErrores, IconoFalta);
+    } else {
+        if (m_booCompararTablas && !m_booCancelado)
+            CompararListaTablas();
+        if (m_booCompararVistas && !m_booCancelado)
+            CompararListaVistas();
+        if (m_booCompararProcedimientos && !m_booCancelado)
+            CompararListaProcedimientos();
+    }
+
+    Estado(m_booCancelado ? QStringLiteral("Proceso cancelado")
+                          : QStringLiteral("Proceso finalizado"));
+}
+
+void CComparador::Estado(const QString& strEstado) {
+    m_frmResultados->Estado(strEstado);
+    m_frmResultados->Ceder();
+}
+
+// "Comparando tablas (37% completado)": the first pass counts 0 to 50, the second 50 to 100.
+void CComparador::EstadoProgreso(const QString& strPrefijo, const CRecordset& rs,
+                                 bool booSegundaPasada) {
+    const double dblBase = booSegundaPasada ? 50.0 : 0.0;
+    const long lngFilas = rs.NumeroFilas();
+    double dblPorcentaje =
+        lngFilas > 0
+            ? static_cast<double>(rs.Posicion()) / static_cast<double>(lngFilas) * 50.0 + dblBase
+            : dblBase;
+    dblPorcentaje = std::clamp(dblPorcentaje, dblBase, 100.0);
+    Estado(strPrefijo + QLocale().toString(dblPorcentaje, 'f', 0) +
+           QStringLiteral("% completado)"));
+}
+
+void CComparador::AgregarDiferencia(const QString& strTexto, const QString& strTipo,
+                                    const QString& strConexion, const QString& strMensaje,
+                                    long& lngDiferencias, int intIcono) {
+    ++lngDiferencias;
+    m_frmResultados->AgregarFila(
+        {strTexto, strTipo, strConexion, strMensaje, intIcono, kColorTextoVentana});
+    m_frmResultados->Ceder();
+}
+
+void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& strTipo,
+                                        const QString& strMensaje) {
+    m_frmResultados->AgregarFila(
+        {strTexto, strTipo, QString(), strMensaje, IconoSinDiferencias, kColorVerdeOscuro});
+    m_frmResultados->Ceder();
+}
+
+bool CComparador::AbrirConexion(CLado& lado) {
+    if (!lado.con->Conectado()) {
+        Estado(QStringLiteral("Conectando ") + lado.titulo + QStringLiteral("..."));
+        lado.con->Conectar();
+    }
+    return lado.con->Conectado();
+}
+
+// A side whose catalogue cannot be read gets a row of its own, so that the phase never
+// claims "no differences" for it. False when the phase cannot run.
+bool CComparador::ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2,
+                                  const QString& strTipo, long& lngDiferencias) {
+    if (rs1 && rs2)
+        return true;
+    m_booFalloCatalogo = true;
+    const std::pair<const CRecordset*, const CLado*> lados[] = {{rs1, m_Lado1.get()},
+                                                                {rs2, m_Lado2.get()}};
+    for (const auto& [rs, lado] : lados)
+        if (!rs)
+            AgregarDiferencia(kTodos, strTipo, lado->titulo,
+                              QStringLiteral("No se puede leer el catálogo de la conexión \"") +
+                                  lado->titulo + QLatin1Char('"'),
+                              lngDiferencias, IconoFalta);
+    return false;
+}
+
+// Finds the first row whose column equals the name, ignoring case; on no match the rowset
+// stands at its end.
+bool CComparador::Buscar(CRecordset& rs, const QString& strColumna, const QString& strValor) const {
+    if (!m_booAlgoritmoLiteral)
+        return rs.BuscarPrimero(strColumna, strValor);
+    const int col = rs.IndiceColumna(strColumna);
+    const QString clave = Clave(strValor);
+    for (rs.MoverPrimero(); !rs.FinDatos(); rs.MoverSiguiente()) {
+        const QVariant v = rs.Valor(col);
+        if (!CRecordset::EsNulo(v) && Clave(v.toString()) == clave)
+            return true;
+    }
+    return false;
+}
+
+// One phase: both sides' rowsets walked in two passes, side 1's first; fnFila examines one row
+// of "este" against "otro". Ends with the no-differences row when nothing was found.
+void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
+                       PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
+                       const QString& strColumnaTipo, const FnFila& fnFila) {
+    CLado& l1 = *m_Lado1;
+    CLado& l2 = *m_Lado2;
+    long lngDiferencias = 0;
+    PRecordset rs1 = (l1.con->*fnConjunto)();
+    PRecordset rs2 = (l2.con->*fnConjunto)();
+    if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
+        const CPasada pasadas[] = {{*rs1, *rs2, l1, l2, strColumnaNombre, false},
+                                   {*rs2, *rs1, l2, l1, strColumnaNombre, true}};
+        for (const CPasada& p : pasadas) {
+            const int colNombre = p.este.IndiceColumna(strColumnaNombre);
+            const int colTipo = p.este.IndiceColumna(strColumnaTipo);
+            for (p.este.MoverPrimero(); !p.este.FinDatos() && !m_booCancelado;
+                 p.este.MoverSiguiente()) {
+                EstadoProgreso(strPrefijo, p.este, p.booSegunda);
+                const QVariant nombre = p.este.Valor(colNombre);
+                if (!CRecordset::EsNulo(nombre))
+                    fnFila(p, nombre.toString(), p.este.Valor(colTipo), lngDiferencias);
+            }
+        }
+    }
+    if (lngDiferencias == 0)
+        AgregarSinDiferencias(kTodos, strTipo, kSinDiferencias);
+    m_lngDiferenciasTotal += lngDiferencias;
+}
+
+void CComparador::CompararListaTablas() {
+    // Tables whose columns have been compared, so that pass B compares the others: those that
+    // side 1 lists with a type this phase skips.
+    QSet<QString> comparadas;
+    Fase(QStringLiteral("Tablas"), QStringLiteral("Comparando tablas ("), &CConexion::Tablas,
+         kTablaNombre, kTablaTipo,
+         [&](const CPasada& p, const QString& strNombre, const QVariant& tipo,
+             long& lngDiferencias) {
+             const QString strTipo = TipoTabla(tipo, m_booCompararOcultos);
+             if (strTipo.isEmpty())
+                 return;
+             if (!Buscar(p.otro, p.strColumnaNombre, strNombre)) {
+                 AgregarDiferencia(strNombre, strTipo, p.ladoEste.titulo,
+                                   NoExiste(p.ladoOtro.titulo), lngDiferencias, IconoFalta);
+             } else if (!p.booSegunda || !comparadas.contains(Clave(strNombre))) {
+                 comparadas.insert(Clave(strNombre));
+                 CompararCamposTabla(strNombre, lngDiferencias);
+             }
+         });
+    // The bulk columns served this phase only.
+    for (CLado* lado : {m_Lado1.get(), m_Lado2.get()}) {
+        lado->todos.reset();
+        lado->booTodosPedidos = false;
+    }
+}
+
+CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& strTabla) {
+    CColumnasTabla columnas;
+    columnas.booLiteral = m_booAlgoritmoLiteral;
+    if (!m_booAlgoritmoLiteral) {
+        if (!lado.booTodosPedidos) {
+            lado.todos = lado.con->CamposTodos();
+            lado.booTodosPedidos = true;
+            if (lado.todos)
+                lado.camposTodos = CCamposLeidos(*lado.todos);
+        }
+        if (lado.todos) {
+            std::vector<std::size_t> filas = lado.todos->BuscarTodos(kTablaNombre, strTabla);
+            const int col = lado.todos->IndiceColumna(kTablaNombre);
+            // Only a name that no other table spells in other letter case is unambiguous: the
+            // drivers differ in whether the per-table query ignores case, so ask that one.
+            const bool booExactas = std::all_of(filas.begin(), filas.end(), [&](std::size_t f) {
+                return lado.todos->ValorEn(f, col).toString() == strTabla;
+            });
+            if (booExactas) {
+                columnas.rs = lado.todos.get();
+                columnas.filas = std::move(filas);
+                columnas.Preparar(lado.camposTodos);
+                return columnas;
+            }
+        }
+    }
+    columnas.propio = lado.con->Campos(strTabla);
+    if (!columnas.propio) {
+        columnas.booNulo = true;
+        return columnas;
+    }
+    columnas.rs = columnas.propio.get();
+    columnas.filas.resize(static_cast<std::size_t>(columnas.rs->NumeroFilas()));
+    std::iota(columnas.filas.begin(), columnas.filas.end(), std::size_t{0});
+    columnas.Preparar(CCamposLeidos(*columnas.rs));
+    return columnas;
+}
+
+void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferencias) {
+    const CColumnasTabla columnas1 = Columnas(*m_Lado1, strTabla);
+    const CColumnasTabla columnas2 = Columnas(*m_Lado2, strTabla);
+    if (columnas1.booNulo || columnas2.booNulo || columnas1.filas.empty() ||
+        columnas2.filas.empty())
+        return;
+    CompararPasadaCampos(strTabla, columnas1, *m_Lado1, columnas2, *m_Lado2, lngDiferencias);
+    CompararPasadaCampos(strTabla, columnas2, *m_Lado2, columnas1, *m_Lado1, lngDiferencias);
+}
+
+QString CComparador::DescripcionTipo(CLado& lado, long lngTipo) {
+    auto it = lado.tipos.constFind(lngTipo);
+    if (it == lado.tipos.constEnd())
+        it = lado.tipos.insert(lngTipo, lado.con->DescripcionTipoDatos(lngTipo));
+    return *it;
+}
+
+// One pass of a table's column comparison: every column of this side looked up on the other.
+void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasTabla& esta,
+                                       CLado& ladoEste, const CColumnasTabla& otra, CLado& ladoOtro,
+                                       long& lngDiferencias) {
+    // The pieces of the messages are put together only for a column that differs.
+    const auto deLaTabla = [&] { return QStringLiteral(" de la tabla ") + Comillas(strTabla); };
+    const auto enOtra = [&] {
+        return QStringLiteral(" y en la conexión ") + Comillas(ladoOtro.titulo) +
+               QStringLiteral(" es ");
+    };
+    for (std::size_t i = 0; i < esta.filas.size(); ++i) {
+        if (!esta.claves[i])
+            continue;
+        const std::size_t fila = esta.filas[i];
+        const QString strCampo = esta.Valor(fila, esta.col.nombre).toString();
+        const auto posicionOtra = otra.Buscar(*esta.claves[i]);
+        if (!posicionOtra) {
+            AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
+                              QStringLiteral("El campo no existe en la tabla ") +
+                                  Comillas(strTabla) + QStringLiteral(" de la conexión ") +
+                                  Comillas(ladoOtro.titulo),
+                              lngDiferencias, IconoFalta);
+            continue;
+        }
+        const std::size_t filaOtra = otra.filas[*posicionOtra];
+        const auto delCampo = [&] {
+            return QStringLiteral(" del campo ") + Comillas(strCampo) + deLaTabla();
+        };
+
+        const QVariant& tipo1 = esta.Valor(fila, esta.col.tipo);
+        const QVariant& tipo2 = otra.Valor(filaOtra, otra.col.tipo);
+        if (!CRecordset::EsNulo(tipo1) && !CRecordset::EsNulo(tipo2) &&
+            tipo1.toLongLong() != tipo2.toLongLong())
+            AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
+                              QStringLiteral("El tipo de datos") + delCampo() +
+                                  QStringLiteral(" es ") +
+                                  Comillas(DescripcionTipo(ladoEste, tipo1.toInt())) + enOtra() +
+                                  Comillas(DescripcionTipo(ladoOtro, tipo2.toInt())),
+                              lngDiferencias, IconoDiferencia);
+
+        const auto longitud1 = Longitud(esta.Valor(fila, esta.col.longitud));
+        const auto longitud2 = Longitud(otra.Valor(filaOtra, otra.col.longitud));
+        if (longitud1 && longitud2 && *longitud1 != *longitud2)
+            AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
+                              QStringLiteral("La longitud máxima") + delCampo() +
+                                  QStringLiteral(" es ") + QString::number(*longitud1) +
+                                  QStringLiteral(" en la conexión ") + Comillas(ladoEste.titulo) +
+                                  enOtra() + QString::number(*longitud2),
+                              lngDiferencias, IconoDiferencia);
+
+        const QVariant& nulos1 = esta.Valor(fila, esta.col.nulos);
+        const QVariant& nulos2 = otra.Valor(filaOtra, otra.col.nulos);
+        if (!CRecordset::EsNulo(nulos1) && !CRecordset::EsNulo(nulos2) &&
+            nulos1.toBool() != nulos2.toBool())
+            AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
+                              QStringLiteral("El campo ") + Comillas(strCampo) + deLaTabla() +
+                                  (nulos1.toBool() ? QStringLiteral(" ") : QStringLiteral(" no ")) +
+                                  QStringLiteral("admite nulos, pero ") +
+                                  (nulos2.toBool() ? QStringLiteral("sí") : QStringLiteral("no")) +
+                                  QStringLiteral(" los admite en la conexión ") +
+                                  Comillas(ladoOtro.titulo),
+                              lngDiferencias, IconoDiferencia);
+
+        const QVariant& defecto1 = esta.Valor(fila, esta.col.defecto);
+        const QVariant& defecto2 = otra.Valor(filaOtra, otra.col.defecto);
+        if (!CRecordset::EsNulo(defecto1) && !CRecordset::EsNulo(defecto2) &&
+            defecto1.toString() != defecto2.toString())
+            AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
+                              QStringLiteral("El valor por defecto") + delCampo() +
+                                  QStringLiteral(" es ") + Comillas(defecto1.toString()) +
+                                  enOtra() + Comillas(defecto2.toString()),
+                              lngDiferencias, IconoDiferencia);
+    }
+}
+
+void CComparador::CompararListaVistas() {
+    Fase(QStringLiteral("Vistas"), QStringLiteral("Comparando vistas ("), &CConexion::Tablas,
+         kTablaNombre, kTablaTipo,
+         [&](const CPasada& p, const QString& strNombre, const QVariant& tipo,
+             long& lngDiferencias) {
+             const QString strTipo = TipoVista(tipo, m_booCompararOcultos);
+             if (strTipo.isEmpty() || Buscar(p.otro, p.strColumnaNombre, strNombre))
+                 return;
+             AgregarDiferencia(strNombre, strTipo, p.ladoEste.titulo, NoExiste(p.ladoOtro.titulo),
+                               lngDiferencias, IconoFalta);
+         });
+}
+
+void CComparador::CompararListaProcedimientos() {
+    Fase(QStringLiteral("Procedimientos"), QStringLiteral("Comparando procedimientos ("),
+         &CConexion::Procedimientos, QStringLiteral("PROCEDURE_NAME"),
+         QStringLiteral("PROCEDURE_TYPE"),
+         [&](const CPasada& p, const QString& strNombre, const QVariant& tipo,
+             long& lngDiferencias) {
+             if (Buscar(p.otro, p.strColumnaNombre, strNombre))
+                 return;
+             AgregarDiferencia(strNombre, Ado().TipoProcedimiento(tipo.toInt()), p.ladoEste.titulo,
+                               NoExiste(p.ladoOtro.titulo), lngDiferencias, IconoFalta);
+         });
+}

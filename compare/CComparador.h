@@ -1,0 +1,105 @@
+// The comparison of two databases' catalogues: tables and their columns, views, procedures.
+// Created by whoever starts one comparison (the wizard, the command line) and released after it.
+#pragma once
+
+#include "compare/IResultados.h"
+
+#include "catalog/CRecordset.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+class CConexion;
+
+class CComparador {
+public:
+    CComparador();
+    ~CComparador();
+    CComparador(const CComparador&) = delete;
+    CComparador& operator=(const CComparador&) = delete;
+
+    // The two sides: borrowed from the connection collection (or the caller), never closed here.
+    void setConexion1(CConexion* objConexion) { m_objConexion1 = objConexion; }
+    void setConexion2(CConexion* objConexion) { m_objConexion2 = objConexion; }
+    void setCompararTablas(bool booCompararTablas) { m_booCompararTablas = booCompararTablas; }
+    void setCompararVistas(bool booCompararVistas) { m_booCompararVistas = booCompararVistas; }
+    void setCompararProcedimientos(bool booCompararProcedimientos) {
+        m_booCompararProcedimientos = booCompararProcedimientos;
+    }
+    void setCompararOcultos(bool booCompararOcultos) { m_booCompararOcultos = booCompararOcultos; }
+
+    // Runs the whole comparison into objResultados and returns when it ended or was cancelled.
+    void Comparar(IResultados& objResultados);
+
+    // What the last Comparar found, for callers that decide on it (the command line's exit).
+    long Diferencias() const { return m_lngDiferenciasTotal; }
+    bool FalloConexion() const { return m_booFalloConexion; }
+    bool FalloCatalogo() const { return m_booFalloCatalogo; }
+    bool Cancelado() const { return m_booCancelado; }
+
+    // The straightforward algorithm: every lookup a scan from the first row, one columns query
+    // per table and side. Same rows in the same order, quadratic; kept to measure against.
+    void setAlgoritmoLiteral(bool booLiteral) { m_booAlgoritmoLiteral = booLiteral; }
+
+private:
+    struct CCamposLeidos;
+    struct CLado;
+    struct CColumnasTabla;
+    // One pass of a phase: walking "este", looking rows up in "otro".
+    struct CPasada {
+        CRecordset& este;
+        CRecordset& otro;
+        const CLado& ladoEste;
+        const CLado& ladoOtro;
+        const QString& strColumnaNombre; // the column names are looked up by
+        bool booSegunda;
+    };
+    // One row of a pass whose name is not null: its name, its type column's value.
+    using FnFila = std::function<void(const CPasada&, const QString& strNombre,
+                                      const QVariant& tipo, long& lngDiferencias)>;
+
+    // The handler of the sink's Cancelar event.
+    void m_frmResultados_Cancelar() { m_booCancelado = true; }
+
+    void AgregarDiferencia(const QString& strTexto, const QString& strTipo,
+                           const QString& strConexion, const QString& strMensaje,
+                           long& lngDiferencias, int intIcono);
+    void AgregarSinDiferencias(const QString& strTexto, const QString& strTipo,
+                               const QString& strMensaje);
+    void Estado(const QString& strEstado);
+    void EstadoProgreso(const QString& strPrefijo, const CRecordset& rs, bool booSegundaPasada);
+
+    bool AbrirConexion(CLado& lado);
+    bool ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2, const QString& strTipo,
+                         long& lngDiferencias);
+    bool Buscar(CRecordset& rs, const QString& strColumna, const QString& strValor) const;
+
+    void Fase(const QString& strTipo, const QString& strPrefijo,
+              PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
+              const QString& strColumnaTipo, const FnFila& fnFila);
+    void CompararListaTablas();
+    void CompararCamposTabla(const QString& strTabla, long& lngDiferencias);
+    void CompararPasadaCampos(const QString& strTabla, const CColumnasTabla& esta, CLado& ladoEste,
+                              const CColumnasTabla& otra, CLado& ladoOtro, long& lngDiferencias);
+    void CompararListaVistas();
+    void CompararListaProcedimientos();
+    CColumnasTabla Columnas(CLado& lado, const QString& strTabla);
+    QString DescripcionTipo(CLado& lado, long lngTipo);
+
+    CConexion* m_objConexion1 = nullptr;
+    CConexion* m_objConexion2 = nullptr;
+    bool m_booCompararTablas = false;
+    bool m_booCompararVistas = false;
+    bool m_booCompararProcedimientos = false;
+    bool m_booCompararOcultos = true;
+    bool m_booCancelado = false;
+    IResultados* m_frmResultados = nullptr;
+
+    bool m_booAlgoritmoLiteral = false;
+    long m_lngDiferenciasTotal = 0;
+    bool m_booFalloConexion = false;
+    bool m_booFalloCatalogo = false;
+    std::unique_ptr<CLado> m_Lado1;
+    std::unique_ptr<CLado> m_Lado2;
+};

@@ -1,0 +1,409 @@
+// The comparison engine on real SQLite files and PostgreSQL databases, through the real drivers.
+#include "Comparacion.h"
+#include "Entorno.h"
+
+#include "catalog/CRecordset.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString kCompras = QStringLiteral("Compras");
+const QString kVentas = QStringLiteral("Ventas");
+
+// One column's value as the columns rowset gives it.
+QVariant ValorCampo(CConexion& c, const QString& strTabla, const QString& strCampo,
+                    const QString& strColumna) {
+    PRecordset rs = c.Campos(strTabla);
+    if (rs && rs->BuscarPrimero(QStringLiteral("COLUMN_NAME"), strCampo))
+        return rs->Valor(strColumna);
+    return {};
+}
+
+QString DescripcionTipo(CConexion& c, const QString& strTabla, const QString& strCampo) {
+    return c.DescripcionTipoDatos(
+        ValorCampo(c, strTabla, strCampo, QStringLiteral("DATA_TYPE")).toInt());
+}
+
+// Each object named has exactly one row: the one saying it is missing on the other side.
+struct CFalta {
+    QString strNombre, strTipo, strEste, strOtro;
+};
+void EsperarSoloFaltas(const CResultadosGrabados& r, const std::vector<CFalta>& faltas) {
+    for (const CFalta& f : faltas)
+        EXPECT_EQ(r.FilasDe(f.strNombre), std::vector<CFilaResultado>{FilaFalta(
+                                              f.strNombre, f.strTipo, f.strEste, f.strOtro)})
+            << f.strNombre.toStdString();
+}
+
+// Two sides built from fixtures, opened by the engine itself.
+class ComparadorTest : public ::testing::Test {
+protected:
+    void Lados(const QString& strCadena1, const QString& strCadena2) {
+        ASSERT_FALSE(strCadena1.isEmpty());
+        ASSERT_FALSE(strCadena2.isEmpty());
+        c1 = NuevaConexion(kCompras, strCadena1);
+        c2 = NuevaConexion(kVentas, strCadena2);
+    }
+    void LadosSQLite(const QStringList& archivos1, const QStringList& archivos2) {
+        const QString nombre =
+            QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
+        Lados(BaseSQLite(nombre + "_1", archivos1), BaseSQLite(nombre + "_2", archivos2));
+    }
+    void LadosDiferentes() {
+        LadosSQLite({"comparar_a.sql", "comparar_sqlite_a.sql"},
+                    {"comparar_b.sql", "comparar_sqlite_b.sql"});
+    }
+
+    std::unique_ptr<CConexion> c1, c2;
+    CResultadosGrabados r;
+};
+
+TEST_F(ComparadorTest, CatalogosIgualesDanSoloLasFilasTodosEnVerde) {
+    LadosSQLite({"comparar_a.sql"}, {"comparar_a.sql"});
+    Comparar(*c1, *c2, r);
+    const std::vector<CFilaResultado> esperadas{FilaSinDiferencias("Tablas"),
+                                                FilaSinDiferencias("Vistas"),
+                                                FilaSinDiferencias("Procedimientos")};
+    EXPECT_EQ(r.filas, esperadas);
+    ASSERT_GE(r.estados.size(), 4);
+    EXPECT_EQ(r.estados[0], "Iniciando...");
+    EXPECT_EQ(r.estadosAlMostrar, 1); // shown after its first status, once
+    EXPECT_EQ(r.estados[1], "Conectando Compras...");
+    EXPECT_EQ(r.estados[2], "Conectando Ventas...");
+    EXPECT_EQ(r.estados.last(), "Proceso finalizado");
+    // A yield after every status and every row.
+    EXPECT_EQ(r.cesiones, r.estados.size() + static_cast<int>(r.filas.size()));
+}
+
+TEST_F(ComparadorTest, UnaConexionYaAbiertaNoSeVuelveAAbrir) {
+    LadosSQLite({"comparar_a.sql"}, {"comparar_a.sql"});
+    ASSERT_TRUE(c2->Conectar());
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    EXPECT_TRUE(r.estados.contains("Conectando Compras..."));
+    EXPECT_FALSE(r.estados.contains("Conectando Ventas..."));
+    EXPECT_TRUE(c1->Conectado()); // left open for the rest of the program
+}
+
+TEST_F(ComparadorTest, TablaVistaSoloEnUnLadoDanUnaFilaCadaUnaYElPasoAVaPrimero) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booOcultos = false});
+    EsperarSoloFaltas(r, {{"solo_a", "Tabla", kCompras, kVentas},
+                          {"solo_b", "Tabla", kVentas, kCompras},
+                          {"v_solo_a", "Vista", kCompras, kVentas},
+                          {"v_solo_b", "Vista", kVentas, kCompras}});
+    // A view whose definition differs is no difference.
+    EXPECT_TRUE(r.FilasDe("v_clientes").empty());
+    const auto posicion = [&](const QString& s) {
+        return std::find_if(r.filas.begin(), r.filas.end(),
+                            [&](const CFilaResultado& f) { return f.strTexto == s; }) -
+               r.filas.begin();
+    };
+    EXPECT_LT(posicion("solo_a"), posicion("solo_b"));
+    EXPECT_LT(posicion("solo_b"), posicion("v_solo_a")); // phases in order
+    EXPECT_EQ(r.filas.back(), FilaSinDiferencias("Procedimientos"));
+}
+
+TEST_F(ComparadorTest, ColumnasDeUnaTablaSalenEnOrdenConSusFrasesExactas) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    const QString tipoImporte1 = DescripcionTipo(*c1, "clientes", "importe");
+    const QString tipoImporte2 = DescripcionTipo(*c2, "clientes", "importe");
+    const QString tipoNotas1 = DescripcionTipo(*c1, "clientes", "notas");
+    const QString tipoNotas2 = DescripcionTipo(*c2, "clientes", "notas");
+    ASSERT_NE(tipoImporte1, tipoImporte2);
+    std::vector<CFilaResultado> columnas;
+    for (const auto& f : r.filas)
+        if (f.strTipo == "Campo" && f.strMensaje.contains("«clientes»"))
+            columnas.push_back(f);
+    const std::vector<CFilaResultado> esperadas{
+        FilaCampo("nombre", kCompras,
+                  "El campo «nombre» de la tabla «clientes» no admite nulos, pero sí los admite en "
+                  "la conexión «Ventas»"),
+        FilaCampo("ciudad", kCompras,
+                  "La longitud máxima del campo «ciudad» de la tabla «clientes» es 40 en la "
+                  "conexión «Compras» y en la conexión «Ventas» es 80"),
+        FilaCampo("importe", kCompras,
+                  QString("El tipo de datos del campo «importe» de la tabla «clientes» es «%1» y "
+                          "en la conexión «Ventas» es «%2»")
+                      .arg(tipoImporte1, tipoImporte2)),
+        FilaCampo("notas", kCompras,
+                  QString("El tipo de datos del campo «notas» de la tabla «clientes» es «%1» y en "
+                          "la conexión «Ventas» es «%2»")
+                      .arg(tipoNotas1, tipoNotas2)),
+        FilaCampo("estado", kCompras,
+                  "El valor por defecto del campo «estado» de la tabla «clientes» es «alta» y en "
+                  "la conexión «Ventas» es «baja»"),
+        FilaCampo("nombre", kVentas,
+                  "El campo «nombre» de la tabla «clientes» admite nulos, pero no los admite en la "
+                  "conexión «Compras»"),
+        FilaCampo("ciudad", kVentas,
+                  "La longitud máxima del campo «ciudad» de la tabla «clientes» es 80 en la "
+                  "conexión «Ventas» y en la conexión «Compras» es 40"),
+        FilaCampo("importe", kVentas,
+                  QString("El tipo de datos del campo «importe» de la tabla «clientes» es «%1» y "
+                          "en la conexión «Compras» es «%2»")
+                      .arg(tipoImporte2, tipoImporte1)),
+        FilaCampo("notas", kVentas,
+                  QString("El tipo de datos del campo «notas» de la tabla «clientes» es «%1» y en "
+                          "la conexión «Compras» es «%2»")
+                      .arg(tipoNotas2, tipoNotas1)),
+        FilaCampo("estado", kVentas,
+                  "El valor por defecto del campo «estado» de la tabla «clientes» es «baja» y en "
+                  "la conexión «Compras» es «alta»"),
+        FilaCampo("solo_en_b", kVentas,
+                  "El campo no existe en la tabla «clientes» de la conexión «Compras»", IconoFalta),
+    };
+    EXPECT_EQ(columnas, esperadas);
+}
+
+TEST_F(ComparadorTest, LongitudNulaEnUnLadoNoEsDiferencia) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    // The case only means something if the catalogue really says 50 and null.
+    EXPECT_EQ(ValorCampo(*c1, "clientes", "notas", "CHARACTER_MAXIMUM_LENGTH").toLongLong(), 50);
+    EXPECT_TRUE(
+        CRecordset::EsNulo(ValorCampo(*c2, "clientes", "notas", "CHARACTER_MAXIMUM_LENGTH")));
+    const auto notas = r.FilasDe("notas");
+    ASSERT_EQ(notas.size(), 2u);
+    EXPECT_TRUE(notas[0].strMensaje.startsWith("El tipo de datos"));
+    EXPECT_TRUE(notas[1].strMensaje.startsWith("El tipo de datos"));
+}
+
+TEST_F(ComparadorTest, NombresConApostrofeComillasYComodinesSeBuscanPorSuValor) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    // Found on both sides: their columns are compared, the tables are not missing.
+    EXPECT_EQ(r.FilasDe("o'brien").size(), 0u);
+    EXPECT_EQ(r.FilasDe("l'apellido"),
+              (std::vector<CFilaResultado>{
+                  FilaCampo("l'apellido", kCompras,
+                            "La longitud máxima del campo «l'apellido» de la tabla «o'brien» es 30 "
+                            "en la conexión «Compras» y en la conexión «Ventas» es 60"),
+                  FilaCampo("l'apellido", kVentas,
+                            "La longitud máxima del campo «l'apellido» de la tabla «o'brien» es 60 "
+                            "en la conexión «Ventas» y en la conexión «Compras» es 30")}));
+    EXPECT_EQ(r.FilasDe("di\"ce").size(), 0u);
+    // "_" and "%" are no wildcards.
+    EsperarSoloFaltas(r, {{"t_1", "Tabla", kCompras, kVentas},
+                          {"tx1", "Tabla", kVentas, kCompras},
+                          {"pct%", "Tabla", kCompras, kVentas},
+                          {"pctx", "Tabla", kVentas, kCompras}});
+}
+
+TEST_F(ComparadorTest, NombresQueSoloDifierenEnMayusculasSonElMismoObjeto) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    for (const char* nombre : {"Pedidos", "PEDIDOS", "Total", "TOTAL"})
+        EXPECT_EQ(r.FilasDe(nombre).size(), 0u) << nombre;
+}
+
+TEST_F(ComparadorTest, TablasDelSistemaSoloConLosObjetosOcultos) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booOcultos = false});
+    EXPECT_EQ(r.FilasDe("sqlite_sequence").size(), 0u);
+    CResultadosGrabados conOcultos;
+    Comparar(*c1, *c2, conOcultos, {.booOcultos = true});
+    EXPECT_EQ(conOcultos.FilasDe("sqlite_sequence"),
+              std::vector<CFilaResultado>{
+                  FilaFalta("sqlite_sequence", "Tabla del sistema", kCompras, kVentas)});
+}
+
+TEST_F(ComparadorTest, ElPorcentajeVaDeCeroACincuentaYDeCincuentaACien) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    PRecordset tablas1 = c1->Tablas();
+    PRecordset tablas2 = c2->Tablas();
+    ASSERT_TRUE(tablas1 && tablas2);
+    const long n1 = tablas1->NumeroFilas(), n2 = tablas2->NumeroFilas();
+    // Rounded as the platform rounds (a .5 may go either way).
+    const auto texto = [](double dbl) {
+        return "Comparando tablas (" + QLocale().toString(dbl, 'f', 0) + "% completado)";
+    };
+    QStringList esperados;
+    for (long i = 1; i <= n1; ++i)
+        esperados << texto(static_cast<double>(i) / n1 * 50);
+    for (long i = 1; i <= n2; ++i)
+        esperados << texto(static_cast<double>(i) / n2 * 50 + 50);
+    QStringList progreso = r.estados.filter("Comparando");
+    EXPECT_EQ(progreso, esperados);
+    EXPECT_EQ(progreso.last(), "Comparando tablas (100% completado)");
+}
+
+TEST_F(ComparadorTest, CancelarDuranteLasTablasParaAntesDeLaSiguienteYSaltaLasDemasFases) {
+    LadosSQLite({"comparar_a.sql"}, {"comparar_a.sql"});
+    CComparador comparador;
+    comparador.setConexion1(c1.get());
+    comparador.setConexion2(c2.get());
+    comparador.setCompararTablas(true);
+    comparador.setCompararVistas(true);
+    comparador.setCompararProcedimientos(true);
+    int intVisitas = 0;
+    r.alCeder = [&](CResultadosGrabados& s) {
+        if (s.booUltimoFueEstado && s.estados.last().startsWith("Comparando tablas") &&
+            ++intVisitas == 2)
+            s.Cancelar();
+    };
+    comparador.Comparar(r);
+    EXPECT_TRUE(comparador.Cancelado());
+    EXPECT_EQ(r.estados.filter("Comparando").size(), 2);
+    EXPECT_EQ(r.filas, std::vector<CFilaResultado>{FilaSinDiferencias("Tablas")});
+    EXPECT_EQ(r.estados.last(), "Proceso cancelado");
+
+    // Once the comparison has ended its sink's cancel reaches nobody.
+    CResultadosGrabados otra;
+    comparador.setCompararVistas(false);
+    comparador.setCompararProcedimientos(false);
+    comparador.Comparar(otra);
+    r.Cancelar();
+    EXPECT_FALSE(comparador.Cancelado());
+    EXPECT_EQ(otra.estados.last(), "Proceso finalizado");
+}
+
+TEST_F(ComparadorTest, SinFasesSoloSeLeeProcesoFinalizado) {
+    LadosSQLite({"comparar_a.sql"}, {"comparar_b.sql"});
+    Comparar(*c1, *c2, r, {false, false, false, true});
+    EXPECT_TRUE(r.filas.empty());
+    EXPECT_TRUE(r.estados.filter("Comparando").isEmpty());
+    EXPECT_EQ(r.estados.last(), "Proceso finalizado");
+}
+
+TEST_F(ComparadorTest, ConexionQueNoAbreDaUnaFilaYNingunaFase) {
+    c1 = NuevaConexion(kCompras, BaseSQLite("noabre_1", {"comparar_a.sql"}));
+    c2 = NuevaConexion(kVentas,
+                       pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/existe/ventas.db"));
+    Comparar(*c1, *c2, r);
+    ASSERT_FALSE(c2->ErrorConexion().isEmpty());
+    const CFilaResultado esperada{
+        "(todos)",  "",
+        kVentas,    "No se puede abrir la conexión: " + c2->ErrorConexion(),
+        IconoFalta, kColorTextoVentana};
+    EXPECT_EQ(r.filas, std::vector<CFilaResultado>{esperada});
+    EXPECT_TRUE(r.estados.filter("Comparando").isEmpty());
+    EXPECT_EQ(r.estados.last(), "Proceso finalizado");
+}
+
+TEST_F(ComparadorTest, ElAlgoritmoLiteralDaLasMismasFilas) {
+    LadosDiferentes();
+    Comparar(*c1, *c2, r);
+    CResultadosGrabados literal;
+    Comparar(*c1, *c2, literal, {.booLiteral = true});
+    EXPECT_EQ(literal.filas, r.filas);
+    EXPECT_EQ(literal.estados.mid(1), r.estados.mid(3)); // the literal run found them open
+}
+
+TEST_F(ComparadorTest, LongitudesMasAllaDeLos32BitsSeComparanEnteras) {
+    REQUIERE_MARIADB();
+    Lados(pruebas::CrearBaseMariaDB("cmp_largos_1", pruebas::Fixture("comparar_mariadb_a.sql")),
+          pruebas::CrearBaseMariaDB("cmp_largos_2", pruebas::Fixture("comparar_mariadb_b.sql")));
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false, .booOcultos = false});
+    EXPECT_EQ(r.FilasDe("cuerpo"),
+              (std::vector<CFilaResultado>{
+                  FilaCampo("cuerpo", kCompras,
+                            "La longitud máxima del campo «cuerpo» de la tabla «textos» es "
+                            "4294967295 en la conexión «Compras» y en la conexión «Ventas» es "
+                            "16777215"),
+                  FilaCampo("cuerpo", kVentas,
+                            "La longitud máxima del campo «cuerpo» de la tabla «textos» es "
+                            "16777215 en la conexión «Ventas» y en la conexión «Compras» es "
+                            "4294967295")}));
+}
+
+// PostgreSQL: routines, two schemas, system tables, and a server that does not answer.
+class ComparadorPostgresTest : public ComparadorTest {
+protected:
+    void LadosPostgres(const QStringList& archivos1, const QStringList& archivos2) {
+        const QString nombre =
+            QStringLiteral("cmp_") +
+            QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name())
+                .toLower();
+        Lados(BasePostgres(nombre + "_1", archivos1), BasePostgres(nombre + "_2", archivos2));
+    }
+};
+
+TEST_F(ComparadorPostgresTest, CatalogosIgualesDanSoloLasFilasTodosEnVerde) {
+    REQUIERE_POSTGRES();
+    LadosPostgres({"comparar_a.sql", "comparar_pg_a.sql"}, {"comparar_a.sql", "comparar_pg_a.sql"});
+    Comparar(*c1, *c2, r);
+    EXPECT_EQ(r.filas, (std::vector<CFilaResultado>{FilaSinDiferencias("Tablas"),
+                                                    FilaSinDiferencias("Vistas"),
+                                                    FilaSinDiferencias("Procedimientos")}));
+}
+
+TEST_F(ComparadorPostgresTest, ProcedimientosYFuncionesSoloEnUnLado) {
+    REQUIERE_POSTGRES();
+    LadosPostgres({"comparar_a.sql", "comparar_pg_a.sql"}, {"comparar_b.sql", "comparar_pg_b.sql"});
+    Comparar(*c1, *c2, r, {.booTablas = false, .booVistas = false});
+    EXPECT_EQ(r.filas, (std::vector<CFilaResultado>{
+                           FilaFalta("solo_a_funcion", "Función", kCompras, kVentas),
+                           FilaFalta("solo_b_proc", "Procedimiento", kVentas, kCompras)}));
+}
+
+TEST_F(ComparadorPostgresTest, UnNombreEnDosEsquemasComparaLasColumnasDeAmbos) {
+    REQUIERE_POSTGRES();
+    LadosPostgres({"comparar_a.sql", "comparar_pg_a.sql"}, {"comparar_b.sql", "comparar_pg_b.sql"});
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    QStringList historial;
+    for (const auto& f : r.filas)
+        if (f.strMensaje.contains("«historial»"))
+            historial << f.strConexion + ":" + f.strTexto + ":" + f.strMensaje.section(' ', 0, 1);
+    // Side 1 lists the name twice (public and archivo), so its columns are compared twice, and
+    // each time they are the columns of both tables: public (id, fecha), archivo (id, motivo).
+    ASSERT_EQ(historial.size() % 2, 0);
+    const QStringList vez = historial.mid(0, historial.size() / 2);
+    EXPECT_EQ(historial.mid(historial.size() / 2), vez);
+    QStringList compras = vez.filter(QRegularExpression("^Compras:"));
+    compras.sort();
+    EXPECT_EQ(compras,
+              QStringList({"Compras:fecha:El campo", "Compras:id:El tipo", "Compras:id:El tipo",
+                           "Compras:motivo:El campo", "Compras:motivo:La longitud"}));
+    EXPECT_EQ(
+        vez.filter(QRegularExpression("^Ventas:")),
+        QStringList({"Ventas:id:El tipo", "Ventas:motivo:La longitud", "Ventas:motivo:El campo"}));
+    CResultadosGrabados literal;
+    Comparar(*c1, *c2, literal,
+             {.booVistas = false, .booProcedimientos = false, .booLiteral = true});
+    EXPECT_EQ(literal.filas, r.filas);
+}
+
+TEST_F(ComparadorPostgresTest, TablaDelSistemaEnElLado1YTablaEnElLado2SeComparaEnElPasoB) {
+    REQUIERE_POSTGRES();
+    LadosPostgres({"comparar_a.sql"}, {"comparar_a.sql", "comparar_pg_b.sql"});
+    c1 = NuevaConexion(kCompras, c1->CadenaDeConexion() + "ShowSystemTables=1;");
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false, .booOcultos = false});
+    bool booColumnasPgAm = false;
+    for (const auto& f : r.filas) {
+        EXPECT_NE(f.strTipo, "Tabla del sistema");
+        booColumnasPgAm |= f.strTipo == "Campo" && f.strMensaje.contains("«pg_am»");
+    }
+    EXPECT_TRUE(booColumnasPgAm);
+}
+
+TEST_F(ComparadorPostgresTest, ServidorQueNoRespondeDaUnaFilaYNingunaFase) {
+    REQUIERE_POSTGRES();
+    // A port nobody listens on: the server refuses at once.
+    c1 = NuevaConexion(kCompras, "DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Port=1;"
+                                 "Database=nada;Uid=nadie;");
+    c2 = NuevaConexion(kVentas, BaseSQLite("noresponde_2", {"comparar_a.sql"}));
+    Comparar(*c1, *c2, r);
+    ASSERT_EQ(r.filas.size(), 1u);
+    EXPECT_EQ(r.filas[0].strConexion, kCompras);
+    EXPECT_TRUE(r.filas[0].strMensaje.startsWith("No se puede abrir la conexión: "));
+    EXPECT_EQ(r.filas[0].strMensaje, "No se puede abrir la conexión: " + c1->ErrorConexion());
+    EXPECT_EQ(r.estados.last(), "Proceso finalizado");
+}
+
+TEST_F(ComparadorPostgresTest, SQLiteContraPostgresEncuentraLasMismasTablasYVistas) {
+    REQUIERE_POSTGRES();
+    c1 = NuevaConexion(kCompras, BaseSQLite("mixto_1", {"comparar_a.sql"}));
+    c2 = NuevaConexion(kVentas, BasePostgres("cmp_mixto_2", {"comparar_a.sql"}));
+    Comparar(*c1, *c2, r, {.booProcedimientos = false, .booOcultos = false});
+    for (const auto& f : r.filas)
+        EXPECT_TRUE(f.strTipo == "Campo" || f.strTexto == "(todos)")
+            << f.strTexto.toStdString() << ": " << f.strMensaje.toStdString();
+    EXPECT_EQ(r.filas.back(), FilaSinDiferencias("Vistas"));
+}
+
+} // namespace
