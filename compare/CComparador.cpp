@@ -151,6 +151,22 @@ struct CComparador::CColumnasTabla {
 CComparador::CComparador() = default;
 CComparador::~CComparador() = default;
 
+namespace {
+CConexion* ConexionPorId(const QString& strKey) {
+    if (!objVerondal)
+        throw CError(5, QStringLiteral("CComparador"),
+                     QStringLiteral("No hay ninguna configuración cargada"));
+    return &objVerondal->Conexiones().Item(strKey);
+}
+} // namespace
+
+void CComparador::setConexion1(const QString& strKey) {
+    m_objConexion1 = ConexionPorId(strKey);
+}
+void CComparador::setConexion2(const QString& strKey) {
+    m_objConexion2 = ConexionPorId(strKey);
+}
+
 void CComparador::Comparar(IResultados& objResultados) {
     if (!m_objConexion1 || !m_objConexion2)
         throw CError(0, QStringLiteral("CComparador"),

@@ -22,6 +22,9 @@ public:
     // The two sides: borrowed from the connection collection (or the caller), never closed here.
     void setConexion1(CConexion* objConexion) { m_objConexion1 = objConexion; }
     void setConexion2(CConexion* objConexion) { m_objConexion2 = objConexion; }
+    // The same by Id, from the application's connection collection (CError when there is none).
+    void setConexion1(const QString& strKey);
+    void setConexion2(const QString& strKey);
     void setCompararTablas(bool booCompararTablas) { m_booCompararTablas = booCompararTablas; }
     void setCompararVistas(bool booCompararVistas) { m_booCompararVistas = booCompararVistas; }
     void setCompararProcedimientos(bool booCompararProcedimientos) {

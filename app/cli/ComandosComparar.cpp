@@ -48,9 +48,12 @@ private:
 class CResultadosConsola final : public IResultados {
 public:
     CResultadosConsola() : m_booTerminal(isatty(STDERR_FILENO) == 1) {}
-    ~CResultadosConsola() override {
-        if (m_booTerminal && m_booEstadoMostrado)
+
+    // Ends the status line, so that what follows starts on a line of its own.
+    void Terminar() {
+        if (m_booEstadoMostrado)
             std::fputc('\n', stderr);
+        m_booEstadoMostrado = false;
     }
 
     void Estado(const QString& strEstado) override {
@@ -244,6 +247,7 @@ int ComandoComparar(CContextoCli& ctx, const QStringList& args) {
         CInterrupcion interrupcion;
         comparador.Comparar(resultados);
     }
+    resultados.Terminar();
     for (const CConexion* lado : lados)
         if (!lado->Conectado())
             ErrorUso(QStringLiteral("No se puede abrir la conexión %1: %2")
