@@ -381,6 +381,23 @@ TEST_F(ComparadorPostgresTest, TablaDelSistemaEnElLado1YTablaEnElLado2SeComparaE
     EXPECT_TRUE(booColumnasPgAm);
 }
 
+TEST_F(ComparadorPostgresTest, UnCatalogoQueNoSePuedeLeerNoSeDaPorIgual) {
+    REQUIERE_POSTGRES();
+    LadosPostgres({"comparar_a.sql"}, {"comparar_a.sql"});
+    ASSERT_TRUE(c1->Conectar());
+    // The server drops side 1's session: the connection looks open, its catalogue fails.
+    ASSERT_TRUE(pruebas::EjecutarPostgres(
+        "postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                    "WHERE datname = 'cmp_uncatalogoquenosepuedeleernosedaporigual_1';"));
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    const CFilaResultado esperada{
+        "(todos)",  "Tablas",
+        kCompras,   "No se puede leer el catálogo de la conexión \"Compras\"",
+        IconoFalta, kColorTextoVentana};
+    EXPECT_EQ(r.filas, std::vector<CFilaResultado>{esperada});
+    EXPECT_EQ(r.estados.last(), "Proceso finalizado");
+}
+
 TEST_F(ComparadorPostgresTest, ServidorQueNoRespondeDaUnaFilaYNingunaFase) {
     REQUIERE_POSTGRES();
     // A port nobody listens on: the server refuses at once.
