@@ -144,14 +144,6 @@ CRecordset::Fila FilaClaveAjena(COdbcSentencia& stmt) {
     return fila;
 }
 
-// A row built by moving its values in (an initializer list would copy each one).
-template <typename... T> CRecordset::Fila Fila(T&&... valores) {
-    CRecordset::Fila fila;
-    fila.reserve(sizeof...(T));
-    (fila.emplace_back(std::forward<T>(valores)), ...);
-    return fila;
-}
-
 QVariant Booleano(const std::optional<qlonglong>& n) {
     return n ? QVariant(*n != 0) : QVariant();
 }
@@ -211,16 +203,16 @@ int CEsquemasOdbc::TipoOleDb(int intTipoOdbc, bool booSinSigno) {
 }
 
 bool CEsquemasOdbc::EsquemaDeSistema(const QString& strEsquema) const {
-    if (strEsquema.isEmpty())
-        return false;
-    const QString e = strEsquema.toLower();
+    auto es = [&](QLatin1String nombre) {
+        return strEsquema.compare(nombre, Qt::CaseInsensitive) == 0;
+    };
     switch (m_Cn.MotorBD()) {
     case Motor::PostgreSQL:
-        return e == QLatin1String("pg_catalog") || e == QLatin1String("information_schema") ||
-               e.startsWith(QLatin1String("pg_toast"));
+        return es(QLatin1String("pg_catalog")) || es(QLatin1String("information_schema")) ||
+               strEsquema.startsWith(QLatin1String("pg_toast"), Qt::CaseInsensitive);
     case Motor::MariaDB:
-        return e == QLatin1String("information_schema") || e == QLatin1String("mysql") ||
-               e == QLatin1String("performance_schema") || e == QLatin1String("sys");
+        return es(QLatin1String("information_schema")) || es(QLatin1String("mysql")) ||
+               es(QLatin1String("performance_schema")) || es(QLatin1String("sys"));
     default:
         return false;
     }
@@ -289,24 +281,25 @@ PRecordset CEsquemasOdbc::TablasDelControlador() {
 
     COdbcSentencia stmt(m_Cn);
     stmt.Tablas(std::nullopt, std::nullopt, std::nullopt, std::nullopt);
+    std::optional<QString> catalogoAnterior, esquemaAnterior, tipoAnterior;
     while (stmt.Siguiente()) {
-        const auto catalogo = Normal(stmt.Texto(0));
+        const auto catalogo = Normal(stmt.Texto(0, &catalogoAnterior));
         if (motor == Motor::MariaDB && catalogo != actual)
             continue;
-        const auto esquema = Normal(stmt.Texto(1));
+        const auto esquema = Normal(stmt.Texto(1, &esquemaAnterior));
         const auto nombre = stmt.Texto(2);
         if (!nombre)
             continue;
-        const QString tipo = stmt.Texto(3).value_or(QString());
+        const QString tipo = stmt.Texto(3, &tipoAnterior).value_or(QString());
         auto descripcion = Normal(stmt.Texto(4));
         // MariaDB's driver puts the word VIEW where a view's comment would be.
         if (motor == Motor::MariaDB && descripcion == QLatin1String("VIEW"))
             descripcion.reset();
         const QString esquemaSistema =
             motor == Motor::MariaDB ? catalogo.value_or(QString()) : esquema.value_or(QString());
-        rs->AgregarFila(Fila(V(catalogo), V(esquema), *nombre,
-                             TipoTablaOleDb(tipo, esquemaSistema, *nombre), V(descripcion),
-                             QVariant(), QVariant()));
+        rs->AgregarValores(V(catalogo), V(esquema), *nombre,
+                           TipoTablaOleDb(tipo, esquemaSistema, *nombre), V(descripcion),
+                           QVariant(), QVariant());
     }
     return rs;
 }
@@ -417,15 +410,17 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
                                     const QSet<QString>* filtro) {
     const Motor motor = m_Cn.MotorBD();
     const bool conIsNullable = stmt.NumeroColumnas() > 17;
-    // Rows come grouped by table: the filter is decided once per table.
+    // Rows come grouped by table: the filter is decided once per table, and the names of the
+    // row before are shared rather than built again.
+    std::optional<QString> catalogoLeido, esquemaLeido, tablaLeida, tipoLeido;
     std::optional<QString> catalogoAnterior, esquemaAnterior;
     QString tablaAnterior;
     bool primera = true, admitida = true;
     int posicion = 0;
     while (stmt.Siguiente()) {
-        const auto catalogo = Normal(stmt.Texto(0));
-        const auto esquema = Normal(stmt.Texto(1));
-        const QString tabla = stmt.Texto(2).value_or(QString());
+        const auto catalogo = Normal(stmt.Texto(0, &catalogoLeido));
+        const auto esquema = Normal(stmt.Texto(1, &esquemaLeido));
+        const QString tabla = stmt.Texto(2, &tablaLeida).value_or(QString());
         if (primera || tabla != tablaAnterior || esquema != esquemaAnterior ||
             catalogo != catalogoAnterior) {
             primera = false;
@@ -440,7 +435,7 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
             continue;
         const auto columna = stmt.Texto(3);
         const int tipoOdbc = static_cast<int>(stmt.Entero(4).value_or(0));
-        const QString nombreTipo = stmt.Texto(5).value_or(QString());
+        const QString nombreTipo = stmt.Texto(5, &tipoLeido).value_or(QString());
         const auto tamano = stmt.Entero(6);
         const auto decimales = stmt.Entero(8);
         const auto nulos = stmt.Entero(10);
@@ -496,10 +491,10 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
             }
         }
 
-        rs.AgregarFila(Fila(V(catalogo), V(esquema), tabla, V(columna), ordinalV,
-                            QVariant(defecto.has_value()), V(defecto), admiteNulos,
-                            TipoOleDb(tipoOdbc, sinSigno), longitud, precision, escala,
-                            V(descripcion)));
+        rs.AgregarValores(V(catalogo), V(esquema), tabla, V(columna), ordinalV,
+                          QVariant(defecto.has_value()), V(defecto), admiteNulos,
+                          TipoOleDb(tipoOdbc, sinSigno), longitud, precision, escala,
+                          V(descripcion));
     }
 }
 
@@ -551,8 +546,8 @@ PRecordset CEsquemasOdbc::Columnas(const QString& strTabla) {
             CorregirNulosMariaDB(*rs, strTabla);
         }
         if (exacta)
-            rs->Filtrar([&](const CRecordset::Fila& f) {
-                return f[columnas::Tabla].toString() == strTabla;
+            rs->Filtrar([&](std::size_t fila) {
+                return rs->ValorEn(fila, columnas::Tabla).toString() == strTabla;
             });
         if (motor == Motor::MariaDB)
             CorregirNulosMariaDB(*rs, strTabla);
@@ -684,10 +679,10 @@ void CEsquemasOdbc::AgregarIndices(const CObjeto& objeto, CRecordset& rs) {
 
     for (const CFilaIndice& f : filas) {
         const int tipoOleDb = f.tipo == SQL_INDEX_HASHED ? 2 : 4;
-        rs.AgregarFila(Fila(f.catalogo, f.esquema, f.tabla, f.nombre,
-                            !indicePk.isEmpty() && f.nombre == indicePk, f.unico,
-                            f.tipo == SQL_INDEX_CLUSTERED, tipoOleDb, f.posicion, f.columna,
-                            f.orden, f.cardinalidad, f.paginas, f.filtro));
+        rs.AgregarValores(f.catalogo, f.esquema, f.tabla, f.nombre,
+                          !indicePk.isEmpty() && f.nombre == indicePk, f.unico,
+                          f.tipo == SQL_INDEX_CLUSTERED, tipoOleDb, f.posicion, f.columna, f.orden,
+                          f.cardinalidad, f.paginas, f.filtro);
     }
 }
 
@@ -726,9 +721,9 @@ void CEsquemasOdbc::IndicesSQLite(const QString& strTabla, CRecordset& rs) {
         const auto columna = stmt.Texto(4);
         const auto descendente = stmt.Entero(5);
         // Every SQLite index is a B-tree.
-        rs.AgregarFila(Fila(QVariant(), QVariant(), strTabla, V(nombre), primario.value_or(0) != 0,
-                            unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),
-                            descendente.value_or(0) ? 2 : 1, QVariant(), QVariant(), QVariant()));
+        rs.AgregarValores(QVariant(), QVariant(), strTabla, V(nombre), primario.value_or(0) != 0,
+                          unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),
+                          descendente.value_or(0) ? 2 : 1, QVariant(), QVariant(), QVariant());
     }
 }
 
@@ -950,12 +945,11 @@ PRecordset CEsquemasOdbc::TiposProveedor(std::optional<long> lngTipoDatos,
                            tipoOdbc == SQL_LONGVARBINARY;
         const bool longitudFija = !(tipoOdbc == SQL_VARCHAR || tipoOdbc == SQL_WVARCHAR ||
                                     tipoOdbc == SQL_VARBINARY || largo);
-        rs->AgregarFila(Fila(V(nombre), tipo,
-                             tamano && *tamano >= 0 ? QVariant(*tamano) : QVariant(), V(prefijo),
-                             V(sufijo), V(parametros), nulosV, Booleano(mayusculas),
-                             buscable ? QVariant(static_cast<int>(*buscable) + 1) : QVariant(),
-                             Booleano(sinSigno), Booleano(fija), Booleano(autoUnico), V(local),
-                             VInt(escalaMin), VInt(escalaMax), largo, mejor, longitudFija));
+        rs->AgregarValores(V(nombre), tipo, tamano && *tamano >= 0 ? QVariant(*tamano) : QVariant(),
+                           V(prefijo), V(sufijo), V(parametros), nulosV, Booleano(mayusculas),
+                           buscable ? QVariant(static_cast<int>(*buscable) + 1) : QVariant(),
+                           Booleano(sinSigno), Booleano(fija), Booleano(autoUnico), V(local),
+                           VInt(escalaMin), VInt(escalaMax), largo, mejor, longitudFija);
     }
     return rs;
 }
@@ -982,7 +976,7 @@ PRecordset CEsquemasOdbc::PalabrasClave() {
                 palabras << *p;
     }
     for (const QString& p : palabras)
-        rs->AgregarFila(Fila(p));
+        rs->AgregarValores(p);
     return rs;
 }
 
@@ -1063,10 +1057,10 @@ PRecordset CEsquemasOdbc::Literales() {
         {"QUOTE_SUFFIX", 28, texto(comillas), false, !comillas.isEmpty(), {}},
     };
     for (const CLiteral& l : literales)
-        rs->AgregarFila(Fila(QString::fromLatin1(l.nombre), l.valor,
-                             l.nombreDeObjeto ? QVariant(invalidos) : QVariant(),
-                             l.nombreDeObjeto ? QVariant(invalidosInicio) : QVariant(), l.numero,
-                             l.admitido, l.maximo));
+        rs->AgregarValores(QString::fromLatin1(l.nombre), l.valor,
+                           l.nombreDeObjeto ? QVariant(invalidos) : QVariant(),
+                           l.nombreDeObjeto ? QVariant(invalidosInicio) : QVariant(), l.numero,
+                           l.admitido, l.maximo);
     return rs;
 }
 
@@ -1108,7 +1102,7 @@ PRecordset CEsquemasOdbc::Estadisticas(const QString& strTabla) {
         } catch (const CError&) {
             cardinalidad = QVariant(); // time-out or an object that cannot be read
         }
-        rs->AgregarFila(Fila(V(objeto.catalogo), V(objeto.esquema), objeto.nombre, cardinalidad));
+        rs->AgregarValores(V(objeto.catalogo), V(objeto.esquema), objeto.nombre, cardinalidad);
     }
     return rs;
 }

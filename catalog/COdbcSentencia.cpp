@@ -5,6 +5,7 @@
 
 #include <QDateTime>
 #include <condition_variable>
+#include <cstring>
 #include <mutex>
 #include <thread>
 
@@ -264,13 +265,51 @@ QVariant COdbcSentencia::LeerColumna(int intColumna, SQLSMALLINT intTipoC) {
     }
 }
 
-std::optional<QString> COdbcSentencia::Texto(int intColumna) {
+std::optional<QString> COdbcSentencia::Texto(int intColumna, std::optional<QString>* anterior) {
     const SQLSMALLINT tipo = m_Tipos[static_cast<std::size_t>(intColumna)];
-    const QVariant v = LeerColumna(intColumna, EsBinario(tipo) ? SQL_C_BINARY : SQL_C_WCHAR);
-    if (!v.isValid())
+    if (EsBinario(tipo)) {
+        // Some drivers type names as binary (MariaDB's with a "%" table type): they are UTF-8.
+        const QVariant v = LeerColumna(intColumna, SQL_C_BINARY);
+        return v.isValid() ? std::optional<QString>(QString::fromUtf8(v.toByteArray()))
+                           : std::nullopt;
+    }
+    // The common case, read straight into a text without a QVariant on the way.
+    const auto col = static_cast<SQLUSMALLINT>(intColumna + 1);
+    const SQLLEN capacidad = static_cast<SQLLEN>(m_Buffer.size() * sizeof(SQLWCHAR));
+    SQLLEN indicador = 0;
+    SQLRETURN rc =
+        SQLGetData(m_Stmt.Handle(), col, SQL_C_WCHAR, m_Buffer.data(), capacidad, &indicador);
+    if (rc == SQL_NO_DATA || indicador == SQL_NULL_DATA)
         return std::nullopt;
-    // Some drivers type names as binary (MariaDB's with a "%" table type): they are UTF-8.
-    return v.typeId() == QMetaType::QByteArray ? QString::fromUtf8(v.toByteArray()) : v.toString();
+    m_Stmt.Comprobar(rc, "SQLGetData");
+    if (rc == SQL_SUCCESS || (indicador != SQL_NO_TOTAL && indicador < capacidad)) {
+        const auto n = static_cast<qsizetype>(indicador / sizeof(SQLWCHAR));
+        if (anterior) {
+            // The same text as the row before: share it instead of building another.
+            if (*anterior && (*anterior)->size() == n &&
+                std::memcmp((*anterior)->utf16(), m_Buffer.data(),
+                            static_cast<std::size_t>(n) * 2) == 0)
+                return *anterior;
+            *anterior = odbc::DesdeW(m_Buffer.data(), n);
+            return *anterior;
+        }
+        return odbc::DesdeW(m_Buffer.data(), n);
+    }
+    QString texto = odbc::DesdeW(m_Buffer.data(), static_cast<qsizetype>(m_Buffer.size()) - 1);
+    for (;;) {
+        rc = SQLGetData(m_Stmt.Handle(), col, SQL_C_WCHAR, m_Buffer.data(), capacidad, &indicador);
+        if (rc == SQL_NO_DATA)
+            break;
+        m_Stmt.Comprobar(rc, "SQLGetData");
+        const bool truncado =
+            rc == SQL_SUCCESS_WITH_INFO && (indicador == SQL_NO_TOTAL || indicador >= capacidad);
+        texto += odbc::DesdeW(m_Buffer.data(),
+                              truncado ? static_cast<qsizetype>(m_Buffer.size()) - 1
+                                       : static_cast<qsizetype>(indicador / sizeof(SQLWCHAR)));
+        if (!truncado)
+            break;
+    }
+    return texto;
 }
 
 std::optional<qlonglong> COdbcSentencia::Entero(int intColumna) {

@@ -58,7 +58,9 @@ public:
 
     // Values of the current row, 0-based columns, each read once and from left to right (drivers
     // hand a column over once and read forward).
-    std::optional<QString> Texto(int intColumna);
+    // With anterior, a text equal to *anterior is shared with it (catalogue, schema and table
+    // names repeat row after row), and *anterior becomes the text read.
+    std::optional<QString> Texto(int intColumna, std::optional<QString>* anterior = nullptr);
     std::optional<qlonglong> Entero(int intColumna);
     QVariant Valor(int intColumna); // by the column's SQL type; an invalid QVariant is a null
 

@@ -1,6 +1,7 @@
 #include "catalog/CRecordset.h"
 
-CRecordset::CRecordset(QStringList columnas) : m_Columnas(std::move(columnas)) {
+CRecordset::CRecordset(QStringList columnas)
+    : m_Columnas(std::move(columnas)), m_Ancho(static_cast<std::size_t>(m_Columnas.size())) {
     for (int i = 0; i < m_Columnas.size(); ++i) {
         const QString clave = m_Columnas[i].toLower();
         if (!m_PosicionColumna.contains(clave))
@@ -9,18 +10,31 @@ CRecordset::CRecordset(QStringList columnas) : m_Columnas(std::move(columnas)) {
 }
 
 void CRecordset::AgregarFila(Fila fila) {
-    fila.resize(static_cast<std::size_t>(m_Columnas.size()));
-    m_Filas.push_back(std::move(fila));
+    fila.resize(m_Ancho);
+    for (QVariant& v : fila)
+        m_Celdas.emplaceBack(std::move(v));
+    ++m_NumeroFilas;
     m_Indices.clear();
 }
 
 void CRecordset::PonerValor(std::size_t fila, int intColumna, QVariant valor) {
-    m_Filas[fila][static_cast<std::size_t>(intColumna)] = std::move(valor);
+    m_Celdas[static_cast<qsizetype>(fila * m_Ancho) + intColumna] = std::move(valor);
     m_Indices.remove(intColumna);
 }
 
-void CRecordset::Filtrar(const std::function<bool(const Fila&)>& conservar) {
-    std::erase_if(m_Filas, [&](const Fila& f) { return !conservar(f); });
+void CRecordset::Filtrar(const std::function<bool(std::size_t)>& conservar) {
+    std::size_t destino = 0;
+    for (std::size_t fila = 0; fila < m_NumeroFilas; ++fila) {
+        if (!conservar(fila))
+            continue;
+        if (destino != fila)
+            std::move(m_Celdas.begin() + static_cast<qsizetype>(fila * m_Ancho),
+                      m_Celdas.begin() + static_cast<qsizetype>((fila + 1) * m_Ancho),
+                      m_Celdas.begin() + static_cast<qsizetype>(destino * m_Ancho));
+        ++destino;
+    }
+    m_Celdas.resize(static_cast<qsizetype>(destino * m_Ancho));
+    m_NumeroFilas = destino;
     m_Indices.clear();
     m_Actual = 0;
 }
@@ -32,7 +46,7 @@ int CRecordset::IndiceColumna(const QString& strColumna) const {
 QVariant CRecordset::Valor(int intColumna) const {
     if (FinDatos() || intColumna < 0 || intColumna >= m_Columnas.size())
         return {};
-    return m_Filas[m_Actual][static_cast<std::size_t>(intColumna)];
+    return ValorEn(m_Actual, intColumna);
 }
 
 QVariant CRecordset::Valor(const QString& strColumna) const {
@@ -71,9 +85,9 @@ const QHash<QString, std::vector<std::size_t>>& CRecordset::Indice(int intColumn
     if (it != m_Indices.end())
         return it.value();
     auto& indice = m_Indices[intColumna];
-    indice.reserve(m_Filas.size());
-    for (std::size_t i = 0; i < m_Filas.size(); ++i)
-        indice[Clave(m_Filas[i][static_cast<std::size_t>(intColumna)])].push_back(i);
+    indice.reserve(static_cast<qsizetype>(m_NumeroFilas));
+    for (std::size_t i = 0; i < m_NumeroFilas; ++i)
+        indice[Clave(ValorEn(i, intColumna))].push_back(i);
     return indice;
 }
 
@@ -88,6 +102,6 @@ std::vector<std::size_t> CRecordset::BuscarTodos(const QString& strColumna, cons
 
 bool CRecordset::BuscarPrimero(const QString& strColumna, const QVariant& valor) {
     const auto filas = BuscarTodos(strColumna, valor);
-    m_Actual = filas.empty() ? m_Filas.size() : filas.front();
+    m_Actual = filas.empty() ? m_NumeroFilas : filas.front();
     return !FinDatos();
 }

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -17,28 +18,39 @@ public:
     CRecordset() = default;
     explicit CRecordset(QStringList columnas);
 
-    // Building (the data-access layer only).
+    // Building (the data-access layer only). A row shorter than the columns is padded with nulls.
     void AgregarFila(Fila fila);
-    void Reservar(std::size_t n) { m_Filas.reserve(n); }
+    // The same without a row of its own: the values go straight into the table.
+    template <typename... T> void AgregarValores(T&&... valores) {
+        static_assert(sizeof...(T) > 0);
+        const qsizetype antes = m_Celdas.size();
+        (m_Celdas.emplaceBack(std::forward<T>(valores)), ...);
+        m_Celdas.resize(antes + static_cast<qsizetype>(m_Ancho));
+        ++m_NumeroFilas;
+        m_Indices.clear();
+    }
+    void Reservar(std::size_t n) { m_Celdas.reserve(static_cast<qsizetype>(n * m_Ancho)); }
     void PonerValor(std::size_t fila, int intColumna, QVariant valor);
-    void Filtrar(const std::function<bool(const Fila&)>& conservar); // keeps order
+    // Keeps the rows for which conservar(row number) is true, in order.
+    void Filtrar(const std::function<bool(std::size_t)>& conservar);
 
     // Columns. Names compare without regard to case; -1 when missing.
     const QStringList& Columnas() const { return m_Columnas; }
     int IndiceColumna(const QString& strColumna) const;
 
     // Cursor.
-    bool FinDatos() const { return !m_Abierto || m_Actual >= m_Filas.size(); }
+    bool FinDatos() const { return !m_Abierto || m_Actual >= m_NumeroFilas; }
     void MoverPrimero() { m_Actual = 0; }
     void MoverSiguiente() {
-        if (m_Actual < m_Filas.size())
+        if (m_Actual < m_NumeroFilas)
             ++m_Actual;
     }
     long Posicion() const { return FinDatos() ? -1 : static_cast<long>(m_Actual) + 1; } // 1-based
-    long NumeroFilas() const { return static_cast<long>(m_Filas.size()); }
+    long NumeroFilas() const { return static_cast<long>(m_NumeroFilas); }
     void Cerrar() {
         m_Abierto = false;
-        m_Filas.clear();
+        m_Celdas.clear();
+        m_NumeroFilas = 0;
         m_Indices.clear();
     }
     bool Abierto() const { return m_Abierto; }
@@ -52,7 +64,7 @@ public:
 
     // Random access for bulk readers.
     const QVariant& ValorEn(std::size_t fila, int intColumna) const {
-        return m_Filas[fila][static_cast<std::size_t>(intColumna)];
+        return m_Celdas[static_cast<qsizetype>(fila * m_Ancho) + intColumna];
     }
 
     // Find-first by equality from the first row: text ignoring case, numbers by value.
@@ -68,8 +80,10 @@ private:
     const QHash<QString, std::vector<std::size_t>>& Indice(int intColumna);
 
     QStringList m_Columnas;
+    std::size_t m_Ancho = 0;
     QHash<QString, int> m_PosicionColumna; // lower-case name → position
-    std::vector<Fila> m_Filas;
+    QList<QVariant> m_Celdas; // row after row, m_Ancho cells each (QList moves them by memcpy)
+    std::size_t m_NumeroFilas = 0;
     std::size_t m_Actual = 0;
     bool m_Abierto = true;
     QHash<int, QHash<QString, std::vector<std::size_t>>> m_Indices;

@@ -2,6 +2,7 @@
 // needs to hand over the same ODBC result sets, read raw (the floor).
 //
 //   bench_catalogo [--motores sqlite,postgres,mariadb] [--tablas 1000,10000] [--carpeta DIR]
+//                  [--solo-crear]
 //
 // PostgreSQL and MariaDB come from VERONDAL_PG_PUERTO/_USUARIO and VERONDAL_MARIADB_PUERTO/
 // _USUARIO (scripts/test, or /tmp/verondal/servidores-env.sh); their clients (psql, mariadb) and
@@ -233,7 +234,8 @@ int main(int argc, char** argv) {
     QStringList motores{"sqlite", "postgres", "mariadb"};
     QList<int> tamanos{1000, 10000};
     QString carpeta = QDir::tempPath() + QStringLiteral("/verondal-bench");
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    const bool soloCrear = args.removeAll(QStringLiteral("--solo-crear")) > 0;
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == QLatin1String("--motores"))
             motores = args[i + 1].split(QLatin1Char(','));
@@ -316,7 +318,8 @@ int main(int argc, char** argv) {
                     std::fprintf(stderr, "  %.0f s\n", reloj.elapsed() / 1000.0);
                 }
             }
-            Medir(m, n);
+            if (!soloCrear)
+                Medir(m, n);
         }
     }
     return 0;
