@@ -5,6 +5,7 @@
 #include "catalog/modOdbc.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <odbcinst.h>
 
 namespace {
@@ -155,22 +156,16 @@ QString COdbcConexion::CadenaCompletada() const {
 }
 
 QString COdbcConexion::InfoTexto(SQLUSMALLINT intInfo) const {
-    std::vector<SQLWCHAR> buffer(1024);
+    // MariaDB's driver cuts a text that does not fit (its keyword list is 1,120 characters)
+    // without the truncation warning: the largest buffer the call takes, and the text ends at its
+    // terminator.
+    constexpr SQLSMALLINT kBytes = 32766;
+    std::vector<SQLWCHAR> buffer(kBytes / sizeof(SQLWCHAR), 0);
     SQLSMALLINT largo = 0;
-    SQLRETURN rc = SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(),
-                               static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &largo);
-    if (rc == SQL_SUCCESS_WITH_INFO &&
-        largo >= static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR))) {
-        buffer.resize(static_cast<std::size_t>(largo) / sizeof(SQLWCHAR) + 1);
-        rc = SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(),
-                         static_cast<SQLSMALLINT>(buffer.size() * sizeof(SQLWCHAR)), &largo);
-    }
-    if (!SQL_SUCCEEDED(rc))
+    if (!SQL_SUCCEEDED(SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(), kBytes, &largo)))
         return {};
-    // Lengths are in bytes.
-    const qsizetype n = std::min<qsizetype>(largo / static_cast<SQLSMALLINT>(sizeof(SQLWCHAR)),
-                                            static_cast<qsizetype>(buffer.size()) - 1);
-    return odbc::DesdeW(buffer.data(), n);
+    const auto fin = std::find(buffer.begin(), buffer.end(), SQLWCHAR(0));
+    return odbc::DesdeW(buffer.data(), static_cast<qsizetype>(fin - buffer.begin()));
 }
 
 std::optional<quint16> COdbcConexion::InfoCorto(SQLUSMALLINT intInfo) const {

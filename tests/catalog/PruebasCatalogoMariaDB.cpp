@@ -140,6 +140,18 @@ TEST_F(CatalogoMariaDBTest, TiposSinSignoYUnaRestriccionQueElControladorRechaza)
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("ajena")), QString());
 }
 
+TEST_F(CatalogoMariaDBTest, PalabrasReservadasVienenEnterasDelControlador) {
+    // The driver's list is longer than 1,024 characters and it cuts it short without a warning
+    // when the buffer is smaller.
+    auto rs = m_Cn->PalabrasReservadas();
+    ASSERT_TRUE(rs);
+    EXPECT_GT(rs->NumeroFilas(), 120);
+    EXPECT_EQ(rs->Texto(QStringLiteral("Keyword")), QStringLiteral("ACCESSIBLE"));
+    while (rs->Posicion() < rs->NumeroFilas())
+        rs->MoverSiguiente();
+    EXPECT_EQ(rs->Texto(QStringLiteral("Keyword")), QStringLiteral("SLOW"));
+}
+
 TEST_F(CatalogoMariaDBTest, SinBaseElegidaNoHayCatalogo) {
     auto c = Abrir(CadenaMariaDB(QString()));
     auto tablas = c->Tablas();
