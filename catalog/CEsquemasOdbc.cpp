@@ -443,6 +443,16 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
         auto defecto = stmt.Texto(12);
         const auto ordinal = stmt.Entero(16);
         const auto esNulo = conIsNullable ? stmt.Texto(17) : std::nullopt;
+        // psqlodbc answers the word TRUNCATE for a default too long for it; its extra columns
+        // say where to read the real one ("PHYSICAL NUMBER", "TABLE OID").
+        if (motor == Motor::PostgreSQL && defecto == QLatin1String("TRUNCATE") &&
+            stmt.NumeroColumnas() > 22) {
+            const auto numero = stmt.Entero(21);
+            const auto oid = stmt.Entero(22);
+            if (numero && oid)
+                m_DefectosCortados.push_back(
+                    {static_cast<std::size_t>(rs.NumeroFilas()), *oid, *numero});
+        }
 
         ++posicion;
         const QVariant ordinalV = motor == Motor::PostgreSQL ? QVariant(posicion) : VInt(ordinal);
@@ -498,6 +508,32 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
     }
 }
 
+void CEsquemasOdbc::CorregirDefectosPostgres(CRecordset& rs) {
+    if (m_DefectosCortados.empty())
+        return;
+    QStringList pares;
+    for (const CDefectoCortado& d : m_DefectosCortados)
+        pares << QStringLiteral("(%1, %2)").arg(d.oid).arg(d.numero);
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(
+        QStringLiteral("SELECT adrelid::bigint, adnum, pg_catalog.pg_get_expr(adbin, adrelid) FROM "
+                       "pg_catalog.pg_attrdef WHERE (adrelid::bigint, adnum) IN (%1)")
+            .arg(pares.join(QStringLiteral(", "))));
+    QHash<QString, QString> defectos;
+    while (stmt.Siguiente()) {
+        const auto oid = stmt.Entero(0);
+        const auto numero = stmt.Entero(1);
+        defectos.insert(QStringLiteral("%1/%2").arg(oid.value_or(0)).arg(numero.value_or(0)),
+                        stmt.Texto(2).value_or(QString()));
+    }
+    for (const CDefectoCortado& d : m_DefectosCortados) {
+        const auto it = defectos.constFind(QStringLiteral("%1/%2").arg(d.oid).arg(d.numero));
+        if (it != defectos.constEnd())
+            rs.PonerValor(d.fila, columnas::Defecto, *it);
+    }
+    m_DefectosCortados.clear();
+}
+
 void CEsquemasOdbc::CorregirNulosMariaDB(CRecordset& rs, const std::optional<QString>& tabla) {
     // MariaDB's driver reports AUTO_INCREMENT and TIMESTAMP columns as nullable whatever their
     // definition says; the server's own catalogue knows.
@@ -528,6 +564,7 @@ void CEsquemasOdbc::CorregirNulosMariaDB(CRecordset& rs, const std::optional<QSt
 PRecordset CEsquemasOdbc::Columnas(const QString& strTabla) {
     auto rs = std::make_unique<CRecordset>(kColumnasColumnas);
     m_Sospechosas.clear();
+    m_DefectosCortados.clear();
     const Motor motor = m_Cn.MotorBD();
     COdbcSentencia stmt(m_Cn);
     if (motor == Motor::SQLite || motor == Motor::MariaDB) {
@@ -562,6 +599,7 @@ PRecordset CEsquemasOdbc::Columnas(const QString& strTabla) {
         AgregarColumnas(stmt, *rs, &solo);
         stmt.Cerrar();
     }
+    CorregirDefectosPostgres(*rs);
     return rs;
 }
 
@@ -576,6 +614,7 @@ PRecordset CEsquemasOdbc::ColumnasTodas() {
 
     auto rs = std::make_unique<CRecordset>(kColumnasColumnas);
     m_Sospechosas.clear();
+    m_DefectosCortados.clear();
     const Motor motor = m_Cn.MotorBD();
     if (motor == Motor::MariaDB && m_Cn.CatalogoActual().isEmpty())
         return rs;
@@ -589,8 +628,10 @@ PRecordset CEsquemasOdbc::ColumnasTodas() {
     }
     rs->Reservar(static_cast<std::size_t>(objetos->NumeroFilas()) * 10);
     AgregarColumnas(stmt, *rs, &filtro);
+    stmt.Cerrar();
     if (motor == Motor::MariaDB)
         CorregirNulosMariaDB(*rs, std::nullopt);
+    CorregirDefectosPostgres(*rs);
     return rs;
 }
 

@@ -57,10 +57,16 @@ private:
     QString NombreCompleto(const CObjeto& objeto) const;
 
     void AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro);
+    void CorregirDefectosPostgres(CRecordset& rs);
     void CorregirNulosMariaDB(CRecordset& rs, const std::optional<QString>& tabla);
     void AgregarIndices(const CObjeto& objeto, CRecordset& rs);
     void IndicesSQLite(const QString& strTabla, CRecordset& rs);
 
     COdbcConexion& m_Cn;
     std::vector<std::size_t> m_Sospechosas; // MariaDB rows whose nullability needs checking
+    struct CDefectoCortado {
+        std::size_t fila;
+        qlonglong oid, numero;
+    };
+    std::vector<CDefectoCortado> m_DefectosCortados; // PostgreSQL defaults the driver cut
 };

@@ -52,8 +52,8 @@ TEST_F(CatalogoPostgresTest, TablasDaTiposOleDbYLosComentariosQueElControladorPi
                              "%1|public|clientes|TABLE|Clientes de la tienda|·",
                              "%1|public|ft_clientes|PASS-THROUGH|·|·", "%1|public|lineas|TABLE|·|·",
                              "%1|public|mv_totales|VIEW|·|·", "%1|public|o'brien|TABLE|·|·",
-                             "%1|public|pedidos|TABLE|·|·", "%1|public|v_clientes|VIEW|·|·",
-                             "%1|ventas|clientes|TABLE|·|·"})));
+                             "%1|public|pedidos|TABLE|·|·", "%1|public|plantillas|TABLE|·|·",
+                             "%1|public|v_clientes|VIEW|·|·", "%1|ventas|clientes|TABLE|·|·"})));
 }
 
 TEST_F(CatalogoPostgresTest, ConShowSystemTablesLasDelSistemaSonSystemTableYSystemView) {
@@ -111,6 +111,18 @@ TEST_F(CatalogoPostgresTest, CamposDeUnNombreConGuionBajoOApostrofoSoloDaEsaTabl
     ASSERT_TRUE(indice);
     EXPECT_EQ(indice->NumeroFilas(),
               0); // an index is not a table, though the driver has columns for it
+}
+
+TEST_F(CatalogoPostgresTest, CamposDaEnteroUnValorPorDefectoQueElControladorCorta) {
+    const QString esperado = QStringLiteral("'%1'::text")
+                                 .arg(QStringLiteral("Estimado cliente: ").repeated(20).trimmed());
+    auto rs = m_Cn->Campos(QStringLiteral("plantillas"));
+    ASSERT_TRUE(rs);
+    ASSERT_TRUE(rs->BuscarPrimero(QStringLiteral("COLUMN_NAME"), QStringLiteral("cuerpo")));
+    EXPECT_EQ(rs->Texto(QStringLiteral("COLUMN_DEFAULT")), esperado);
+    auto todos = m_Cn->CamposTodos();
+    ASSERT_TRUE(todos);
+    ASSERT_TRUE(todos->BuscarPrimero(QStringLiteral("COLUMN_DEFAULT"), esperado));
 }
 
 TEST_F(CatalogoPostgresTest, CamposTodosDaPorTablaLasMismasFilasQueCampos) {
