@@ -1,6 +1,7 @@
 #include "app/RegistroVentanas.h"
 
 #include "app/frmPrincipal.h"
+#include "compare/ui/frmComparar.h"
 #include "explorer/frmExplorador.h"
 #include "properties/modPropiedades.h"
 
@@ -12,4 +13,5 @@ void RegistrarVentanas() {
         [](const QString& strId, const QString& strTabla) {
             MostrarPropiedadesTabla(strId, strTabla);
         });
+    frmPrincipal::EstablecerFabricaComparar([] { return new frmComparar; });
 }

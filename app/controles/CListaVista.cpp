@@ -9,6 +9,7 @@
 #include <QStackedLayout>
 #include <QStandardItemModel>
 #include <QTreeView>
+#include <algorithm>
 
 namespace {
 enum Rol : int {
@@ -186,19 +187,37 @@ QString CListaVista::TituloColumna(int intColumna) const {
 
 int CListaVista::AgregarElemento(const QString& strTexto, int intIconoGrande, int intIconoPequeno,
                                  const QString& strClave) {
+    return AgregarFila(strTexto, intIconoGrande, intIconoPequeno, QStringList(), strClave);
+}
+
+int CListaVista::AgregarFila(const QString& strTexto, int intIconoGrande, int intIconoPequeno,
+                             const QStringList& strSubElementos, const QString& strClave) {
     if (!strClave.isEmpty() && m_Claves.contains(strClave))
         throw CError(35602, QStringLiteral("CListaVista"),
                      QStringLiteral("La clave \"%1\" no es única en la lista").arg(strClave));
+    // A cell holds only what differs from an empty one (no key, window text, left aligned):
+    // every value more is an allocation, and rows may come by the hundred thousand.
     auto* objCelda = new QStandardItem(strTexto);
-    objCelda->setData(strClave, RolClave);
+    if (!strClave.isEmpty())
+        objCelda->setData(strClave, RolClave);
     objCelda->setData(intIconoGrande, RolIconoGrande);
     objCelda->setData(intIconoPequeno, RolIconoPequeno);
-    objCelda->setData(QVariant::fromValue<quint32>(Color::TextoVentana), RolColor);
     objCelda->setIcon(m_Pequenas.Icono(intIconoPequeno));
+    // The row comes whole, with a cell under every header: filling a cell that is not there
+    // yet makes the model announce a new layout, which costs the views a pass over every row.
+    QList<QStandardItem*> celdas{objCelda};
+    for (int c = 1; c < m_Columnas.size(); ++c) {
+        celdas.append(CeldaVacia(c));
+        if (c <= strSubElementos.size() && !strSubElementos.at(c - 1).isEmpty())
+            celdas.back()->setText(strSubElementos.at(c - 1));
+    }
     const int intFila = m_Modelo->rowCount();
-    m_Modelo->appendRow(objCelda);
+    m_Modelo->appendRow(celdas);
     if (!strClave.isEmpty())
         m_Claves.insert(strClave, intFila);
+    // Sub-items beyond the headers have no cell yet; they are kept all the same.
+    for (int i = std::max(1, static_cast<int>(m_Columnas.size())); i <= strSubElementos.size(); ++i)
+        EstablecerSubElemento(intFila, i, strSubElementos.at(i - 1));
     return intFila;
 }
 
@@ -216,12 +235,17 @@ QStandardItem* CListaVista::Celda(int intFila, int intColumna, bool booCrear) {
     }
     QStandardItem* objCelda = m_Modelo->item(intFila, intColumna);
     if (!objCelda && booCrear) {
-        objCelda = new QStandardItem;
-        objCelda->setData(QVariant::fromValue<quint32>(Color::TextoVentana), RolColor);
-        objCelda->setData(QVariant::fromValue(AlineacionColumna(intColumna) | Qt::AlignVCenter),
-                          Qt::TextAlignmentRole);
+        objCelda = CeldaVacia(intColumna);
         m_Modelo->setItem(intFila, intColumna, objCelda);
     }
+    return objCelda;
+}
+
+QStandardItem* CListaVista::CeldaVacia(int intColumna) const {
+    auto* objCelda = new QStandardItem;
+    if (const Qt::Alignment alineacion = AlineacionColumna(intColumna); alineacion != Qt::AlignLeft)
+        objCelda->setData(QVariant::fromValue(alineacion | Qt::AlignVCenter),
+                          Qt::TextAlignmentRole);
     return objCelda;
 }
 
@@ -280,7 +304,8 @@ void CListaVista::EstablecerSubElemento(int intFila, int intSubElemento, const Q
 quint32 CListaVista::ColorSubElemento(int intFila, int intSubElemento) const {
     const QStandardItem* objCelda =
         const_cast<CListaVista*>(this)->Celda(intFila, intSubElemento, false);
-    return objCelda ? objCelda->data(RolColor).value<quint32>() : Color::TextoVentana;
+    const QVariant color = objCelda ? objCelda->data(RolColor) : QVariant();
+    return color.isValid() ? color.value<quint32>() : Color::TextoVentana;
 }
 
 void CListaVista::EstablecerColorSubElemento(int intFila, int intSubElemento, quint32 lngColor) {

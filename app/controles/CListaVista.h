@@ -39,6 +39,10 @@ public:
     // Items, appended in order; rows are 0-based. A non-empty key must be unique (CError).
     int AgregarElemento(const QString& strTexto, int intIconoGrande, int intIconoPequeno,
                         const QString& strClave = QString());
+    // The same with sub-items 1, 2... at once: one change of the list for the whole row, which
+    // counts when rows stream in by the thousand.
+    int AgregarFila(const QString& strTexto, int intIconoGrande, int intIconoPequeno,
+                    const QStringList& strSubElementos, const QString& strClave = QString());
     int Buscar(const QString& strClave) const; // -1 when no item has that key
     QString Texto(int intFila) const;
     QString Clave(int intFila) const;
@@ -75,6 +79,7 @@ private:
         Qt::Alignment alineacion;
     };
     QStandardItem* Celda(int intFila, int intColumna, bool booCrear);
+    QStandardItem* CeldaVacia(int intColumna) const;
     void AplicarAnchos();
     void ConectarVista(QAbstractItemView* objVista);
 

@@ -26,19 +26,6 @@ using namespace pruebas;
 
 namespace {
 
-// Verondal.xml holding the given (title, connection string) pairs, encrypted as the program
-// stores them.
-QByteArray Configuracion(const QList<QPair<QString, QString>>& conexiones) {
-    QString strXml = QStringLiteral("<?xml version=\"1.0\"?>\n<Verondal><Conexiones>");
-    int n = 0;
-    for (const auto& [strTitulo, strCadena] : conexiones)
-        strXml += QStringLiteral("<Conexion Id=\"cnx%1\"><Titulo>%2</Titulo>"
-                                 "<CadenaDeConexion>%3</CadenaDeConexion></Conexion>")
-                      .arg(++n)
-                      .arg(strTitulo, EncriptarTexto(strCadena));
-    return (strXml + QStringLiteral("</Conexiones></Verondal>\n")).toUtf8();
-}
-
 int VentanasVisibles() {
     int n = 0;
     for (QWidget* w : QApplication::topLevelWidgets())
