@@ -144,6 +144,28 @@ CRecordset::Fila FilaClaveAjena(COdbcSentencia& stmt) {
     return fila;
 }
 
+// A query the layer runs again and again (once per table, or on every call), prepared once per
+// link and run here with its parameters; its cursor is closed when this goes.
+class CPreparada {
+public:
+    CPreparada(COdbcConexion& cn, const QString& strSql, const QStringList& parametros = {})
+        : m_Stmt(cn.Preparada(strSql)) {
+        try {
+            m_Stmt.EjecutarPreparada(parametros);
+        } catch (...) {
+            m_Stmt.Cerrar();
+            throw;
+        }
+    }
+    ~CPreparada() { m_Stmt.Cerrar(); }
+    CPreparada(const CPreparada&) = delete;
+    CPreparada& operator=(const CPreparada&) = delete;
+    COdbcSentencia* operator->() { return &m_Stmt; }
+
+private:
+    COdbcSentencia& m_Stmt;
+};
+
 QVariant Booleano(const std::optional<qlonglong>& n) {
     return n ? QVariant(*n != 0) : QVariant();
 }
@@ -307,19 +329,19 @@ PRecordset CEsquemasOdbc::TablasDelControlador() {
 PRecordset CEsquemasOdbc::Tablas() {
     PRecordset rs = TablasDelControlador();
     const Motor motor = m_Cn.MotorBD();
-    COdbcSentencia stmt(m_Cn);
     if (motor == Motor::PostgreSQL && rs->NumeroFilas() > 0) {
         // PostgreSQL's driver answers an empty REMARKS even for a commented table.
-        stmt.Ejecutar(QStringLiteral(
-            "SELECT n.nspname, c.relname, d.description FROM pg_catalog.pg_description d "
-            "JOIN pg_catalog.pg_class c ON c.oid = d.objoid AND d.classoid = "
-            "'pg_catalog.pg_class'::regclass AND d.objsubid = 0 "
-            "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"));
+        CPreparada stmt(
+            m_Cn, QStringLiteral(
+                      "SELECT n.nspname, c.relname, d.description FROM pg_catalog.pg_description d "
+                      "JOIN pg_catalog.pg_class c ON c.oid = d.objoid AND d.classoid = "
+                      "'pg_catalog.pg_class'::regclass AND d.objsubid = 0 "
+                      "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"));
         QHash<QString, QString> comentarios;
-        while (stmt.Siguiente()) {
-            const QString clave =
-                stmt.Texto(0).value_or(QString()) + QChar(0x1f) + stmt.Texto(1).value_or(QString());
-            comentarios.insert(clave, stmt.Texto(2).value_or(QString()));
+        while (stmt->Siguiente()) {
+            const QString clave = stmt->Texto(0).value_or(QString()) + QChar(0x1f) +
+                                  stmt->Texto(1).value_or(QString());
+            comentarios.insert(clave, stmt->Texto(2).value_or(QString()));
         }
         for (std::size_t i = 0;
              i < static_cast<std::size_t>(rs->NumeroFilas()) && !comentarios.isEmpty(); ++i) {
@@ -332,14 +354,14 @@ PRecordset CEsquemasOdbc::Tablas() {
     }
     if (motor == Motor::MariaDB && rs->NumeroFilas() > 0) {
         // MariaDB keeps creation and update times; no catalogue function gives them.
-        stmt.Ejecutar(QStringLiteral(
-            "SELECT TABLE_NAME, CREATE_TIME, UPDATE_TIME FROM information_schema.TABLES "
-            "WHERE TABLE_SCHEMA = DATABASE()"));
+        CPreparada stmt(
+            m_Cn, QStringLiteral("SELECT TABLE_NAME, CREATE_TIME, UPDATE_TIME FROM "
+                                 "information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()"));
         QHash<QString, QPair<QVariant, QVariant>> fechas;
-        while (stmt.Siguiente()) {
-            const auto nombre = stmt.Texto(0);
+        while (stmt->Siguiente()) {
+            const auto nombre = stmt->Texto(0);
             if (nombre)
-                fechas.insert(*nombre, {stmt.Valor(1), stmt.Valor(2)});
+                fechas.insert(*nombre, {stmt->Valor(1), stmt->Valor(2)});
         }
         for (std::size_t i = 0; i < static_cast<std::size_t>(rs->NumeroFilas()); ++i) {
             const auto it = fechas.constFind(rs->ValorEn(i, tablas::Nombre).toString());
@@ -371,23 +393,20 @@ std::vector<CEsquemasOdbc::CObjeto> CEsquemasOdbc::ObjetosLlamados(const QString
         // A null schema would mean the search path, and the driver's pattern calls also answer
         // for indexes, sequences and types of that name: the server says which relations of that
         // name the tables function lists.
-        QString sql =
-            QStringLiteral(
-                "SELECT n.nspname FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
-                "ON n.oid = c.relnamespace WHERE c.relname = %1 AND c.relkind IN "
-                "('r', 'v', 'm', 'f', 'p')")
-                .arg(Literal(strTabla));
+        QString sql = QStringLiteral(
+            "SELECT n.nspname FROM pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n "
+            "ON n.oid = c.relnamespace WHERE c.relname = ? AND c.relkind IN "
+            "('r', 'v', 'm', 'f', 'p')");
         if (!m_Cn.MuestraSistema())
             sql += QStringLiteral(
                 " AND n.nspname NOT IN ('pg_catalog', 'information_schema') AND n.nspname NOT "
                 "LIKE 'pg\\_toast%'");
         sql += QStringLiteral(" ORDER BY 1");
-        COdbcSentencia stmt(m_Cn);
-        stmt.Ejecutar(sql);
+        CPreparada stmt(m_Cn, sql, {strTabla});
         const QString actual = m_Cn.CatalogoActual();
-        while (stmt.Siguiente())
+        while (stmt->Siguiente())
             objetos.push_back({actual.isEmpty() ? std::nullopt : std::optional<QString>(actual),
-                               stmt.Texto(0), strTabla});
+                               stmt->Texto(0), strTabla});
         return objetos;
     }
     COdbcSentencia stmt(m_Cn);
@@ -542,16 +561,15 @@ void CEsquemasOdbc::CorregirNulosMariaDB(CRecordset& rs, const std::optional<QSt
     QString sql = QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME FROM information_schema.COLUMNS "
                                  "WHERE TABLE_SCHEMA = DATABASE() AND IS_NULLABLE = 'NO'");
     if (tabla)
-        sql += QStringLiteral(" AND TABLE_NAME = %1").arg(Literal(*tabla));
+        sql += QStringLiteral(" AND TABLE_NAME = ?");
     else
         sql += QStringLiteral(" AND (EXTRA LIKE '%auto_increment%' OR DATA_TYPE = 'timestamp' OR "
                               "COLUMN_DEFAULT IS NULL)");
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(sql);
+    CPreparada stmt(m_Cn, sql, tabla ? QStringList{*tabla} : QStringList{});
     QSet<QString> noNulas;
-    while (stmt.Siguiente())
-        noNulas.insert(stmt.Texto(0).value_or(QString()) + QChar(0x1f) +
-                       stmt.Texto(1).value_or(QString()).toLower());
+    while (stmt->Siguiente())
+        noNulas.insert(stmt->Texto(0).value_or(QString()) + QChar(0x1f) +
+                       stmt->Texto(1).value_or(QString()).toLower());
     for (const std::size_t fila : m_Sospechosas) {
         const QString clave = rs.ValorEn(fila, columnas::Tabla).toString() + QChar(0x1f) +
                               rs.ValorEn(fila, columnas::Nombre).toString().toLower();
@@ -742,25 +760,26 @@ void CEsquemasOdbc::IndicesSQLite(const QString& strTabla, CRecordset& rs) {
     // SQLite's driver reports every index column as ascending and names no primary key; the
     // database's own index lists say both, in one query. A rowid primary key has no index of
     // its own: it shows under the name the driver gives it.
-    const QString t = Literal(strTabla);
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(
+    // Prepared once per link: preparing this query costs more than running it.
+    CPreparada stmt(
+        m_Cn,
         QStringLiteral(
             "SELECT il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, ix.\"desc\" "
-            "FROM pragma_index_list(%1) AS il, pragma_index_xinfo(il.name) AS ix WHERE ix.key = 1 "
+            "FROM pragma_index_list(?) AS il, pragma_index_xinfo(il.name) AS ix WHERE ix.key = 1 "
             "UNION ALL SELECT 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0 FROM "
-            "pragma_table_info(%1) AS ti "
-            "WHERE ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(%1) WHERE origin = "
+            "pragma_table_info(?) "
+            "AS ti "
+            "WHERE ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(?) WHERE origin = "
             "'pk') "
-            "ORDER BY 2 DESC, 1, 4")
-            .arg(t));
-    while (stmt.Siguiente()) {
-        const auto nombre = stmt.Texto(0);
-        const auto unico = stmt.Entero(1);
-        const auto primario = stmt.Entero(2);
-        const auto posicion = stmt.Entero(3);
-        const auto columna = stmt.Texto(4);
-        const auto descendente = stmt.Entero(5);
+            "ORDER BY 2 DESC, 1, 4"),
+        {strTabla, strTabla, strTabla});
+    while (stmt->Siguiente()) {
+        const auto nombre = stmt->Texto(0);
+        const auto unico = stmt->Entero(1);
+        const auto primario = stmt->Entero(2);
+        const auto posicion = stmt->Entero(3);
+        const auto columna = stmt->Texto(4);
+        const auto descendente = stmt->Entero(5);
         // Every SQLite index is a B-tree.
         rs.AgregarValores(QVariant(), QVariant(), strTabla, V(nombre), primario.value_or(0) != 0,
                           unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),

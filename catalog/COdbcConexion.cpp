@@ -2,6 +2,7 @@
 
 #include "catalog/CCadenaConexion.h"
 #include "catalog/CError.h"
+#include "catalog/COdbcSentencia.h"
 #include "catalog/modOdbc.h"
 
 #include <QFileInfo>
@@ -36,6 +37,7 @@ Familia FamiliaDe(const QString& strNombre, const QString& strBiblioteca) {
 } // namespace
 
 COdbcConexion::~COdbcConexion() {
+    m_Preparadas.clear();
     if (m_Abierta)
         SQLDisconnect(m_Dbc.Handle());
 }
@@ -153,6 +155,16 @@ QString COdbcConexion::CadenaCompletada() const {
     if (salida.Texto() == CCadenaConexion(m_CadenaOriginal).Texto())
         return m_CadenaOriginal;
     return salida.Texto();
+}
+
+COdbcSentencia& COdbcConexion::Preparada(const QString& strSql) {
+    auto it = m_Preparadas.find(strSql);
+    if (it == m_Preparadas.end()) {
+        auto stmt = std::make_shared<COdbcSentencia>(*this);
+        stmt->Preparar(strSql);
+        it = m_Preparadas.insert(strSql, std::move(stmt));
+    }
+    return **it;
 }
 
 QString COdbcConexion::InfoTexto(SQLUSMALLINT intInfo) const {

@@ -4,9 +4,13 @@
 
 #include "catalog/COdbcManejador.h"
 
+#include <QHash>
 #include <QString>
 #include <QVariant>
+#include <memory>
 #include <optional>
+
+class COdbcSentencia;
 
 class COdbcConexion {
 public:
@@ -47,11 +51,17 @@ public:
     QString EscaparPatron(const QString& strNombre) const;
     // A name quoted as an identifier, its quote character doubled inside.
     QString Citar(const QString& strNombre) const;
+    // A statement prepared on first use and kept for the life of the link, for a query the layer
+    // runs once per table (its result is read anew every time; only the plan is kept). The
+    // caller closes its cursor when done.
+    COdbcSentencia& Preparada(const QString& strSql);
+
     // PostgreSQL's driver shows its system schemas only when the string asks for them.
     bool MuestraSistema() const { return m_MuestraSistema; }
 
 private:
     COdbcManejador m_Dbc;
+    QHash<QString, std::shared_ptr<COdbcSentencia>> m_Preparadas; // freed before disconnecting
     bool m_Abierta = false;
     QString m_CadenaOriginal;
     QString m_CadenaSalida;

@@ -171,6 +171,31 @@ void COdbcSentencia::Ejecutar(const QString& strSql) {
     DespuesDeEjecutar(SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLExecDirect");
 }
 
+void COdbcSentencia::Preparar(const QString& strSql) {
+    odbc::CTextoW sql(strSql);
+    m_Stmt.Comprobar(SQLPrepareW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLPrepare");
+}
+
+void COdbcSentencia::EjecutarPreparada(const QStringList& parametros) {
+    m_Parametros.resize(static_cast<std::size_t>(parametros.size()));
+    m_Largos.resize(static_cast<std::size_t>(parametros.size()));
+    for (qsizetype i = 0; i < parametros.size(); ++i) {
+        auto& datos = m_Parametros[static_cast<std::size_t>(i)];
+        const QString& texto = parametros[i];
+        datos.assign(static_cast<std::size_t>(texto.size()) + 1, 0);
+        std::memcpy(datos.data(), texto.utf16(), static_cast<std::size_t>(texto.size()) * 2);
+        auto& largo = m_Largos[static_cast<std::size_t>(i)];
+        largo = static_cast<SQLLEN>(texto.size() * 2);
+        m_Stmt.Comprobar(
+            SQLBindParameter(m_Stmt.Handle(), static_cast<SQLUSMALLINT>(i + 1), SQL_PARAM_INPUT,
+                             SQL_C_WCHAR, SQL_WVARCHAR,
+                             static_cast<SQLULEN>(std::max<qsizetype>(texto.size(), 1)), 0,
+                             datos.data(), largo, &largo),
+            "SQLBindParameter");
+    }
+    DespuesDeEjecutar(SQLExecute(m_Stmt.Handle()), "SQLExecute");
+}
+
 QString COdbcSentencia::NombreColumna(int intColumna) const {
     return m_Nombres[static_cast<std::size_t>(intColumna)];
 }

@@ -43,6 +43,10 @@ public:
                         const Argumento& nombre);
     void TiposDatos(SQLSMALLINT intTipo = SQL_ALL_TYPES);
     void Ejecutar(const QString& strSql);
+    // A query prepared once and run many times with text parameters ("?"); the parameters
+    // are bound by value, so the texts need not outlive the call.
+    void Preparar(const QString& strSql);
+    void EjecutarPreparada(const QStringList& parametros);
 
     // True when the last call failed because the query time-out ran out (SQLSTATE HYT00/HYT01).
     bool TiempoAgotado() const;
@@ -83,6 +87,8 @@ private:
     std::vector<SQLSMALLINT> m_Tipos;
     std::vector<QString> m_Nombres;
     std::vector<SQLWCHAR> m_Buffer;
+    std::vector<std::vector<SQLWCHAR>> m_Parametros;
+    std::vector<SQLLEN> m_Largos;
     bool m_TiempoAgotado = false;
     bool m_Abierta = false;
 };
