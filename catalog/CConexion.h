@@ -44,7 +44,9 @@ public:
     PRecordset Indices(const QString& strTabla);
     PRecordset Relaciones();
     PRecordset TiposDatos();
-    // The provider-types rowset restricted to one OLE DB type number and BEST_MATCH.
+    // The provider-types rowset restricted to one OLE DB type number and BEST_MATCH; null when
+    // the restriction cannot be applied, and DescripcionTipoDatos then searches the whole list
+    // (virtual so that a provider refusing it can be played).
     virtual PRecordset TiposDatos(long lngTipoDatos, bool booMejorCoincidencia);
     PRecordset PalabrasReservadas();
     PRecordset Literales();
@@ -59,7 +61,7 @@ public:
 
     // Bulk: the columns of every object of Tablas() in one call, with the columns rowset's
     // names and values. The rows of one object are exactly, and in the same order, those that
-    // Campos gives for it; objects follow one another in catalogue, schema, name order.
+    // Campos gives for it; objects follow one another in the driver's order.
     // Select one table's rows with BuscarTodos("TABLE_NAME", name) and keep those whose
     // TABLE_NAME is equal in case too (PostgreSQL and MariaDB may hold "a" and "A"), and whose
     // TABLE_SCHEMA is the one wanted when a name lives in two schemas (Campos gives both).
