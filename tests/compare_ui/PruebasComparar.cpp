@@ -250,6 +250,16 @@ struct CCasoError {
     int intPaso;
 };
 
+// The test's name says the case, not the bytes of the struct.
+void PrintTo(const CCasoError& caso, std::ostream* os) {
+    *os << caso.szMensaje;
+}
+std::string NombreCaso(const ::testing::TestParamInfo<CCasoError>& info) {
+    static const char* const nombres[] = {"SinPrimeraConexion", "LaMismaConexion",
+                                          "LaMismaConexionYNingunTipo", "NingunTipo"};
+    return nombres[info.index];
+}
+
 class ComprobacionTest : public CompararTest, public ::testing::WithParamInterface<CCasoError> {};
 
 TEST_P(ComprobacionTest, FinalizarAvisaYVuelveAlPasoQueCorregir) {
@@ -278,7 +288,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Both checks of the connections come before the one of the objects.
                       CCasoError{0, 0, {}, "Seleccione distintas bases de datos a comparar", 0},
                       CCasoError{
-                          0, 1, {}, "Seleccione como mínimo un tipo de objeto a comparar", 1}));
+                          0, 1, {}, "Seleccione como mínimo un tipo de objeto a comparar", 1}),
+    NombreCaso);
 
 // ---------------------------------------------------------------------------------------------
 using ComparacionTest = CompararTest;
@@ -400,6 +411,24 @@ TEST_F(ComparacionTest, CerrarLosResultadosAMitadCancelaYLaVentanaSeVaAlTerminar
     EXPECT_TRUE(asistente.isNull());
     EXPECT_TRUE(Resultados().isEmpty());
     EXPECT_TRUE(principal->Area()->subWindowList().isEmpty());
+}
+
+TEST_F(ComparacionTest, CerrarElProgramaAMitadCancelaYCierraCuandoAcaba) {
+    Configurar({{QStringLiteral("Uno"), CadenasGrandes()[0]},
+                {QStringLiteral("Dos"), CadenasGrandes()[1]}});
+    frmComparar* frm = AbrirDesdeMenu();
+    Elegir(frm, 0, 1, {0, 1, 2});
+    bool booSigueAbierto = false;
+    Cuando([this] { return EnLaFaseDeTablas(); },
+           [&] {
+               principal->close();
+               // The connections stay while the comparison still reads them.
+               booSigueAbierto = principal->isVisible() && objVerondal != nullptr;
+           });
+    Finalizar(frm);
+    EXPECT_TRUE(booSigueAbierto);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !principal->isVisible(); }, 2000));
+    EXPECT_EQ(objVerondal, nullptr);
 }
 
 TEST_F(ComparacionTest, DosComparacionesSeguidasDanDosVentanas) {
