@@ -63,7 +63,7 @@ frmResultadosComparacion::frmResultadosComparacion(QWidget* objPadre)
     pbxContenedor->installEventFilter(this);
 
     lvwResultados->setObjectName(QStringLiteral("lvwResultados"));
-    // The large-icon view draws the same pictures at 32 pixels.
+    // The rows' pictures at 32 pixels, so that the large-icon view of "ver" shows them too.
     lvwResultados->EstablecerImagenes(CListaImagenes(32, kImagenes), CListaImagenes(16, kImagenes));
     lvwResultados->AgregarColumna(QStringLiteral("Objeto comparado"), 127);
     lvwResultados->AgregarColumna(QStringLiteral("Tipo de objeto"), 87);
@@ -157,8 +157,9 @@ void frmResultadosComparacion::Volcar() {
     m_Reloj.restart();
     m_booMedirVuelta = !m_Pendientes.empty();
     for (const CFilaResultado& fila : m_Pendientes) {
-        const int intFila = lvwResultados->AgregarFila(
-            fila.strTexto, 0, fila.intIcono, {fila.strTipo, fila.strConexion, fila.strMensaje});
+        const int intFila =
+            lvwResultados->AgregarFila(fila.strTexto, fila.intIcono, fila.intIcono,
+                                       {fila.strTipo, fila.strConexion, fila.strMensaje});
         if (fila.lngColor != kColorTextoVentana) {
             lvwResultados->EstablecerColor(intFila, fila.lngColor);
             lvwResultados->EstablecerColorSubElemento(intFila, 1, fila.lngColor);
