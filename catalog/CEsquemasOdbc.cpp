@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <algorithm>
+#include <array>
 
 using Motor = COdbcConexion::Motor;
 using Argumento = COdbcSentencia::Argumento;
@@ -914,25 +915,47 @@ PRecordset CEsquemasOdbc::ClavesAjenas() {
                                      " AND fn.nspname NOT IN ('pg_catalog', 'information_schema') "
                                      "AND fn.nspname NOT LIKE 'pg\\_toast%'"));
         } else {
+            // Joined on the server, MariaDB fills REFERENTIAL_CONSTRAINTS for every database of
+            // the server (seconds with one large neighbour); each alone is read for this one only.
             if (m_Cn.CatalogoActual().isEmpty())
                 return rs;
-            sql = QStringLiteral(
-                "SELECT k.REFERENCED_TABLE_SCHEMA, NULL, k.REFERENCED_TABLE_NAME, "
-                "k.REFERENCED_COLUMN_NAME, "
-                "k.TABLE_SCHEMA, NULL, k.TABLE_NAME, k.COLUMN_NAME, k.ORDINAL_POSITION, "
-                "CASE r.UPDATE_RULE WHEN 'CASCADE' THEN 0 WHEN 'RESTRICT' THEN 1 WHEN 'SET NULL' "
-                "THEN 2 "
-                "WHEN 'NO ACTION' THEN 3 WHEN 'SET DEFAULT' THEN 4 END, "
-                "CASE r.DELETE_RULE WHEN 'CASCADE' THEN 0 WHEN 'RESTRICT' THEN 1 WHEN 'SET NULL' "
-                "THEN 2 "
-                "WHEN 'NO ACTION' THEN 3 WHEN 'SET DEFAULT' THEN 4 END, "
-                "k.CONSTRAINT_NAME, r.UNIQUE_CONSTRAINT_NAME "
-                "FROM information_schema.KEY_COLUMN_USAGE k "
-                "JOIN information_schema.REFERENTIAL_CONSTRAINTS r ON r.CONSTRAINT_SCHEMA = "
-                "k.CONSTRAINT_SCHEMA "
-                "AND r.CONSTRAINT_NAME = k.CONSTRAINT_NAME AND r.TABLE_NAME = k.TABLE_NAME "
-                "WHERE k.TABLE_SCHEMA = DATABASE() AND k.REFERENCED_TABLE_NAME IS NOT NULL "
-                "ORDER BY k.TABLE_NAME, k.CONSTRAINT_NAME, k.ORDINAL_POSITION");
+            QHash<QString, std::array<QVariant, 3>>
+                reglas; // table + key → update, delete, unique key
+            stmt.Ejecutar(QStringLiteral(
+                "SELECT TABLE_NAME, CONSTRAINT_NAME, UPDATE_RULE, DELETE_RULE, "
+                "UNIQUE_CONSTRAINT_NAME FROM information_schema.REFERENTIAL_CONSTRAINTS "
+                "WHERE CONSTRAINT_SCHEMA = DATABASE()"));
+            while (stmt.Siguiente()) {
+                const QString clave = stmt.Texto(0).value_or(QString()) + QChar(0x1f) +
+                                      stmt.Texto(1).value_or(QString());
+                const auto actualizar = Normal(stmt.Texto(2));
+                const auto borrar = Normal(stmt.Texto(3));
+                reglas.insert(clave, {V(actualizar), V(borrar), V(Normal(stmt.Texto(4)))});
+            }
+            stmt.Cerrar();
+            stmt.Ejecutar(QStringLiteral(
+                "SELECT REFERENCED_TABLE_SCHEMA, REFERENCED_TABLE_NAME, REFERENCED_COLUMN_NAME, "
+                "TABLE_SCHEMA, "
+                "TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, CONSTRAINT_NAME FROM "
+                "information_schema.KEY_COLUMN_USAGE "
+                "WHERE TABLE_SCHEMA = DATABASE() AND REFERENCED_TABLE_NAME IS NOT NULL "
+                "ORDER BY TABLE_NAME, CONSTRAINT_NAME, ORDINAL_POSITION"));
+            while (stmt.Siguiente()) {
+                const auto catalogoPk = Normal(stmt.Texto(0));
+                const auto tablaPk = stmt.Texto(1);
+                const auto columnaPk = stmt.Texto(2);
+                const auto catalogoFk = Normal(stmt.Texto(3));
+                const auto tablaFk = stmt.Texto(4);
+                const auto columnaFk = stmt.Texto(5);
+                const auto orden = stmt.Entero(6);
+                const auto nombre = stmt.Texto(7);
+                const auto r = reglas.value(tablaFk.value_or(QString()) + QChar(0x1f) +
+                                            nombre.value_or(QString()));
+                rs->AgregarValores(V(catalogoPk), QVariant(), V(tablaPk), V(columnaPk),
+                                   V(catalogoFk), QVariant(), V(tablaFk), V(columnaFk), VInt(orden),
+                                   r[0], r[1], r[2], V(nombre));
+            }
+            return rs;
         }
         stmt.Ejecutar(sql);
         while (stmt.Siguiente())
