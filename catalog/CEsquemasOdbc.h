@@ -50,8 +50,9 @@ private:
         QString nombre;
     };
     std::vector<CObjeto> ObjetosLlamados(const QString& strTabla);
-    PRecordset
-    TablasDelControlador(); // the tables rowset without the corrections that cost a query
+    // The tables rowset without the corrections that cost a query.
+    PRecordset TablasDelControlador();
+    PRecordset TablasMariaDB();
     bool EsquemaDeSistema(const QString& strEsquema) const;
     QString Literal(const QString& strTexto) const;
     QString NombreCompleto(const CObjeto& objeto) const;
