@@ -157,6 +157,23 @@ void Medir(const CMotor& m, int n) {
                            },
                            rep);
     Linea(m.nombre, n, "tablas", c, s);
+    if (motor == Motor::MariaDB) {
+        // MariaDB's dates are only in information_schema, and the layer reads the rowset from
+        // there: the same query, raw, shows the layer's own share.
+        std::tie(c, s) =
+            Comparar([&] { capa.Tablas(); },
+                     [&] {
+                         COdbcSentencia st(cruda);
+                         st.Ejecutar(QStringLiteral(
+                             "SELECT TABLE_NAME, TABLE_TYPE, TABLE_COMMENT, CREATE_TIME, "
+                             "UPDATE_TIME FROM information_schema.TABLES WHERE TABLE_SCHEMA "
+                             "= DATABASE() ORDER BY TABLE_NAME"));
+                         Vaciar(st);
+                     },
+                     rep);
+        Linea(m.nombre, n, "tablas (con fechas)", c, s,
+              QStringLiteral("suelo: la consulta de las fechas"));
+    }
 
     // Columns in bulk: one SQLColumns for the whole catalogue (the layer also lists the tables).
     std::tie(c, s) = Comparar(
