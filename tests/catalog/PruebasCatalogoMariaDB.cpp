@@ -152,6 +152,21 @@ TEST_F(CatalogoMariaDBTest, PalabrasReservadasVienenEnterasDelControlador) {
     EXPECT_EQ(rs->Texto(QStringLiteral("Keyword")), QStringLiteral("SLOW"));
 }
 
+TEST_F(CatalogoMariaDBTest, LasBasesDelSistemaDanTablasYVistasDelSistema) {
+    auto esquema = Abrir(CadenaMariaDB(QStringLiteral("information_schema")));
+    auto vistas = esquema->Tablas();
+    ASSERT_TRUE(vistas);
+    EXPECT_EQ(
+        FilasDonde(*vistas, QStringLiteral("TABLE_NAME"), QStringLiteral("TABLES"), {"TABLE_TYPE"}),
+        QStringList({"SYSTEM VIEW"}));
+    auto mysql = Abrir(CadenaMariaDB(QStringLiteral("mysql")));
+    auto tablas = mysql->Tablas();
+    ASSERT_TRUE(tablas);
+    EXPECT_EQ(FilasDonde(*tablas, QStringLiteral("TABLE_NAME"), QStringLiteral("global_priv"),
+                         {"TABLE_TYPE"}),
+              QStringList({"SYSTEM TABLE"}));
+}
+
 TEST_F(CatalogoMariaDBTest, SinBaseElegidaNoHayCatalogo) {
     auto c = Abrir(CadenaMariaDB(QString()));
     auto tablas = c->Tablas();
