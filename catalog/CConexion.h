@@ -1,5 +1,5 @@
 // One configured database connection: its identity in Verondal.xml and its one live ODBC link.
-// Owned by the connection collection (CConexiones); windows look it up by Id each time.
+// Shared by the collection (CConexiones) and a running comparison; the last holder closes it.
 #pragma once
 
 #include "catalog/CRecordset.h"

@@ -90,8 +90,10 @@ struct CComparador::CCamposLeidos {
 
 // One side of the comparison: its connection and what this comparison learnt of it.
 struct CComparador::CLado {
-    explicit CLado(CConexion* objConexion) : con(objConexion), titulo(objConexion->Titulo()) {}
-    CConexion* con;
+    explicit CLado(std::shared_ptr<CConexion> objConexion)
+        : con(std::move(objConexion)), titulo(con->Titulo()) {}
+    std::shared_ptr<CConexion>
+        con; // kept for the whole comparison, removed from the collection or not
     QString titulo;
     PRecordset todos; // every column of the catalogue, when the driver gives them
     CCamposLeidos camposTodos;
@@ -152,11 +154,11 @@ CComparador::CComparador() = default;
 CComparador::~CComparador() = default;
 
 namespace {
-CConexion* ConexionPorId(const QString& strKey) {
+std::shared_ptr<CConexion> ConexionPorId(const QString& strKey) {
     if (!objVerondal)
         throw CError(5, QStringLiteral("CComparador"),
                      QStringLiteral("No hay ninguna configuración cargada"));
-    return &objVerondal->Conexiones().Item(strKey);
+    return objVerondal->Conexiones().Compartida(strKey);
 }
 } // namespace
 
@@ -305,8 +307,8 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l1 = *m_Lado1;
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
-    PRecordset rs1 = (l1.con->*fnConjunto)();
-    PRecordset rs2 = (l2.con->*fnConjunto)();
+    PRecordset rs1 = ((*l1.con).*fnConjunto)();
+    PRecordset rs2 = ((*l2.con).*fnConjunto)();
     if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
         const CPasada pasadas[] = {{*rs1, *rs2, l1, l2, strColumnaNombre, false},
                                    {*rs2, *rs1, l2, l1, strColumnaNombre, true}};

@@ -19,10 +19,11 @@ public:
     CComparador(const CComparador&) = delete;
     CComparador& operator=(const CComparador&) = delete;
 
-    // The two sides: borrowed from the connection collection (or the caller), never closed here.
-    void setConexion1(CConexion* objConexion) { m_objConexion1 = objConexion; }
-    void setConexion2(CConexion* objConexion) { m_objConexion2 = objConexion; }
-    // The same by Id, from the application's connection collection (CError when there is none).
+    // The two sides, borrowed: the caller keeps them alive until Comparar returns.
+    void setConexion1(CConexion* objConexion) { m_objConexion1 = Prestada(objConexion); }
+    void setConexion2(CConexion* objConexion) { m_objConexion2 = Prestada(objConexion); }
+    // The same by Id, from the application's connection collection (CError when there is none),
+    // held here so that a removal from the collection mid-comparison leaves the object alive.
     void setConexion1(const QString& strKey);
     void setConexion2(const QString& strKey);
     void setCompararTablas(bool booCompararTablas) { m_booCompararTablas = booCompararTablas; }
@@ -90,8 +91,13 @@ private:
     CColumnasTabla Columnas(CLado& lado, const QString& strTabla);
     QString DescripcionTipo(CLado& lado, long lngTipo);
 
-    CConexion* m_objConexion1 = nullptr;
-    CConexion* m_objConexion2 = nullptr;
+    // A reference that does not own: a borrowed side is not released here.
+    static std::shared_ptr<CConexion> Prestada(CConexion* objConexion) {
+        return std::shared_ptr<CConexion>(std::shared_ptr<CConexion>(), objConexion);
+    }
+
+    std::shared_ptr<CConexion> m_objConexion1;
+    std::shared_ptr<CConexion> m_objConexion2;
     bool m_booCompararTablas = false;
     bool m_booCompararVistas = false;
     bool m_booCompararProcedimientos = false;

@@ -22,10 +22,15 @@ CConexion* CConexiones::Buscar(const QString& strKey) const {
 }
 
 CConexion& CConexiones::Item(const QString& strKey) const {
-    if (CConexion* objConexion = Buscar(strKey))
-        return *objConexion;
-    throw CError(kErrArgumento, QStringLiteral("CConexiones::Item()"),
-                 QStringLiteral("No existe la conexión %1").arg(strKey));
+    return *Compartida(strKey);
+}
+
+std::shared_ptr<CConexion> CConexiones::Compartida(const QString& strKey) const {
+    const auto it = Posicion(strKey);
+    if (it == m_Coleccion.cend())
+        throw CError(kErrArgumento, QStringLiteral("CConexiones::Item()"),
+                     QStringLiteral("No existe la conexión %1").arg(strKey));
+    return *it;
 }
 
 CConexion& CConexiones::Agregar(std::unique_ptr<CConexion> objConexion) {

@@ -1,5 +1,5 @@
 // Every configured connection, keyed by Id (letter case aside) and kept in insertion order.
-// Owned by the application object; it owns the connections and borrows the configuration.
+// Owned by the application object; it shares the connections and borrows the configuration.
 #pragma once
 
 #include "catalog/CConexion.h"
@@ -11,7 +11,7 @@
 class CConfiguracion;
 
 class CConexiones {
-    using Lista = std::vector<std::unique_ptr<CConexion>>;
+    using Lista = std::vector<std::shared_ptr<CConexion>>;
 
 public:
     // Walks the connections in insertion order, yielding CConexion&.
@@ -41,13 +41,17 @@ public:
     CConexion& Item(const QString& strKey) const;
     // The same, or nullptr when there is none.
     CConexion* Buscar(const QString& strKey) const;
+    // The same as Item, as a reference of its own for holders that must outlive a removal
+    // (a running comparison): the object, and its link, go when the last reference does.
+    std::shared_ptr<CConexion> Compartida(const QString& strKey) const;
     int Count() const { return static_cast<int>(m_Coleccion.size()); }
     Iterador begin() const { return Iterador(m_Coleccion.cbegin()); }
     Iterador end() const { return Iterador(m_Coleccion.cend()); }
 
     // Memory only: appends under the connection's Id; a repeated Id raises CError (457).
     CConexion& Agregar(std::unique_ptr<CConexion> objConexion);
-    // Removes the connection's element from the file (saving it), then from the collection.
+    // Removes the connection's element from the file (saving it), then from the collection;
+    // a holder of a shared reference keeps using the object until it lets go.
     // A failed save raises CError and leaves both as they were.
     void Eliminar(const QString& strId);
     // Gives the connection a new title and connection string, in the file first (saved

@@ -18,6 +18,7 @@
 #include "registry/CVerondal.h"
 
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -451,6 +452,62 @@ TEST_F(ComparacionTest, DosComparacionesSeguidasDanDosVentanas) {
     EXPECT_EQ(res[1]->lvwResultados->SubElemento(t, 2), QStringLiteral("Ventas 2026"));
     EXPECT_EQ(Buscar(res[0]->lvwResultados, QStringLiteral("devoluciones")), -1);
     EXPECT_EQ(Buscar(res[1]->lvwResultados, QStringLiteral("v_productos_agotados")), -1);
+}
+
+// Deletes a connection from the collection the first time the tables phase yields.
+class CResultadosQueBorran : public CResultadosGrabados {
+public:
+    explicit CResultadosQueBorran(QString strId) : m_Id(std::move(strId)) {}
+    void Estado(const QString& strEstado) override { m_Estado = strEstado; }
+    void Ceder() override {
+        if (!booBorrada && m_Estado.startsWith(QStringLiteral("Comparando tablas ("))) {
+            booBorrada = true;
+            objVerondal->Conexiones().Eliminar(m_Id);
+        }
+    }
+    bool booBorrada = false;
+
+private:
+    QString m_Id;
+    QString m_Estado;
+};
+
+TEST_F(ComparacionTest, BorrarUnaConexionAMitadDejaTerminarLaComparacionConSuReferencia) {
+    const QString strRuta = ConfiguracionDePrueba(
+        Configuracion({{QStringLiteral("Ventas 2025"), CadenasMuestra()[0]},
+                       {QStringLiteral("Ventas 2026"), CadenasMuestra()[1]}}));
+    objVerondal = std::make_unique<CVerondal>(strRuta);
+    auto comparar = [](IResultados& resultados) {
+        CComparador comparador;
+        comparador.setConexion1(QStringLiteral("cnx1"));
+        comparador.setConexion2(QStringLiteral("cnx2"));
+        comparador.setCompararTablas(true);
+        comparador.setCompararVistas(true);
+        comparador.Comparar(resultados);
+        EXPECT_FALSE(comparador.Cancelado());
+        EXPECT_FALSE(comparador.FalloConexion());
+    };
+    CResultadosGrabados antes;
+    comparar(antes);
+
+    const std::weak_ptr<CConexion> objSegunda =
+        objVerondal->Conexiones().Compartida(QStringLiteral("cnx2"));
+    CResultadosQueBorran borran(QStringLiteral("cnx2"));
+    comparar(borran);
+    ASSERT_TRUE(borran.booBorrada);
+    // Gone from the collection and the file at once; the object went with the engine.
+    EXPECT_EQ(objVerondal->Conexiones().Buscar(QStringLiteral("cnx2")), nullptr);
+    QFile archivo(strRuta);
+    ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(archivo.readAll().contains("\"cnx2\""));
+    EXPECT_TRUE(objSegunda.expired());
+
+    ASSERT_EQ(borran.filas.size(), antes.filas.size());
+    for (std::size_t i = 0; i < antes.filas.size(); ++i)
+        EXPECT_EQ(QStringList({borran.filas[i].strTexto, borran.filas[i].strTipo,
+                               borran.filas[i].strConexion, borran.filas[i].strMensaje}),
+                  QStringList({antes.filas[i].strTexto, antes.filas[i].strTipo,
+                               antes.filas[i].strConexion, antes.filas[i].strMensaje}));
 }
 
 // ---------------------------------------------------------------------------------------------
