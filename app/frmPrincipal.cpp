@@ -125,6 +125,11 @@ void frmPrincipal::mnuVerExploradorConexiones_Click() {
 }
 
 void frmPrincipal::mnuHerramientasComparar_Click() {
+    // A wizard already closed lingers until its frame's deferred deletion: showing it again
+    // would bring back a window about to vanish, so it counts as gone and a fresh one is built.
+    // (Nothing hides the wizard short of closing it.)
+    if (m_Comparar && MarcoVentana(m_Comparar)->isHidden())
+        m_Comparar = nullptr;
     if (!m_Comparar && g_FabricaComparar)
         m_Comparar = g_FabricaComparar();
     if (m_Comparar)

@@ -231,6 +231,22 @@ TEST_F(PrincipalTest, CompararDosVecesTraeAlFrenteElMismoAsistente) {
     EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(objAsistente));
 }
 
+TEST_F(PrincipalTest, CompararTrasCerrarElAsistenteAbreUnoNuevoAunqueElViejoSigaPorBorrar) {
+    ASSERT_TRUE(Arrancar());
+    frm->mnuHerramientasComparar->trigger();
+    QPointer<QWidget> objViejo = frm->Comparar();
+    ASSERT_TRUE(objViejo);
+    MarcoVentana(objViejo)->close(); // its deletion is only posted
+    ASSERT_TRUE(objViejo);
+    frm->mnuHerramientasComparar->trigger();
+    EXPECT_EQ(intAsistentes, 2);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(objViejo);
+    ASSERT_TRUE(frm->Comparar());
+    EXPECT_TRUE(MarcoVentana(frm->Comparar())->isVisible());
+    EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(frm->Comparar()));
+}
+
 TEST_F(PrincipalTest, AcercaDeMuestraLaVersionElCreditoYElContacto) {
     ASSERT_TRUE(Arrancar());
     QString strTitulo, strTexto, strInformativo;
