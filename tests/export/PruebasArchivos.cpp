@@ -7,45 +7,25 @@
 
 namespace {
 
-class FormatearTamanoTest : public ::testing::Test {
-protected:
-    void TearDown() override { QLocale::setDefault(m_anterior); }
-    QLocale m_anterior;
-};
-
-const qint64 kTamanos[] = {0, 1, 1023, 1024, 1048575, 1048576, 1073741824, 2147483647};
-
-TEST_F(FormatearTamanoTest, ConConfiguracionEspanola) {
+// The unit steps and the decimal/grouping marks of the user's regional settings.
+TEST(FormatearTamanoTest, UnidadesYSeparadoresDeLaConfiguracionRegional) {
+    const QLocale objAnterior;
+    const qint64 kTamanos[] = {0, 1, 1023, 1024, 1048575, 1048576, 1073741824, 2147483647};
+    const char* es[] = {"0 bytes",    "1 byte",  "1023 bytes", "1,00 Kb",
+                        "1024,00 Kb", "1,00 Mb", "1,00 Gb",    "2,00 Gb"};
+    const char* en[] = {"0 bytes",     "1 byte",  "1023 bytes", "1.00 Kb",
+                        "1,024.00 Kb", "1.00 Mb", "1.00 Gb",    "2.00 Gb"};
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    const char* esperados[] = {"0 bytes",    "1 byte",  "1023 bytes", "1,00 Kb",
-                               "1024,00 Kb", "1,00 Mb", "1,00 Gb",    "2,00 Gb"};
     for (size_t i = 0; i < std::size(kTamanos); ++i)
-        EXPECT_EQ(FormatearTamano(kTamanos[i]), QString::fromUtf8(esperados[i])) << kTamanos[i];
+        EXPECT_EQ(FormatearTamano(kTamanos[i]), QString::fromUtf8(es[i])) << kTamanos[i];
     EXPECT_EQ(FormatearTamano(1536), QStringLiteral("1,50 Kb"));
-}
-
-TEST_F(FormatearTamanoTest, ConConfiguracionInglesa) {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    const char* esperados[] = {"0 bytes",     "1 byte",  "1023 bytes", "1.00 Kb",
-                               "1,024.00 Kb", "1.00 Mb", "1.00 Gb",    "2.00 Gb"};
     for (size_t i = 0; i < std::size(kTamanos); ++i)
-        EXPECT_EQ(FormatearTamano(kTamanos[i]), QString::fromUtf8(esperados[i])) << kTamanos[i];
-}
-
-TEST_F(FormatearTamanoTest, NegativosYGrandesNoSeAgrupanNiDesbordan) {
-    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_EQ(FormatearTamano(kTamanos[i]), QString::fromUtf8(en[i])) << kTamanos[i];
+    // Negative and past-32-bit sizes: no grouping of the sign, no overflow.
     EXPECT_EQ(FormatearTamano(-5), QStringLiteral("-5 bytes"));
     EXPECT_EQ(FormatearTamano(5LL * 1073741824), QStringLiteral("5.00 Gb"));
-}
-
-TEST(FormatosArchivoTest, SoloXmlTxtYCsvPidenArchivo) {
-    EXPECT_FALSE(RequiereArchivo(0));
-    EXPECT_FALSE(RequiereArchivo(1));
-    EXPECT_TRUE(RequiereArchivo(2));
-    EXPECT_TRUE(RequiereArchivo(3));
-    EXPECT_TRUE(RequiereArchivo(4));
-    EXPECT_FALSE(RequiereArchivo(5));
-    EXPECT_FALSE(RequiereArchivo(-1));
+    QLocale::setDefault(objAnterior);
 }
 
 TEST(FormatosArchivoTest, FiltrosYExtensionesPorCodigo) {
@@ -60,9 +40,10 @@ TEST(FormatosArchivoTest, FiltrosYExtensionesPorCodigo) {
     EXPECT_EQ(FiltroArchivos(4),
               QStringLiteral("Valores separados por comas (*.csv);;Todos los archivos (*.*)"));
     EXPECT_TRUE(FiltroArchivos(5).isEmpty());
-    const char* extensiones[] = {"doc", "xls", "xml", "txt", "csv"};
-    for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(ExtensionArchivo(i), QLatin1String(extensiones[i]));
+    // Only the three file formats ask for a file.
+    for (int i = -1; i <= 5; ++i)
+        EXPECT_EQ(RequiereArchivo(i), i >= 2 && i <= 4) << i;
+    EXPECT_EQ(ExtensionArchivo(4), QStringLiteral("csv"));
     EXPECT_TRUE(ExtensionArchivo(-1).isEmpty());
 }
 

@@ -35,38 +35,37 @@ CTablaExportable Tabla(const QStringList& strTitulos, const QList<QStringList>& 
     return CTablaExportable(strTitulos, strFilas);
 }
 
-TEST(DocumentoCsvTest, ElEjemploDeLaComaYLasComillas) {
-    const auto tabla = Tabla({"Nombre", "Tipo"}, {{"a, b", "x \"y\""}});
-    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "ejemplo.csv"),
-              QByteArray("Nombre,Tipo\r\n\"a, b\",x \"\"y\"\""));
-}
-
-TEST(DocumentoCsvTest, UnUltimoValorVacioDejaSuComa) {
-    const auto tabla = Tabla({"Uno", "Dos"}, {{"a", ""}, {"", ""}});
-    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "vacio.csv"), QByteArray("Uno,Dos\r\na,\r\n,"));
-}
-
-TEST(DocumentoCsvTest, LosEspaciosSoloSeQuedanDentroDeComillas) {
-    const auto tabla = Tabla({"  Nombre  ", "B"}, {{"  hola  ", " a, b "}, {"\tTAB ", "x\r\ny"}});
-    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "espacios.csv"),
-              QByteArray("Nombre,B\r\nhola,\" a, b \"\r\n\tTAB,x\r\ny"));
-}
-
-TEST(DocumentoCsvTest, ComillasConComaSeDoblanYSeEncierran) {
-    const auto tabla = Tabla({"A"}, {{"di \"no\", gracias"}});
-    EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "comillas.csv"),
-              QByteArray("A\r\n\"di \"\"no\"\", gracias\""));
-}
-
-TEST(DocumentoTxtTest, TabuladoresYValoresSinCambio) {
-    const auto tabla = Tabla({"Nombre", "Tipo de dato"}, {{"a\tb", " x, \"y\" "}, {"Índice", ""}});
-    EXPECT_EQ(Exportar(CDocumentoTXT(), tabla, "tabla.txt"),
-              QByteArray("Nombre\tTipo de dato\r\na\tb\t x, \"y\" \r\n\xc3\x8d"
-                         "ndice\t"));
-}
-
-TEST(DocumentoTxtTest, SinFilasSoloLosTitulos) {
-    EXPECT_EQ(Exportar(CDocumentoTXT(), Tabla({"A", "B"}, {}), "titulos.txt"), QByteArray("A\tB"));
+// Quoting, doubling, trimming and the separator of the text formats, value by value.
+TEST(DocumentoTextoTest, ComasComillasEspaciosYTabuladores) {
+    struct Caso {
+        QStringList strTitulos;
+        QList<QStringList> strFilas;
+        QByteArray bytCsv;
+        QByteArray bytTxt;
+    };
+    const Caso casos[] = {
+        {{"Nombre", "Tipo"}, {{"a, b", "x \"y\""}}, "Nombre,Tipo\r\n\"a, b\",x \"\"y\"\"", {}},
+        {{"Uno", "Dos"}, {{"a", ""}, {"", ""}}, "Uno,Dos\r\na,\r\n,", {}},
+        {{"  Nombre  ", "B"},
+         {{"  hola  ", " a, b "}, {"\tTAB ", "x\r\ny"}},
+         "Nombre,B\r\nhola,\" a, b \"\r\n\tTAB,x\r\ny",
+         {}},
+        {{"A"}, {{"di \"no\", gracias"}}, "A\r\n\"di \"\"no\"\", gracias\"", {}},
+        {{"Nombre", "Tipo de dato"},
+         {{"a\tb", " x, \"y\" "}, {"Índice", ""}},
+         {},
+         "Nombre\tTipo de dato\r\na\tb\t x, \"y\" \r\n\xc3\x8dndice\t"},
+        {{"A", "B"}, {}, {}, "A\tB"},
+    };
+    int intCaso = 0;
+    for (const Caso& caso : casos) {
+        ++intCaso;
+        const auto tabla = Tabla(caso.strTitulos, caso.strFilas);
+        if (!caso.bytCsv.isEmpty())
+            EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "caso.csv"), caso.bytCsv) << intCaso;
+        if (!caso.bytTxt.isEmpty())
+            EXPECT_EQ(Exportar(CDocumentoTXT(), tabla, "caso.txt"), caso.bytTxt) << intCaso;
+    }
 }
 
 TEST(DocumentoTextoTest, LaConfirmacionDiceRutaYTamanoYAbreConSi) {

@@ -1,6 +1,7 @@
 #include "DialogosGuion.h"
 #include "Entorno.h"
 #include "LectorZip.h"
+#include "RespuestaFormato.h"
 #include "app/controles/CListaVista.h"
 #include "export/modArchivos.h"
 #include "export/ui/CExportador.h"
@@ -17,15 +18,9 @@
 
 namespace {
 
-CListaVista* Lista(frmExportar& dlg) {
-    return dlg.findChild<CListaVista*>(QStringLiteral("lvwExportar"));
-}
-
-void ClicEnFila(frmExportar& dlg, int intFila) {
-    QAbstractItemView* objVista = Lista(dlg)->VistaVisible();
-    const QRect rect = objVista->visualRect(objVista->model()->index(intFila, 0));
-    QTest::mouseClick(objVista->viewport(), Qt::LeftButton, {}, rect.center());
-}
+using pruebas::ClicEnFormato;
+using pruebas::CRespuestaFormato;
+using pruebas::ListaFormatos;
 
 class FormatoDialogoTest : public ::testing::Test {
 protected:
@@ -40,7 +35,7 @@ TEST_F(FormatoDialogoTest, CincoFormatosEnOrdenConLaHojaPreseleccionada) {
     EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Exportar"));
     EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("lblExportar"))->text(),
               QStringLiteral("Seleccione el &formato en que desea exportar los datos:"));
-    CListaVista* lvw = Lista(dlg);
+    CListaVista* lvw = ListaFormatos(dlg);
     ASSERT_EQ(lvw->NumeroElementos(), 5);
     const QStringList claves = {"wrd", "exc", "xml", "txt", "csv"};
     const QStringList textos = {
@@ -59,15 +54,15 @@ TEST_F(FormatoDialogoTest, CincoFormatosEnOrdenConLaHojaPreseleccionada) {
 }
 
 TEST_F(FormatoDialogoTest, IntroSinElegirAceptaLaHoja) {
-    QTest::keyClick(Lista(dlg)->VistaVisible(), Qt::Key_Return);
+    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Return);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_TRUE(dlg.Aceptar());
     EXPECT_EQ(dlg.FormatoExportacion(), 1);
 }
 
 TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
-    ClicEnFila(dlg, 4);
-    QTest::keyClick(Lista(dlg)->VistaVisible(), Qt::Key_Escape);
+    ClicEnFormato(dlg, 4);
+    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Escape);
     EXPECT_FALSE(dlg.isVisible());
     EXPECT_FALSE(dlg.Aceptar());
     dlg.show();
@@ -78,41 +73,22 @@ TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
 
 TEST_F(FormatoDialogoTest, CadaClaveDaSuCodigo) {
     for (const int intFila : {0, 2, 3, 4, 1}) {
-        ClicEnFila(dlg, intFila);
+        ClicEnFormato(dlg, intFila);
         EXPECT_EQ(dlg.FormatoExportacion(), intFila);
     }
     EXPECT_EQ(frmExportar::CodigoFormato(QStringLiteral("csv")), 4);
     EXPECT_EQ(frmExportar::CodigoFormato(QStringLiteral("pdf")), -1);
-    ClicEnFila(dlg, 0);
+    ClicEnFormato(dlg, 0);
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnAceptar")), Qt::LeftButton);
     EXPECT_TRUE(dlg.Aceptar());
     EXPECT_EQ(dlg.FormatoExportacion(), 0);
 }
 
 TEST_F(FormatoDialogoTest, ElegirConElTecladoTambienCambiaElFormato) {
-    QTest::keyClick(Lista(dlg)->VistaVisible(), Qt::Key_Right);
-    EXPECT_EQ(Lista(dlg)->Seleccionado(), 2);
+    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Right);
+    EXPECT_EQ(ListaFormatos(dlg)->Seleccionado(), 2);
     EXPECT_EQ(dlg.FormatoExportacion(), 2);
 }
-
-// Answers the format dialog as soon as the driver shows it: clicks the row and presses Enter
-// (or Escape when intFila is negative). Records whether a dialog was seen at all.
-struct CRespuestaFormato {
-    explicit CRespuestaFormato(int intFila) {
-        QTimer::singleShot(0, &contexto, [this, intFila] {
-            auto* dlg = qobject_cast<frmExportar*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            booVisto = true;
-            if (intFila >= 0 && intFila != 1)
-                ClicEnFila(*dlg, intFila);
-            QTest::keyClick(Lista(*dlg)->VistaVisible(),
-                            intFila >= 0 ? Qt::Key_Return : Qt::Key_Escape);
-        });
-    }
-    bool booVisto = false;
-    QObject contexto; // a timer that never fired dies with this answer
-};
 
 class ExportadorTest : public ::testing::Test {
 protected:
