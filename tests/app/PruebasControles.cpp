@@ -149,16 +149,6 @@ TEST_F(ArbolTest, UnNodoAbiertoMuestraSuIconoExpandidoYConservaSuNumero) {
     EXPECT_EQ(n->icon(0).cacheKey(), cerrada);
 }
 
-TEST_F(ArbolTest, EtiquetaYColorGrisSeLeenComoSeDieron) {
-    QTreeWidgetItem* n = tvw.Agregar(QString(), "cnx1", "Ventas", 1);
-    EXPECT_EQ(CArbol::Color(n), Color::TextoVentana);
-    tvw.EstablecerEtiqueta(n, "err");
-    tvw.EstablecerColor(n, Color::TextoGris);
-    EXPECT_EQ(CArbol::Etiqueta(n), QStringLiteral("err"));
-    EXPECT_EQ(CArbol::Color(n), Color::TextoGris);
-    EXPECT_EQ(n->foreground(0).color(), ColorSistema(Color::TextoGris));
-}
-
 TEST_F(ArbolTest, LasTeclasLleganAntesQueElArbolLasTrate) {
     QSignalSpy teclas(&tvw, &CArbol::TeclaPulsada);
     QTest::keyClick(&tvw, Qt::Key_F5);
@@ -218,29 +208,6 @@ TEST_F(ListaTest, LasFilasSeLeenEnOrdenConUnValorPorColumna) {
     EXPECT_EQ(lvw.ColorSubElemento(1, 1), Color::TextoVentana); // the item's colour only
 }
 
-TEST_F(ListaTest, CadaSubelementoTieneSuPropioColor) {
-    const int f = lvw.AgregarElemento("(todos)", 0, 1);
-    lvw.EstablecerColor(f, Color::VerdeOscuro);
-    lvw.EstablecerSubElemento(f, 1, "Tablas");
-    lvw.EstablecerColorSubElemento(f, 1, Color::VerdeOscuro);
-    lvw.EstablecerSubElemento(f, 3, "No se han encontrado diferencias");
-    EXPECT_EQ(lvw.ColorSubElemento(f, 1), Color::VerdeOscuro);
-    EXPECT_EQ(lvw.ColorSubElemento(f, 3), Color::TextoVentana);
-    EXPECT_EQ(lvw.SubElemento(f, 2), QString());
-}
-
-TEST_F(ListaTest, LasCabecerasTienenTextoAnchoYAlineacionYElTextoCambia) {
-    EXPECT_EQ(lvw.AnchoColumna(0), 153);
-    EXPECT_EQ(lvw.AlineacionColumna(3), Qt::AlignRight);
-    lvw.EstablecerTextoColumna(1, "Palabras reservadas por el proveedor \"SQLite\"");
-    EXPECT_EQ(lvw.TituloColumna(1),
-              QStringLiteral("Palabras reservadas por el proveedor \"SQLite\""));
-    const int f = AgregarElementoLista(lvw, "x", 1, Color::TextoVentana, {"a", "b", 7});
-    EXPECT_EQ(lvw.VistaVisible()->model()->index(f, 3).data(Qt::TextAlignmentRole).toInt() &
-                  Qt::AlignHorizontal_Mask,
-              int(Qt::AlignRight));
-}
-
 TEST_F(ListaTest, LasClavesSonUnicasYSeBuscan) {
     lvw.AgregarElemento("PK_Clientes", 2, 2, "PK_Clientes");
     EXPECT_EQ(lvw.Buscar("PK_Clientes"), 0);
@@ -250,24 +217,6 @@ TEST_F(ListaTest, LasClavesSonUnicasYSeBuscan) {
     EXPECT_EQ(lvw.NumeroElementos(), 0);
     EXPECT_EQ(lvw.Buscar("PK_Clientes"), -1);
     EXPECT_EQ(lvw.NumeroColumnas(), 4);
-}
-
-TEST_F(ListaTest, LosIconosGrandesSalenDeLaListaDe32Pixeles) {
-    lvw.AgregarElemento("Clientes", 2, 2);
-    lvw.EstablecerVista(CListaVista::Vista::IconosGrandes);
-    QAbstractItemView* v = lvw.VistaVisible();
-    ASSERT_TRUE(qobject_cast<QListView*>(v));
-    EXPECT_EQ(qobject_cast<QListView*>(v)->viewMode(), QListView::IconMode);
-    const QIcon grande = v->model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>();
-    EXPECT_EQ(grande.availableSizes().value(0), QSize(32, 32));
-    lvw.EstablecerVista(CListaVista::Vista::IconosPequenos);
-    const QIcon peque =
-        lvw.VistaVisible()->model()->index(0, 0).data(Qt::DecorationRole).value<QIcon>();
-    EXPECT_EQ(peque.availableSizes().value(0), QSize(16, 16));
-    lvw.EstablecerVista(CListaVista::Vista::Lista);
-    EXPECT_EQ(qobject_cast<QListView*>(lvw.VistaVisible())->flow(), QListView::TopToBottom);
-    lvw.EstablecerVista(CListaVista::Vista::Detalles);
-    EXPECT_FALSE(qobject_cast<QListView*>(lvw.VistaVisible()));
 }
 
 TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
@@ -305,16 +254,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&tbr));
     }
 };
-
-TEST_F(BarraTest, LosSeparadoresOcupanPosicionYLosBotonesSeBuscanPorClave) {
-    EXPECT_EQ(tbr.NumeroBotones(), 3);
-    EXPECT_TRUE(tbr.Boton(1)->isSeparator());
-    EXPECT_EQ(tbr.Clave(3), QStringLiteral("ver"));
-    EXPECT_EQ(tbr.Imagen("exp"), 2);
-    EXPECT_EQ(tbr.TextoAyuda("ver"), QString()); // no tooltip, not even its key
-    tbr.EstablecerTextoAyuda("exp", "Exportar tipos de datos...");
-    EXPECT_EQ(tbr.Control("exp")->toolTip(), QStringLiteral("Exportar tipos de datos..."));
-}
 
 TEST_F(BarraTest, UnClicEnUnBotonDaSuClaveYUnBotonDeshabilitadoNoResponde) {
     QSignalSpy clics(&tbr, &CBarraHerramientas::ClicBoton);
@@ -426,16 +365,6 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
     }
 };
-
-TEST_F(VentanaMdiTest, AjustarVentanaDejaLaHijaEnElAreaClienteMenosElMargen) {
-    auto* frm = new QWidget;
-    QMdiSubWindow* marco = MostrarVentanaHija(frm);
-    ASSERT_EQ(marco, MarcoVentana(frm));
-    EXPECT_EQ(VentanaPrincipal(), &principal);
-    AjustarVentana(frm, 150);
-    const QSize area = AreaCliente();
-    EXPECT_EQ(marco->geometry(), QRect(10, 10, area.width() - 20, area.height() - 20));
-}
 
 TEST_F(VentanaMdiTest, AjustarVentanaConUnAreaMenorQueLosMargenesNoDaTamanosNegativos) {
     auto* frm = new QWidget;
