@@ -2,14 +2,11 @@
 // folders, empty folders removed, failed connections shown in grey, status texts.
 #include "AyudaExplorador.h"
 
-#include "app/RegistroVentanas.h"
 #include "app/controles/CBarraEstado.h"
 #include "app/controles/CPunteroRaton.h"
 #include "app/controles/modGeneral.h"
-#include "app/frmPrincipal.h"
 #include "registry/CEncriptador.h"
 
-#include <QMdiSubWindow>
 #include <QTimer>
 
 using namespace pruebas;
@@ -148,36 +145,35 @@ TEST_F(ArbolExploradorTest, UnaConexionFallidaQuedaGrisConSuMensaje) {
                                   }));
 }
 
-TEST_F(ArbolExploradorTest, SoloTablasDelSistemaConservaLaCarpetaTablas) {
-    Agregar(QStringLiteral("Sistema"),
-            BaseSQLite(QStringLiteral("sistema"), "explorador_sistema.sql"));
-    Abrir();
-    Expandir(QStringLiteral("cnx1"));
-    EXPECT_EQ(Describir(Arbol()), (QStringList{
-                                      "Sistema 16 #cnx1 [cnx]",
-                                      "  Tablas 6/7 #_Tablascnx1",
-                                      "    Tablas del sistema 6/7 #_TablasSistemacnx1",
-                                      "      sqlite_sequence 8 gris",
-                                  }));
-}
-
-TEST_F(ArbolExploradorTest, SinTablasDesapareceLaCarpetaTablas) {
-    Agregar(QStringLiteral("Vistas"),
-            BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"));
-    Abrir();
-    Expandir(QStringLiteral("cnx1"));
-    EXPECT_EQ(Describir(Arbol()), (QStringList{
-                                      "Vistas 16 #cnx1 [cnx]",
-                                      "  Vistas 6/7 #_Vistascnx1",
-                                      "    v_constante 9",
-                                  }));
-}
-
-TEST_F(ArbolExploradorTest, UnaBaseVaciaNoDejaNingunaCarpeta) {
-    Agregar(QStringLiteral("Vacía"), BaseSQLite(QStringLiteral("vacia"), "explorador_vacia.sql"));
-    Abrir();
-    Expandir(QStringLiteral("cnx1"));
-    EXPECT_EQ(Describir(Arbol()), QStringList{"Vacía 16 #cnx1 [cnx]"});
+// Empty folders go: system tables alone keep "Tablas", no tables drops it, nothing drops all.
+TEST_F(ArbolExploradorTest, LasCarpetasVaciasDesaparecen) {
+    const struct {
+        const char* strTitulo;
+        const char* strBase;
+        const char* strFixture;
+        QStringList arbol;
+    } casos[] = {
+        {"Sistema",
+         "sistema",
+         "explorador_sistema.sql",
+         {"Sistema 16 #cnx1 [cnx]", "  Tablas 6/7 #_Tablascnx1",
+          "    Tablas del sistema 6/7 #_TablasSistemacnx1", "      sqlite_sequence 8 gris"}},
+        {"Vistas",
+         "vistas",
+         "explorador_vistas.sql",
+         {"Vistas 16 #cnx1 [cnx]", "  Vistas 6/7 #_Vistascnx1", "    v_constante 9"}},
+        {"Vacía", "vacia", "explorador_vacia.sql", {"Vacía 16 #cnx1 [cnx]"}},
+    };
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.strBase);
+        TearDown(); // a fresh file and explorer for each case
+        SetUp();
+        Agregar(QString::fromUtf8(caso.strTitulo),
+                BaseSQLite(QString::fromLatin1(caso.strBase), caso.strFixture));
+        Abrir();
+        Expandir(QStringLiteral("cnx1"));
+        EXPECT_EQ(Describir(Arbol()), caso.arbol);
+    }
 }
 
 TEST_F(ArbolExploradorTest, PostgresLlenaLasSeisCarpetas) {
@@ -242,26 +238,6 @@ TEST_F(ArbolExploradorTest, UnIdQueChocaConUnaCarpetaSeAvisaSinCaerse) {
     EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
     EXPECT_NE(Nodo(QStringLiteral("_Vistascnx1")), nullptr);
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
-// The explorer inside the main window: a strip down the left of the client area.
-TEST(ExploradorEnPrincipalTest, SeColocaALaIzquierdaConLaAlturaDelArea) {
-    const QString strRuta = ConfiguracionDePrueba(
-        "<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n");
-    objVerondal = std::make_unique<CVerondal>(strRuta);
-    RegistrarVentanas();
-    auto frm = std::make_unique<frmPrincipal>();
-    frm->resize(900, 700);
-    frm->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(frm.get()));
-    frm->MostrarExplorador();
-    auto* objExplorador = qobject_cast<frmExplorador*>(frm->Explorador());
-    ASSERT_NE(objExplorador, nullptr);
-    const QRect marco = MarcoVentana(objExplorador)->geometry();
-    EXPECT_EQ(marco, QRect(2, 2, 230, frm->AreaCliente().height() - 4));
-    EXPECT_EQ(objExplorador->stbExplorador->Texto(), QStringLiteral("0 conexiones"));
-    frm.reset();
-    objVerondal.reset();
 }
 
 } // namespace
