@@ -2,8 +2,10 @@
 // a list's rows as text lines, and answers to the menus and dialogs a click opens.
 #pragma once
 
+#include "ConfiguracionEspanola.h"
 #include "DialogosGuion.h"
 #include "Entorno.h"
+#include "RespuestaFormato.h"
 #include "app/controles/CBarraHerramientas.h"
 #include "app/controles/CListaVista.h"
 #include "app/controles/CPestanas.h"
@@ -154,37 +156,6 @@ struct CRespuestaMenu {
     bool booVisto = false;
     QStringList strOpciones;
     QObject contexto;
-};
-
-// Chooses format row intFila in the export dialog the next click opens and presses Enter.
-struct CRespuestaFormato {
-    explicit CRespuestaFormato(int intFila) {
-        QTimer::singleShot(0, &contexto, [this, intFila] {
-            auto* dlg = qobject_cast<frmExportar*>(QApplication::activeModalWidget());
-            if (!dlg)
-                return;
-            booVisto = true;
-            auto* lvw = dlg->findChild<CListaVista*>(QStringLiteral("lvwExportar"));
-            QAbstractItemView* v = lvw->VistaVisible();
-            const QRect r = v->visualRect(v->model()->index(intFila, 0));
-            QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, r.center());
-            QTest::keyClick(v, Qt::Key_Return);
-        });
-    }
-    bool booVisto = false;
-    QObject contexto;
-};
-
-// Spanish regional settings for one test.
-class CConfiguracionEspanola {
-public:
-    CConfiguracionEspanola() : m_Anterior(QLocale()) {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    }
-    ~CConfiguracionEspanola() { QLocale::setDefault(m_Anterior); }
-
-private:
-    QLocale m_Anterior;
 };
 
 // An exported XML file: the root element's name, then per record its values in order.
