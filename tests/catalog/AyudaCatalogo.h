@@ -70,6 +70,17 @@ inline void CompararCamposTodosConCampos(CConexion& cn) {
     EXPECT_EQ(todos->NumeroFilas(), total);
 }
 
+// Names reach the driver as values, never as patterns: "_" matches only itself ("axb" exists
+// too), and an apostrophe is no quote.
+inline void ComprobarNombresLiterales(CConexion& cn) {
+    auto rs = cn.Campos(QStringLiteral("a_b"));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "COLUMN_NAME"}), QStringList({"a_b|x"}));
+    auto apostrofo = cn.Campos(QStringLiteral("o'brien"));
+    ASSERT_TRUE(apostrofo);
+    EXPECT_EQ(Filas(*apostrofo, {"COLUMN_NAME"}), QStringList({"id", "it's"}));
+}
+
 inline std::unique_ptr<CConexion> Abrir(const QString& strCadena) {
     auto c = std::make_unique<CConexion>();
     c->setCadenaDeConexion(strCadena);

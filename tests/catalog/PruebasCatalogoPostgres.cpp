@@ -101,12 +101,7 @@ TEST_F(CatalogoPostgresTest, CamposDaTiposOleDbNulosYValoresComoLosDaElServidor)
 }
 
 TEST_F(CatalogoPostgresTest, CamposDeUnNombreConGuionBajoOApostrofoSoloDaEsaTabla) {
-    auto rs = m_Cn->Campos(QStringLiteral("a_b"));
-    ASSERT_TRUE(rs);
-    EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "COLUMN_NAME"}), QStringList({"a_b|x"}));
-    auto apostrofo = m_Cn->Campos(QStringLiteral("o'brien"));
-    ASSERT_TRUE(apostrofo);
-    EXPECT_EQ(Filas(*apostrofo, {"COLUMN_NAME"}), QStringList({"id", "it's"}));
+    ComprobarNombresLiterales(*m_Cn);
     auto indice = m_Cn->Campos(QStringLiteral("clientes_pkey"));
     ASSERT_TRUE(indice);
     EXPECT_EQ(indice->NumeroFilas(),

@@ -1,5 +1,6 @@
 // The catalogue rowsets through the SQLite3 driver, against a real file built from a fixture.
 #include "AyudaCatalogo.h"
+#include "ConfiguracionEspanola.h"
 #include "Entorno.h"
 
 #include <QLocale>
@@ -22,18 +23,6 @@ protected:
     std::unique_ptr<CConexion> m_Cn;
 };
 QString CatalogoSQLiteTest::s_Cadena;
-
-// The platform's Spanish settings for as long as it lives.
-class CLocaleEspanol {
-public:
-    CLocaleEspanol() : m_Anterior(QLocale()) {
-        QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
-    }
-    ~CLocaleEspanol() { QLocale::setDefault(m_Anterior); }
-
-private:
-    QLocale m_Anterior;
-};
 
 // The provider-types question refused, as by a provider without the restriction.
 class CConexionSinRestriccion : public CConexion {
@@ -74,12 +63,7 @@ TEST_F(CatalogoSQLiteTest, CamposDaTiposOleDbNulosYValoresPorDefecto) {
 }
 
 TEST_F(CatalogoSQLiteTest, CamposDeUnNombreConGuionBajoNoDaLosDeOtraTabla) {
-    auto rs = m_Cn->Campos(QStringLiteral("a_b"));
-    ASSERT_TRUE(rs);
-    EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "COLUMN_NAME"}), QStringList({"a_b|x"}));
-    auto apostrofo = m_Cn->Campos(QStringLiteral("o'brien"));
-    ASSERT_TRUE(apostrofo);
-    EXPECT_EQ(Filas(*apostrofo, {"COLUMN_NAME"}), QStringList({"id", "it's"}));
+    ComprobarNombresLiterales(*m_Cn);
 }
 
 TEST_F(CatalogoSQLiteTest, CamposDeUnaTablaQueNoExisteEsUnConjuntoAbiertoYVacio) {
@@ -163,7 +147,7 @@ TEST_F(CatalogoSQLiteTest, NumeroRegistrosAgrupaLosMilesComoLaConfiguracionEspan
                              "CREATE TABLE mediana (n INTEGER);"
                              "INSERT INTO mediana SELECT n FROM grande WHERE n <= 1234;")));
     auto c = Abrir(CadenaSQLite(ruta));
-    CLocaleEspanol espanol;
+    const CConfiguracionEspanola espanol;
     EXPECT_EQ(c->NumeroRegistros(QStringLiteral("grande")), QStringLiteral("12.345"));
     EXPECT_EQ(c->NumeroRegistros(QStringLiteral("mediana")), QStringLiteral("1234"));
     EXPECT_EQ(c->NumeroRegistros(QStringLiteral("no_existe")), QString());
