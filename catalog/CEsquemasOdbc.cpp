@@ -1174,12 +1174,17 @@ PRecordset CEsquemasOdbc::Estadisticas(const QString& strTabla) {
     auto rs = std::make_unique<CRecordset>(
         QStringList{"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "CARDINALITY"});
     std::vector<CObjeto> objetos;
-    if (m_Cn.MotorBD() == Motor::SQLite || m_Cn.MotorBD() == Motor::MariaDB) {
+    const bool sqlite = m_Cn.MotorBD() == Motor::SQLite;
+    if (sqlite) {
+        // One database and no schemas: the name is counted as it is. The driver's table list
+        // filtered by name reads the whole catalogue, which made counting every table quadratic;
+        // whether a name that cannot be counted exists is asked only when the count fails.
+        objetos.push_back({std::nullopt, std::nullopt, strTabla});
+    } else if (m_Cn.MotorBD() == Motor::MariaDB) {
         // Only count what exists: a missing name gives no row rather than an error.
         COdbcSentencia stmt(m_Cn);
-        stmt.Tablas(m_Cn.MotorBD() == Motor::MariaDB ? Argumento(m_Cn.CatalogoActual())
-                                                     : std::nullopt,
-                    std::nullopt, m_Cn.EscaparPatron(strTabla), std::nullopt);
+        stmt.Tablas(Argumento(m_Cn.CatalogoActual()), std::nullopt, m_Cn.EscaparPatron(strTabla),
+                    std::nullopt);
         while (stmt.Siguiente()) {
             const auto catalogo = Normal(stmt.Texto(0));
             const auto esquema = Normal(stmt.Texto(1));
@@ -1204,10 +1209,21 @@ PRecordset CEsquemasOdbc::Estadisticas(const QString& strTabla) {
                 cardinalidad = V(stmt.Entero(0));
         } catch (const CError&) {
             cardinalidad = QVariant(); // time-out or an object that cannot be read
+            if (sqlite && !ExisteEnSQLite(objeto.nombre))
+                continue;
         }
         rs->AgregarValores(V(objeto.catalogo), V(objeto.esquema), objeto.nombre, cardinalidad);
     }
     return rs;
+}
+
+bool CEsquemasOdbc::ExisteEnSQLite(const QString& strTabla) {
+    // The objects the tables rowset lists, matched as SQLite matches names.
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') "
+                                 "AND name = %1 COLLATE NOCASE")
+                      .arg(Literal(strTabla)));
+    return stmt.Siguiente();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -55,6 +55,7 @@ private:
     PRecordset TablasMariaDB();
     bool EsquemaDeSistema(const QString& strEsquema) const;
     QString Literal(const QString& strTexto) const;
+    bool ExisteEnSQLite(const QString& strTabla);
     QString NombreCompleto(const CObjeto& objeto) const;
 
     void AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro);

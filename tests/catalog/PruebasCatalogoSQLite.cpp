@@ -156,9 +156,24 @@ TEST_F(CatalogoSQLiteTest, NumeroRegistrosAgrupaLosMilesComoLaConfiguracionEspan
 TEST_F(CatalogoSQLiteTest, NumeroRegistrosCuentaVistasYNombresConApostrofo) {
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_clientes")), QStringLiteral("2"));
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("o'brien")), QStringLiteral("0"));
+    // SQLite matches names without regard to case; the row names the table as it was asked.
     auto rs = m_Cn->Estadisticas(QStringLiteral("CLIENTES"));
     ASSERT_TRUE(rs);
-    EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "CARDINALITY"}), QStringList({"clientes|2"}));
+    EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "CARDINALITY"}), QStringList({"CLIENTES|2"}));
+}
+
+TEST_F(CatalogoSQLiteTest, NumeroRegistrosCitaComillasYApostrofosYUnaTablaQueFaltaNoDaFila) {
+    const QString ruta = CarpetaTemporal() + QStringLiteral("/comillas.sqlite");
+    ASSERT_FALSE(CrearBaseSQLite(ruta, QString()).isEmpty());
+    ASSERT_TRUE(EjecutarSQLite(ruta, QStringLiteral("CREATE TABLE \"di\"\"jo 'hola'\" (n);"
+                                                    "INSERT INTO \"di\"\"jo 'hola'\" VALUES "
+                                                    "(1), (2), (3);")));
+    auto c = Abrir(CadenaSQLite(ruta));
+    EXPECT_EQ(c->NumeroRegistros(QStringLiteral("di\"jo 'hola'")), QStringLiteral("3"));
+    EXPECT_EQ(c->NumeroRegistros(QStringLiteral("di\"jo")), QString());
+    auto falta = c->Estadisticas(QStringLiteral("no_existe"));
+    ASSERT_TRUE(falta);
+    EXPECT_EQ(falta->NumeroFilas(), 0);
 }
 
 TEST_F(CatalogoSQLiteTest, PalabrasYLiteralesVienenDelControlador) {
