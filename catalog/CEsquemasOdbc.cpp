@@ -100,6 +100,23 @@ bool EsCaracter(int t) {
 bool EsBinario(int t) {
     return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
 }
+// SQLite's driver calls a declared DECIMAL a VARCHAR and a NUMERIC a DOUBLE, with the scale
+// as their size; the declared type is the exact number it names.
+int TipoDeclaradoSQLite(const QString& strTipo, int intTipoOdbc) {
+    static const QRegularExpression re(QStringLiteral("^\\s*(DECIMAL|NUMERIC)\\s*(\\(|$)"),
+                                       QRegularExpression::CaseInsensitiveOption);
+    // Most types are neither: spare them the expression.
+    const QString recortado = strTipo.trimmed();
+    const QChar inicial = recortado.isEmpty() ? QChar() : recortado.front().toUpper();
+    if (inicial != QLatin1Char('D') && inicial != QLatin1Char('N'))
+        return intTipoOdbc;
+    const auto m = re.match(strTipo);
+    if (!m.hasMatch())
+        return intTipoOdbc;
+    return m.captured(1).compare(QLatin1String("DECIMAL"), Qt::CaseInsensitive) == 0 ? SQL_DECIMAL
+                                                                                     : SQL_NUMERIC;
+}
+
 bool EsNumerico(int t) {
     return t == SQL_NUMERIC || t == SQL_DECIMAL || t == SQL_SMALLINT || t == SQL_INTEGER ||
            t == SQL_REAL || t == SQL_FLOAT || t == SQL_DOUBLE || t == SQL_TINYINT ||
@@ -468,8 +485,10 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
         if (!admitida)
             continue;
         const auto columna = stmt.Texto(3);
-        const int tipoOdbc = static_cast<int>(stmt.Entero(4).value_or(0));
+        int tipoOdbc = static_cast<int>(stmt.Entero(4).value_or(0));
         const QString nombreTipo = stmt.Texto(5, &tipoLeido).value_or(QString());
+        if (motor == Motor::SQLite)
+            tipoOdbc = TipoDeclaradoSQLite(nombreTipo, tipoOdbc);
         const auto tamano = stmt.Entero(6);
         const auto decimales = stmt.Entero(8);
         const auto nulos = stmt.Entero(10);
@@ -526,11 +545,17 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
                     QStringLiteral("\\(\\s*(\\d+)\\s*(?:,\\s*(\\d+)\\s*)?\\)"));
                 const auto m = nombreTipo.contains(QLatin1Char('(')) ? re.match(nombreTipo)
                                                                      : QRegularExpressionMatch();
+                const bool exacto = tipoOdbc == SQL_NUMERIC || tipoOdbc == SQL_DECIMAL;
                 if (m.hasMatch()) {
                     precision = m.captured(1).toInt();
-                    escala = m.captured(2).isEmpty() ? QVariant() : QVariant(m.captured(2).toInt());
+                    // DECIMAL(p) is DECIMAL(p, 0).
+                    escala = !m.captured(2).isEmpty() ? QVariant(m.captured(2).toInt())
+                             : exacto                 ? QVariant(0)
+                                                      : QVariant();
                 } else {
                     escala = QVariant();
+                    if (exacto)
+                        precision = QVariant(); // no declared digits: none to tell
                 }
             }
         }
@@ -1017,7 +1042,10 @@ PRecordset CEsquemasOdbc::TiposProveedor(std::optional<long> lngTipoDatos,
     QSet<int> vistos;
     while (stmt.Siguiente()) {
         const auto nombre = stmt.Texto(0);
-        const int tipoOdbc = static_cast<int>(stmt.Entero(1).value_or(0));
+        int tipoOdbc = static_cast<int>(stmt.Entero(1).value_or(0));
+        // The same number the columns give a column declared with this type.
+        if (m_Cn.MotorBD() == Motor::SQLite && nombre)
+            tipoOdbc = TipoDeclaradoSQLite(*nombre, tipoOdbc);
         const auto tamano = stmt.Entero(2);
         const auto prefijo = Normal(stmt.Texto(3));
         const auto sufijo = Normal(stmt.Texto(4));

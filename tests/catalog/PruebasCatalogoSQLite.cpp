@@ -30,6 +30,15 @@ public:
     PRecordset TiposDatos(long, bool) override { return nullptr; }
 };
 
+// A fresh SQLite file holding what strSql creates, opened.
+std::unique_ptr<CConexion> BaseNueva(const QString& strNombre, const QString& strSql) {
+    const QString ruta =
+        CarpetaTemporal() + QLatin1Char('/') + strNombre + QStringLiteral(".sqlite");
+    if (CrearBaseSQLite(ruta, QString()).isEmpty() || !EjecutarSQLite(ruta, strSql))
+        return nullptr;
+    return Abrir(CadenaSQLite(ruta));
+}
+
 } // namespace
 
 TEST_F(CatalogoSQLiteTest, TablasDaLasTablasLasVistasYLasDelSistemaConSusTiposOleDb) {
@@ -54,7 +63,7 @@ TEST_F(CatalogoSQLiteTest, CamposDaTiposOleDbNulosYValoresPorDefecto) {
                            "correo|3|false|·|true|129|120|·|·",
                            // The driver calls NUMERIC a double and scrambles its digits; the
                            // declared type keeps them.
-                           "saldo|4|true|0.00|true|5|·|10|2",
+                           "saldo|4|true|0.00|true|131|·|10|2",
                            "alta|5|true|CURRENT_TIMESTAMP|false|135|·|·|·",
                            "activo|6|true|1|false|11|·|·|·", "nacido|7|false|·|true|133|·|·|·",
                            "foto|8|false|·|true|128|·|·|·", "notas|9|false|·|true|129|·|·|·",
@@ -117,12 +126,30 @@ TEST_F(CatalogoSQLiteTest, TiposDatosMarcanLaMejorCoincidenciaEnLaPrimeraFilaDeC
             mejores << rs->Texto(QStringLiteral("TYPE_NAME")) + QLatin1Char('=') +
                            rs->Texto(QStringLiteral("DATA_TYPE"));
     EXPECT_EQ(mejores, QStringList({"bit=11", "tinyint=16", "bigint=20", "longvarbinary=128",
-                                    "text=129", "integer=3", "smallint=2", "float=5", "date=133",
-                                    "time=134", "timestamp=135"}));
+                                    "text=129", "integer=3", "smallint=2", "float=5", "numeric=131",
+                                    "date=133", "time=134", "timestamp=135"}));
     ASSERT_TRUE(rs->BuscarPrimero(QStringLiteral("TYPE_NAME"), QStringLiteral("varchar")));
     EXPECT_EQ(rs->Valor(QStringLiteral("SEARCHABLE")).toInt(), 4);
     EXPECT_EQ(rs->Valor(QStringLiteral("IS_FIXEDLENGTH")).toBool(), false);
     EXPECT_EQ(rs->Valor(QStringLiteral("IS_NULLABLE")).toBool(), true);
+}
+
+// The SQLite3 driver (sqlite3odbc 0.9998) reports DECIMAL(10,2) as VARCHAR of size 2 and
+// NUMERIC(10,2) as DOUBLE of size 2: both are exact numbers with the declared digits.
+TEST_F(CatalogoSQLiteTest, DecimalYNumericDelControladorSQLite3SonNumerosExactos) {
+    auto c = BaseNueva(QStringLiteral("decimales"),
+                       QStringLiteral("CREATE TABLE d (a DECIMAL(10,2), b numeric(12, 3), c "
+                                      "decimal(8), d DECIMAL, e NUMERIC(5,0), f DOUBLE, g "
+                                      "DECIMALES);"));
+    ASSERT_TRUE(c);
+    auto rs = c->Campos(QStringLiteral("d"));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH",
+                          "NUMERIC_PRECISION", "NUMERIC_SCALE"}),
+              QStringList({"a|131|·|10|2", "b|131|·|12|3", "c|131|·|8|0", "d|131|·|·|·",
+                           "e|131|·|5|0", "f|5|·|53|·", "g|129|·|·|·"}));
+    EXPECT_EQ(c->DescripcionTipoDatos(131), QStringLiteral("numeric"));
+    EXPECT_EQ(c->DescripcionTipoDatos(5), QStringLiteral("float"));
 }
 
 TEST_F(CatalogoSQLiteTest, DescripcionTipoDatosRestringidaYPorBusquedaDanElMismoTexto) {
@@ -163,12 +190,10 @@ TEST_F(CatalogoSQLiteTest, NumeroRegistrosCuentaVistasYNombresConApostrofo) {
 }
 
 TEST_F(CatalogoSQLiteTest, NumeroRegistrosCitaComillasYApostrofosYUnaTablaQueFaltaNoDaFila) {
-    const QString ruta = CarpetaTemporal() + QStringLiteral("/comillas.sqlite");
-    ASSERT_FALSE(CrearBaseSQLite(ruta, QString()).isEmpty());
-    ASSERT_TRUE(EjecutarSQLite(ruta, QStringLiteral("CREATE TABLE \"di\"\"jo 'hola'\" (n);"
-                                                    "INSERT INTO \"di\"\"jo 'hola'\" VALUES "
-                                                    "(1), (2), (3);")));
-    auto c = Abrir(CadenaSQLite(ruta));
+    auto c = BaseNueva(QStringLiteral("comillas"),
+                       QStringLiteral("CREATE TABLE \"di\"\"jo 'hola'\" (n);"
+                                      "INSERT INTO \"di\"\"jo 'hola'\" VALUES (1), (2), (3);"));
+    ASSERT_TRUE(c);
     EXPECT_EQ(c->NumeroRegistros(QStringLiteral("di\"jo 'hola'")), QStringLiteral("3"));
     EXPECT_EQ(c->NumeroRegistros(QStringLiteral("di\"jo")), QString());
     auto falta = c->Estadisticas(QStringLiteral("no_existe"));
