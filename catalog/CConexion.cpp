@@ -88,9 +88,14 @@ PRecordset CConexion::Campos(const QString& strTabla) {
                                  [&](CEsquemasOdbc& e) { return e.Columnas(strTabla); });
 }
 
-PRecordset CConexion::CamposTodos() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
+PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
+    if (!fnSeguir)
+        return Preguntar<PRecordset>(m_Enlace.get(),
+                                     [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
+    const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
+    const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
+    return Preguntar<PRecordset>(enlace.get(),
+                                 [&](CEsquemasOdbc& e) { return e.ColumnasTodas(&seguir); });
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {

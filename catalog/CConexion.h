@@ -8,6 +8,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class COdbcConexion;
@@ -66,7 +67,9 @@ public:
     // TABLE_NAME is equal in case too (PostgreSQL and MariaDB may hold "a" and "A"), and whose
     // TABLE_SCHEMA is the one wanted when a name lives in two schemas (Campos gives both).
     // Null when the driver refuses a call without a table name, or anything fails.
-    PRecordset CamposTodos();
+    // fnSeguir, when given, is called every few hundred rows of a long read; false stops the
+    // read, which then gives null. The connection may be closed from inside it: the read stops.
+    PRecordset CamposTodos(const std::function<bool()>& fnSeguir = {});
 
     // The data-access layer underneath, for the catalogue code (null when closed).
     COdbcConexion* Enlace() const { return m_Enlace.get(); }
@@ -76,6 +79,8 @@ private:
     QString m_Titulo;
     QString m_ErrorConexion;
     QString m_Cadena;
-    std::unique_ptr<COdbcConexion> m_Enlace;
+    // Shared only with a read in progress, so that closing from inside its callback cannot free
+    // the link under it.
+    std::shared_ptr<COdbcConexion> m_Enlace;
     QDomElement m_Nodo;
 };

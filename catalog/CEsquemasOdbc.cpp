@@ -457,8 +457,12 @@ std::vector<CEsquemasOdbc::CObjeto> CEsquemasOdbc::ObjetosLlamados(const QString
 // ---------------------------------------------------------------------------------------------
 // COLUMNS
 
-void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
-                                    const QSet<QString>* filtro) {
+bool CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
+                                    const QSet<QString>* filtro,
+                                    const std::function<bool()>* fnSeguir) {
+    // Often enough for a cancel to be heard at once, seldom enough to cost nothing.
+    constexpr unsigned kFilasEntreLlamadas = 256;
+    unsigned leidas = 0;
     const Motor motor = m_Cn.MotorBD();
     const bool conIsNullable = stmt.NumeroColumnas() > 17;
     // Rows come grouped by table: the filter is decided once per table, and the names of the
@@ -469,6 +473,8 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
     bool primera = true, admitida = true;
     int posicion = 0;
     while (stmt.Siguiente()) {
+        if (fnSeguir && ++leidas % kFilasEntreLlamadas == 0 && !(*fnSeguir)())
+            return false;
         const auto catalogo = Normal(stmt.Texto(0, &catalogoLeido));
         const auto esquema = Normal(stmt.Texto(1, &esquemaLeido));
         const QString tabla = stmt.Texto(2, &tablaLeida).value_or(QString());
@@ -565,6 +571,7 @@ void CEsquemasOdbc::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs,
                           TipoOleDb(tipoOdbc, sinSigno), longitud, precision, escala,
                           V(descripcion));
     }
+    return true;
 }
 
 void CEsquemasOdbc::CorregirDefectosPostgres(CRecordset& rs) {
@@ -661,7 +668,7 @@ PRecordset CEsquemasOdbc::Columnas(const QString& strTabla) {
     return rs;
 }
 
-PRecordset CEsquemasOdbc::ColumnasTodas() {
+PRecordset CEsquemasOdbc::ColumnasTodas(const std::function<bool()>* fnSeguir) {
     auto rs = std::make_unique<CRecordset>(kColumnasColumnas);
     m_Sospechosas.clear();
     m_DefectosCortados.clear();
@@ -691,7 +698,8 @@ PRecordset CEsquemasOdbc::ColumnasTodas() {
         return nullptr; // a driver that wants a table name
     }
     rs->Reservar(objetos * 10);
-    AgregarColumnas(stmt, *rs, filtro ? &*filtro : nullptr);
+    if (!AgregarColumnas(stmt, *rs, filtro ? &*filtro : nullptr, fnSeguir))
+        return nullptr;
     stmt.Cerrar();
     if (motor == Motor::MariaDB)
         CorregirNulosMariaDB(*rs, std::nullopt);

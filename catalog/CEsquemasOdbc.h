@@ -10,6 +10,7 @@
 #include <QPair>
 #include <QSet>
 #include <QVariant>
+#include <functional>
 #include <optional>
 
 class COdbcSentencia;
@@ -22,8 +23,8 @@ public:
     PRecordset Tablas();
     PRecordset Columnas(const QString& strTabla);
     // Every column of every object of Tablas() in one call; null when the driver refuses a
-    // call without a table name.
-    PRecordset ColumnasTodas();
+    // call without a table name, or when fnSeguir (asked every few hundred rows) says stop.
+    PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr);
     PRecordset Indices(const QString& strTabla);
     PRecordset Procedimientos();
     PRecordset ClavesAjenas();
@@ -58,7 +59,9 @@ private:
     bool ExisteEnSQLite(const QString& strTabla);
     QString NombreCompleto(const CObjeto& objeto) const;
 
-    void AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro);
+    // False when fnSeguir stopped the read.
+    bool AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro,
+                         const std::function<bool()>* fnSeguir = nullptr);
     void CorregirDefectosPostgres(CRecordset& rs);
     void CorregirNulosMariaDB(CRecordset& rs, const std::optional<QString>& tabla);
     void AgregarIndices(const CObjeto& objeto, CRecordset& rs);

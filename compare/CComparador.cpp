@@ -360,8 +360,18 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
     columnas.booLiteral = m_booAlgoritmoLiteral;
     if (!m_booAlgoritmoLiteral) {
         if (!lado.booTodosPedidos) {
-            lado.todos = lado.con->CamposTodos();
+            // A large catalogue takes long to read: the cancel button is heard meanwhile, and
+            // stops the read.
+            lado.todos = lado.con->CamposTodos([this] {
+                m_frmResultados->Ceder();
+                return !m_booCancelado;
+            });
             lado.booTodosPedidos = true;
+            if (m_booCancelado) {
+                lado.todos.reset();
+                columnas.booNulo = true;
+                return columnas;
+            }
             if (lado.todos)
                 lado.camposTodos = CCamposLeidos(*lado.todos);
         }
@@ -394,8 +404,14 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
 }
 
 void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferencias) {
+    // A cancel heard while a side's columns were read ends the phase as one heard before this
+    // table: nothing of it is compared.
     const CColumnasTabla columnas1 = Columnas(*m_Lado1, strTabla);
+    if (m_booCancelado)
+        return;
     const CColumnasTabla columnas2 = Columnas(*m_Lado2, strTabla);
+    if (m_booCancelado)
+        return;
     if (columnas1.booNulo || columnas2.booNulo || columnas1.filas.empty() ||
         columnas2.filas.empty())
         return;

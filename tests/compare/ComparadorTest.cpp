@@ -57,6 +57,23 @@ protected:
                     {"comparar_b.sql", "comparar_sqlite_b.sql"});
     }
 
+    // Every phase on, "cancel" pressed at the second yield that follows a tables status.
+    void CancelarEnLaSegundaCesionDeLasTablas(CComparador& comparador) {
+        comparador.setConexion1(c1.get());
+        comparador.setConexion2(c2.get());
+        comparador.setCompararTablas(true);
+        comparador.setCompararVistas(true);
+        comparador.setCompararProcedimientos(true);
+        int intVisitas = 0;
+        r.alCeder = [&intVisitas](CResultadosGrabados& s) {
+            if (s.booUltimoFueEstado && s.estados.last().startsWith("Comparando tablas") &&
+                ++intVisitas == 2)
+                s.Cancelar();
+        };
+        comparador.Comparar(r);
+        r.alCeder = nullptr;
+    }
+
     std::unique_ptr<CConexion> c1, c2;
     CResultadosGrabados r;
 };
@@ -213,18 +230,7 @@ TEST_F(ComparadorTest, ElPorcentajeVaDeCeroACincuentaYDeCincuentaACien) {
 TEST_F(ComparadorTest, CancelarDuranteLasTablasParaAntesDeLaSiguienteYSaltaLasDemasFases) {
     LadosSQLite({"comparar_a.sql"}, {"comparar_a.sql"});
     CComparador comparador;
-    comparador.setConexion1(c1.get());
-    comparador.setConexion2(c2.get());
-    comparador.setCompararTablas(true);
-    comparador.setCompararVistas(true);
-    comparador.setCompararProcedimientos(true);
-    int intVisitas = 0;
-    r.alCeder = [&](CResultadosGrabados& s) {
-        if (s.booUltimoFueEstado && s.estados.last().startsWith("Comparando tablas") &&
-            ++intVisitas == 2)
-            s.Cancelar();
-    };
-    comparador.Comparar(r);
+    CancelarEnLaSegundaCesionDeLasTablas(comparador);
     EXPECT_TRUE(comparador.Cancelado());
     EXPECT_EQ(r.estados.filter("Comparando").size(), 2);
     EXPECT_EQ(r.filas, std::vector<CFilaResultado>{FilaSinDiferencias("Tablas")});
@@ -238,6 +244,29 @@ TEST_F(ComparadorTest, CancelarDuranteLasTablasParaAntesDeLaSiguienteYSaltaLasDe
     r.Cancelar();
     EXPECT_FALSE(comparador.Cancelado());
     EXPECT_EQ(otra.estados.last(), "Proceso finalizado");
+}
+
+TEST_F(ComparadorTest, CancelarMientrasSeLeenTodasLasColumnasParaLaLecturaYLaFase) {
+    // Enough columns for the bulk read to yield to the window before it ends.
+    QString sql;
+    for (int i = 0; i < 200; ++i)
+        sql += QStringLiteral("CREATE TABLE t%1 (a INTEGER, b TEXT, c REAL, d BLOB);").arg(i);
+    QStringList cadenas;
+    for (const QString& nombre : {QStringLiteral("grande_1"), QStringLiteral("grande_2")}) {
+        const QString ruta = pruebas::CarpetaTemporal() + QLatin1Char('/') + nombre + ".db";
+        ASSERT_FALSE(pruebas::CrearBaseSQLite(ruta, QString()).isEmpty());
+        ASSERT_TRUE(pruebas::EjecutarSQLite(ruta, sql));
+        cadenas << pruebas::CadenaSQLite(ruta);
+    }
+    Lados(cadenas[0], cadenas[1]);
+    // The first table's status yields once; the next yield with no status or row after it comes
+    // from inside the read.
+    CComparador comparador;
+    CancelarEnLaSegundaCesionDeLasTablas(comparador);
+    EXPECT_TRUE(comparador.Cancelado());
+    EXPECT_EQ(r.estados.filter("Comparando").size(), 1);
+    EXPECT_EQ(r.filas, std::vector<CFilaResultado>{FilaSinDiferencias("Tablas")});
+    EXPECT_EQ(r.estados.last(), "Proceso cancelado");
 }
 
 TEST_F(ComparadorTest, SinFasesSoloSeLeeProcesoFinalizado) {
