@@ -223,20 +223,23 @@ void Medir(const CMotor& m, int n) {
     Linea(m.nombre, n, "indices (por tabla)", c, s);
 
     // Foreign keys of the whole catalogue: SQLForeignKeys per table is all ODBC offers. On the
-    // slow drivers a sample is timed and scaled up.
-    const std::size_t muestra =
-        motor == Motor::SQLite ? tablas.size() : std::min<std::size_t>(tablas.size(), 300);
-    std::tie(c, s) =
-        Comparar([&] { capa.Relaciones(); },
-                 [&] {
-                     COdbcSentencia st(cruda);
-                     for (std::size_t i = 0; i < muestra; ++i) {
-                         st.ClavesAjenas(std::nullopt, std::nullopt, std::nullopt,
-                                         tablas[i].catalogo, tablas[i].esquema, tablas[i].nombre);
-                         Vaciar(st);
-                     }
-                 },
-                 motor == Motor::SQLite ? rep : 1);
+    // slow drivers the calls stop after 30 seconds and the time is scaled up to every table.
+    std::size_t muestra = 0;
+    std::tie(c, s) = Comparar([&] { capa.Relaciones(); },
+                              [&] {
+                                  QElapsedTimer reloj;
+                                  reloj.start();
+                                  COdbcSentencia st(cruda);
+                                  for (muestra = 0; muestra < tablas.size() &&
+                                                    (muestra < 20 || reloj.elapsed() < 30000);
+                                       ++muestra) {
+                                      const CObjeto& t = tablas[muestra];
+                                      st.ClavesAjenas(std::nullopt, std::nullopt, std::nullopt,
+                                                      t.catalogo, t.esquema, t.nombre);
+                                      Vaciar(st);
+                                  }
+                              },
+                              motor == Motor::SQLite ? rep : 1);
     s *=
         static_cast<double>(tablas.size()) / static_cast<double>(std::max<std::size_t>(muestra, 1));
     Linea(m.nombre, n, "relaciones", c, s,
