@@ -1,9 +1,9 @@
 #include "app/Inicio.h"
 
-#include "app/controles/CPunteroRaton.h"
+#include "controles/CPunteroRaton.h"
 #include "app/frmPrincipal.h"
-#include "catalog/CError.h"
-#include "export/IDialogos.h"
+#include "comun/CError.h"
+#include "comun/IDialogos.h"
 #include "export/modArchivos.h"
 #include "registry/CVerondal.h"
 

@@ -1,8 +1,8 @@
 #include "app/frmPrincipal.h"
 
-#include "app/controles/CBarraEstado.h"
-#include "app/controles/CListaImagenes.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CBarraEstado.h"
+#include "controles/CListaImagenes.h"
+#include "controles/modGeneral.h"
 #include "registry/CVerondal.h"
 
 #include <QCloseEvent>

@@ -2,7 +2,7 @@
 // the status bar. Start-up creates it; it owns its children and closing it ends the program.
 #pragma once
 
-#include "app/controles/CVentanaMdi.h"
+#include "controles/CVentanaMdi.h"
 
 #include <QPointer>
 #include <functional>

@@ -1,8 +1,8 @@
 // Verondal's desktop program: Qt in Spanish, the real dialog service, then start-up.
 #include "app/Inicio.h"
 #include "app/RegistroVentanas.h"
-#include "app/controles/CDialogosQt.h"
-#include "app/controles/CListaImagenes.h"
+#include "controles/CDialogosQt.h"
+#include "controles/CListaImagenes.h"
 #include "app/frmPrincipal.h"
 #include "registry/CVerondal.h"
 

@@ -1,7 +1,8 @@
 #include "catalog/CConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 #include "catalog/CEsquemasOdbc.h"
 #include "catalog/COdbcConexion.h"
 
@@ -58,7 +59,7 @@ void CConexion::Desconectar() {
 
 QString CConexion::Proveedor() const {
     if (!m_Enlace)
-        throw CError(-1, QStringLiteral("CConexion"), QStringLiteral("La conexión está cerrada"));
+        throw CError(NumeroError::Generico, QStringLiteral("CConexion"), QStringLiteral("La conexión está cerrada"));
     return m_Enlace->NombreControlador();
 }
 

@@ -1,6 +1,6 @@
 #include "catalog/CEsquemasOdbc.h"
 
-#include "catalog/CError.h"
+#include "comun/CError.h"
 #include "catalog/COdbcSentencia.h"
 
 #include <QDateTime>

@@ -1,7 +1,8 @@
 #include "catalog/COdbcConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 #include "catalog/COdbcSentencia.h"
 #include "catalog/modOdbc.h"
 
@@ -44,7 +45,7 @@ COdbcConexion::~COdbcConexion() {
 
 void COdbcConexion::Abrir(const QString& strCadena) {
     if (m_Abierta)
-        throw CError(-1, QStringLiteral("COdbcConexion"),
+        throw CError(NumeroError::Generico, QStringLiteral("COdbcConexion"),
                      QStringLiteral("La conexión ya está abierta"));
     m_CadenaOriginal = strCadena;
     m_ClavesAgregadas.clear();
@@ -66,7 +67,7 @@ void COdbcConexion::Abrir(const QString& strCadena) {
         if (ruta.isEmpty() && !dsn.isEmpty() && !cadena.Contiene(QStringLiteral("Database")))
             ruta = AtributoDelOrigen(dsn, QStringLiteral("Database"));
         if (!ruta.isEmpty() && ruta != QLatin1String(":memory:") && !QFileInfo(ruta).isFile())
-            throw CError(-1, QStringLiteral("COdbcConexion"),
+            throw CError(NumeroError::Generico, QStringLiteral("COdbcConexion"),
                          QStringLiteral("El archivo de base de datos «%1» no existe").arg(ruta));
         if (!cadena.Contiene(QStringLiteral("NoCreat"))) {
             cadena.Poner(QStringLiteral("NoCreat"), QStringLiteral("1"));

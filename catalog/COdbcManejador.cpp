@@ -1,6 +1,7 @@
 #include "catalog/COdbcManejador.h"
 
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 
 #include <QStringList>
 
@@ -108,7 +109,7 @@ SQLHENV Entorno() {
     static const SQLHENV entorno = [] {
         SQLHENV h = SQL_NULL_HENV;
         if (!SQL_SUCCEEDED(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &h)))
-            throw CError(-1, QStringLiteral("ODBC"),
+            throw CError(NumeroError::Generico, QStringLiteral("ODBC"),
                          QStringLiteral("No se pudo iniciar el gestor de controladores ODBC"));
         SQLSetEnvAttr(h, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
         return h;

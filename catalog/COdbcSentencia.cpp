@@ -1,6 +1,6 @@
 #include "catalog/COdbcSentencia.h"
 
-#include "catalog/CError.h"
+#include "comun/CError.h"
 #include "catalog/COdbcConexion.h"
 
 #include <QDateTime>

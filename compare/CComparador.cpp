@@ -2,7 +2,8 @@
 
 #include "catalog/CAdo.h"
 #include "catalog/CConexion.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 #include "catalog/CRecordset.h"
 #include "registry/CVerondal.h"
 
@@ -156,7 +157,7 @@ CComparador::~CComparador() = default;
 namespace {
 std::shared_ptr<CConexion> ConexionPorId(const QString& strKey) {
     if (!objVerondal)
-        throw CError(5, QStringLiteral("CComparador"),
+        throw CError(NumeroError::Argumento, QStringLiteral("CComparador"),
                      QStringLiteral("No hay ninguna configuración cargada"));
     return objVerondal->Conexiones().Compartida(strKey);
 }
@@ -171,7 +172,7 @@ void CComparador::setConexion2(const QString& strKey) {
 
 void CComparador::Comparar(IResultados& objResultados) {
     if (!m_objConexion1 || !m_objConexion2)
-        throw CError(0, QStringLiteral("CComparador"),
+        throw CError(NumeroError::SinConexiones, QStringLiteral("CComparador"),
                      QStringLiteral("Faltan las conexiones que comparar"));
     m_booCancelado = false;
     m_lngDiferenciasTotal = 0;

@@ -1,14 +1,14 @@
 #include "explorer/frmExplorador.h"
 
-#include "app/controles/CArbol.h"
-#include "app/controles/CBarraEstado.h"
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/ColoresSistema.h"
-#include "app/controles/modGeneral.h"
-#include "catalog/CError.h"
+#include "controles/CArbol.h"
+#include "controles/CBarraEstado.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/ColoresSistema.h"
+#include "controles/modGeneral.h"
+#include "comun/CError.h"
 #include "explorer/modConexionesExplorador.h"
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 #include "registry/CVerondal.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 // owns it; it holds connection Ids only and reads the connections from objVerondal.
 #pragma once
 
-#include "app/controles/CListaImagenes.h"
+#include "controles/CListaImagenes.h"
 
 #include <QWidget>
 #include <functional>

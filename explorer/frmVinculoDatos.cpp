@@ -1,10 +1,10 @@
 #include "explorer/frmVinculoDatos.h"
 
-#include "app/controles/CPunteroRaton.h"
+#include "controles/CPunteroRaton.h"
 #include "catalog/CCadenaConexion.h"
 #include "catalog/CConexion.h"
 #include "catalog/modOdbc.h"
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 
 #include <QApplication>
 #include <QComboBox>

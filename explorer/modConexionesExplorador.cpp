@@ -1,8 +1,8 @@
 #include "explorer/modConexionesExplorador.h"
 
-#include "catalog/CError.h"
+#include "comun/CError.h"
 #include "explorer/IVinculoDatos.h"
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 #include "registry/CConexiones.h"
 
 namespace {

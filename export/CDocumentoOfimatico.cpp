@@ -1,6 +1,6 @@
 #include "export/CDocumentoOfimatico.h"
 
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 #include "export/modArchivos.h"
 
 #include <QDir>

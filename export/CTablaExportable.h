@@ -2,7 +2,7 @@
 // what the command line hands to EscribirTabla. Owned by its creator.
 #pragma once
 
-#include "export/IListaExportable.h"
+#include "comun/IListaExportable.h"
 
 #include <QList>
 #include <QStringList>

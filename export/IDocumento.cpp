@@ -1,6 +1,6 @@
 #include "export/IDocumento.h"
 
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 #include "export/modArchivos.h"
 
 bool IDocumento::GuardarEnArchivo(const QString& strRuta, bool booMostrarConfirmacion) const {

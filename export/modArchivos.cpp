@@ -1,10 +1,9 @@
 #include "export/modArchivos.h"
 
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 
 #include <QFileInfo>
 #include <QLocale>
-#include <QSaveFile>
 
 namespace {
 
@@ -72,29 +71,6 @@ bool GuardarArchivoComo(const QString& strFiltro, const QString& strExtension, Q
 
 bool AbrirArchivo(const QString& strRuta) {
     return Dialogos().AbrirArchivo(strRuta);
-}
-
-bool EscribirArchivo(const QString& strRuta, const QByteArray& bytDatos, QString& strError) {
-    QSaveFile archivo(strRuta);
-    if (!archivo.open(QIODevice::WriteOnly)) {
-        strError = archivo.errorString();
-        return false;
-    }
-    if (archivo.write(bytDatos) != bytDatos.size()) {
-        strError = archivo.errorString();
-        archivo.cancelWriting();
-        return false;
-    }
-    if (!archivo.commit()) {
-        strError = archivo.errorString();
-        return false;
-    }
-    return true;
-}
-
-QString MensajeArchivoNoGuardado(const QString& strRuta, const QString& strRazon) {
-    return QStringLiteral("No se puede guardar el archivo ") + strRuta + QStringLiteral(":\r\n") +
-           strRazon;
 }
 
 void ConfirmarArchivoGuardado(const QString& strRuta) {

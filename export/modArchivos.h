@@ -1,8 +1,9 @@
 // File helpers shared by the export writers, the driver and the windows: size texts, the
-// per-format filter and extension, atomic writes, and the save/open calls of the dialog service.
+// per-format filter and extension, and the save/open calls of the dialog service.
 #pragma once
 
-#include <QByteArray>
+#include "comun/modEscritura.h"
+
 #include <QString>
 
 // Export format codes, shared by the format dialog, the driver and these helpers.
@@ -26,10 +27,5 @@ bool GuardarArchivoComo(const QString& strFiltro, const QString& strExtension, Q
 // Opens the file with its associated program; false when none took it.
 bool AbrirArchivo(const QString& strRuta);
 
-// Replaces strRuta with bytDatos through a temporary file beside it, so a failure never leaves a
-// half-written file under that name. On failure: false and the system's reason in strError.
-bool EscribirArchivo(const QString& strRuta, const QByteArray& bytDatos, QString& strError);
-// The one message a user reads when a file cannot be written.
-QString MensajeArchivoNoGuardado(const QString& strRuta, const QString& strRazon);
 // "Archivo guardado en ... (size)" with the offer to open it; opens it on Yes.
 void ConfirmarArchivoGuardado(const QString& strRuta);

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "export/IDocumento.h"
-#include "export/IListaExportable.h"
+#include "comun/IListaExportable.h"
 
 #include <QByteArray>
 #include <QString>

@@ -1,8 +1,8 @@
 #include "properties/CMarcoPropiedades.h"
 
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CPestanas.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CPestanas.h"
+#include "controles/modGeneral.h"
 #include "export/ui/CExportador.h"
 
 #include <QEvent>

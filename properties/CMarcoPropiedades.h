@@ -2,8 +2,8 @@
 // follows the window, a tab strip inside it and one list per tab. Each window derives from it.
 #pragma once
 
-#include "app/controles/CListaImagenes.h"
-#include "app/controles/CListaVista.h"
+#include "controles/CListaImagenes.h"
+#include "controles/CListaVista.h"
 
 #include <QString>
 #include <QWidget>

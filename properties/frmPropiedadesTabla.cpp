@@ -1,8 +1,8 @@
 #include "properties/frmPropiedadesTabla.h"
 
-#include "app/controles/CPestanas.h"
-#include "app/controles/ColoresSistema.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CPestanas.h"
+#include "controles/ColoresSistema.h"
+#include "controles/modGeneral.h"
 #include "properties/modFilas.h"
 #include "registry/CVerondal.h"
 

@@ -1,6 +1,6 @@
 #include "properties/modFilas.h"
 
-#include "app/controles/CPestanas.h"
+#include "controles/CPestanas.h"
 
 #include <exception>
 #include <limits>

@@ -1,7 +1,7 @@
 #include "properties/modPropiedades.h"
 
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/modGeneral.h"
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/frmPropiedadesTabla.h"
 

@@ -1,14 +1,11 @@
 #include "registry/CConexiones.h"
 
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 #include "registry/CConfiguracion.h"
 
 #include <algorithm>
 
-namespace {
-constexpr long kErrArgumento = 5;
-constexpr long kErrClaveRepetida = 457;
-} // namespace
 
 CConexiones::Lista::const_iterator CConexiones::Posicion(const QString& strKey) const {
     return std::find_if(m_Coleccion.cbegin(), m_Coleccion.cend(), [&](const auto& objConexion) {
@@ -28,14 +25,14 @@ CConexion& CConexiones::Item(const QString& strKey) const {
 std::shared_ptr<CConexion> CConexiones::Compartida(const QString& strKey) const {
     const auto it = Posicion(strKey);
     if (it == m_Coleccion.cend())
-        throw CError(kErrArgumento, QStringLiteral("CConexiones::Item()"),
+        throw CError(NumeroError::Argumento, QStringLiteral("CConexiones::Item()"),
                      QStringLiteral("No existe la conexión %1").arg(strKey));
     return *it;
 }
 
 CConexion& CConexiones::Agregar(std::unique_ptr<CConexion> objConexion) {
     if (Buscar(objConexion->Id()))
-        throw CError(kErrClaveRepetida, QStringLiteral("CConexiones::Agregar()"),
+        throw CError(NumeroError::ClaveRepetida, QStringLiteral("CConexiones::Agregar()"),
                      QStringLiteral("Ya existe una conexión con el Id %1").arg(objConexion->Id()));
     m_Coleccion.push_back(std::move(objConexion));
     return *m_Coleccion.back();
@@ -44,7 +41,7 @@ CConexion& CConexiones::Agregar(std::unique_ptr<CConexion> objConexion) {
 void CConexiones::Eliminar(const QString& strId) {
     const auto it = Posicion(strId);
     if (it == m_Coleccion.cend())
-        throw CError(kErrArgumento, QStringLiteral("CConexiones::Eliminar()"),
+        throw CError(NumeroError::Argumento, QStringLiteral("CConexiones::Eliminar()"),
                      QStringLiteral("No existe la conexión %1").arg(strId));
     if (m_Configuracion)
         m_Configuracion->EliminarConexion((*it)->Nodo());

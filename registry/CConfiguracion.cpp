@@ -1,8 +1,9 @@
 #include "registry/CConfiguracion.h"
 
 #include "catalog/CConexion.h"
-#include "catalog/CError.h"
-#include "export/IDialogos.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
+#include "comun/IDialogos.h"
 #include "registry/CConexiones.h"
 #include "registry/CEncriptador.h"
 #include "registry/modCodificacion.h"
@@ -15,13 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Numbers the old runtime gave these faults, kept so callers can tell them apart.
-constexpr long kErrArgumento = 5;
-constexpr long kErrAcceso = 75;
-constexpr long kErrSinElemento = 91;
-constexpr long kErrSinAtributo = 94;
-constexpr long kErrClaveRepetida = 457;
 
 const QRegularExpression& ExpresionCodificacion() {
     static const QRegularExpression re(QStringLiteral("(encoding\\s*=\\s*)([\"'])([^\"']*)\\2"));
@@ -107,7 +101,7 @@ void CConfiguracion::CargarConexiones(CConexiones& objConexiones) {
         const QDomElement xmlConexion = lista.at(i).toElement();
         const QString strId = xmlConexion.attribute(QStringLiteral("Id"));
         if (strId.isEmpty())
-            throw CError(kErrSinAtributo, strOrigen,
+            throw CError(NumeroError::SinAtributo, strOrigen,
                          QStringLiteral("El elemento Conexion de la %1 no tiene atributo Id")
                              .arg(Situacion(xmlConexion)));
         const QString strConexion =
@@ -119,17 +113,17 @@ void CConfiguracion::CargarConexiones(CConexiones& objConexiones) {
         for (const auto& [xmlHijo, strNombre] :
              {std::pair{xmlTitulo, "Titulo"}, std::pair{xmlCadena, "CadenaDeConexion"}})
             if (xmlHijo.isNull())
-                throw CError(kErrSinElemento, strOrigen,
+                throw CError(NumeroError::SinElemento, strOrigen,
                              QStringLiteral("%1 no tiene el elemento %2")
                                  .arg(strConexion, QLatin1String(strNombre)));
 
         for (const auto& objOtra : nuevas)
             if (objOtra->Id().compare(strId, Qt::CaseInsensitive) == 0)
-                throw CError(kErrClaveRepetida, strOrigen,
+                throw CError(NumeroError::ClaveRepetida, strOrigen,
                              QStringLiteral("%1 repite el Id de la conexión %2 (%3)")
                                  .arg(strConexion, objOtra->Id(), Situacion(objOtra->Nodo())));
         if (const CConexion* objOtra = objConexiones.Buscar(strId))
-            throw CError(kErrClaveRepetida, strOrigen,
+            throw CError(NumeroError::ClaveRepetida, strOrigen,
                          QStringLiteral("%1 repite el Id de la conexión %2, ya cargada")
                              .arg(strConexion, objOtra->Id()));
 
@@ -183,13 +177,13 @@ QString CConfiguracion::ComprobarConexion(const QString& strOrigen, const QStrin
     // Refuse what could not be read back: a title XML cannot carry would make the file
     // unreadable, and a string outside the code page would be stored with "?" in it.
     if (!TextoXmlValido(strTitulo) || !TextoXmlValido(strId))
-        throw CError(kErrArgumento, strOrigen,
+        throw CError(NumeroError::Argumento, strOrigen,
                      QStringLiteral("El título de la conexión %1 contiene caracteres de control "
                                     "que no se pueden guardar en %2")
                          .arg(strId, m_Ruta));
     const QString strCifrada = EncriptarTexto(strCadena);
     if (DesencriptarTexto(strCifrada) != strCadena)
-        throw CError(kErrArgumento, strOrigen,
+        throw CError(NumeroError::Argumento, strOrigen,
                      QStringLiteral("La cadena de conexión de %1 contiene caracteres que no "
                                     "caben en la página de códigos Windows-1252 y se perderían")
                          .arg(strId));
@@ -237,7 +231,7 @@ void CConfiguracion::EliminarConexion(const QDomElement& xmlNodo) {
     const QString strOrigen = QStringLiteral("CConfiguracion::EliminarConexion()");
     QDomElement xmlConexiones = ElementoConexiones(strOrigen);
     if (xmlNodo.parentNode() != xmlConexiones)
-        throw CError(kErrArgumento, strOrigen,
+        throw CError(NumeroError::Argumento, strOrigen,
                      QStringLiteral("La conexión %1 (%2) no está directamente dentro de "
                                     "Conexiones y no se puede eliminar")
                          .arg(xmlNodo.attribute(QStringLiteral("Id")), Situacion(xmlNodo)));
@@ -265,7 +259,7 @@ QDomElement CConfiguracion::ElementoConexiones(const QString& strOrigen) const {
     const QDomElement xmlRaiz = m_Documento.documentElement();
     const QDomElement xmlConexiones = xmlRaiz.firstChildElement(QStringLiteral("Conexiones"));
     if (xmlConexiones.isNull())
-        throw CError(kErrSinElemento, strOrigen,
+        throw CError(NumeroError::SinElemento, strOrigen,
                      xmlRaiz.isNull()
                          ? QStringLiteral("El archivo %1 no está cargado").arg(m_Ruta)
                          : QStringLiteral("El elemento raíz %1 (%2) no contiene el elemento "
@@ -338,7 +332,7 @@ void CConfiguracion::Guardar() {
     booGuardado = booGuardado && archivo.write(bytContenido) == bytContenido.size();
     booGuardado = booGuardado && archivo.commit();
     if (!booGuardado)
-        throw CError(kErrAcceso, QStringLiteral("CConfiguracion::Guardar()"),
+        throw CError(NumeroError::Acceso, QStringLiteral("CConfiguracion::Guardar()"),
                      QStringLiteral("No se pudo guardar el archivo de configuración %1: %2")
                          .arg(m_Ruta, archivo.errorString()));
 }

@@ -1,6 +1,7 @@
 #include "registry/CEncriptador.h"
 
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 #include "registry/modCodificacion.h"
 
 #include <QStringDecoder>
@@ -18,7 +19,7 @@ void ExigirConversor() {
     static const bool booDisponible = QStringEncoder(modCodificacion::kWindows1252).isValid() &&
                                       QStringDecoder(modCodificacion::kWindows1252).isValid();
     if (!booDisponible)
-        throw CError(kErrAlgoritmoNoAdmitido, QStringLiteral("CEncriptador"),
+        throw CError(NumeroError::AlgoritmoNoAdmitido, QStringLiteral("CEncriptador"),
                      QStringLiteral("Esta instalación de Qt no tiene el conversor windows-1252"));
 }
 
@@ -51,14 +52,14 @@ QByteArray CifrarRC4(const QByteArray& bytDatos, const QString& strPassword, lon
     const QString strEn = QStringLiteral(" en CEncriptador::%1()").arg(strMiembro);
     if (AlgoritmoHash != CALG_MD5)
         throw CError(
-            kErrAlgoritmoNoAdmitido, QStringLiteral("CryptCreateHash()") + strEn,
+            NumeroError::AlgoritmoNoAdmitido, QStringLiteral("CryptCreateHash()") + strEn,
             QStringLiteral("Algoritmo de hash no admitido: 0x%1").arg(AlgoritmoHash, 0, 16));
     if (AlgoritmoEncriptado != CALG_RC4)
-        throw CError(kErrAlgoritmoNoAdmitido, QStringLiteral("CryptDeriveKey()") + strEn,
+        throw CError(NumeroError::AlgoritmoNoAdmitido, QStringLiteral("CryptDeriveKey()") + strEn,
                      QStringLiteral("Algoritmo de cifrado no admitido: 0x%1")
                          .arg(AlgoritmoEncriptado, 0, 16));
     if (bytDatos.isEmpty())
-        throw CError(kErrCadenaVacia, QStringLiteral("CEncriptador::%1()").arg(strMiembro),
+        throw CError(NumeroError::CadenaVacia, QStringLiteral("CEncriptador::%1()").arg(strMiembro),
                      QStringLiteral("Subíndice fuera del intervalo: la cadena está vacía"));
 
     // The whole 16-byte digest is the key: the 128-bit default of the strong providers.
@@ -105,14 +106,14 @@ QString CEncriptador::DesencriptarHex(const QString& strCadena, const QString& s
                                       long AlgoritmoHash, long AlgoritmoEncriptado) const {
     const QString strOrigen = QStringLiteral("CEncriptador::DesencriptarHex()");
     if (strCadena.size() % 2 != 0)
-        throw CError(kErrLongitudIncorrecta, strOrigen,
+        throw CError(NumeroError::LongitudIncorrecta, strOrigen,
                      QStringLiteral("Longitud de cadena incorrecta"));
     QByteArray bytDatos(strCadena.size() / 2, Qt::Uninitialized);
     for (qsizetype k = 0; k < bytDatos.size(); ++k) {
         const int intAlto = DigitoHex(strCadena[2 * k]);
         const int intBajo = DigitoHex(strCadena[2 * k + 1]);
         if (intAlto < 0 || intBajo < 0)
-            throw CError(kErrTipos, strOrigen,
+            throw CError(NumeroError::Tipos, strOrigen,
                          QStringLiteral("No coinciden los tipos: «%1», en la posición %2, no es "
                                         "un número hexadecimal")
                              .arg(strCadena.mid(2 * k, 2))

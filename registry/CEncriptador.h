@@ -9,12 +9,6 @@
 inline constexpr long CALG_MD5 = 0x8003;
 inline constexpr long CALG_RC4 = 0x6801;
 
-// Error numbers raised here (the first object-defined number and the old runtime's own).
-inline constexpr long kErrLongitudIncorrecta = -2147221504;  // 0x80040000
-inline constexpr long kErrAlgoritmoNoAdmitido = -2146893816; // 0x80090008
-inline constexpr long kErrCadenaVacia = 9;                   // nothing to size a buffer with
-inline constexpr long kErrTipos = 13;                        // a pair is not a hex number
-
 class CEncriptador {
 public:
     // Encrypted bytes, one character per byte through the code page.

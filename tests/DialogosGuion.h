@@ -3,7 +3,7 @@
 // the silent default when it goes out of scope).
 #pragma once
 
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 
 #include <QString>
 #include <QStringList>

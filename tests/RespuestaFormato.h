@@ -2,7 +2,7 @@
 // Each test owns its answer; a timer that never fired dies with it.
 #pragma once
 
-#include "app/controles/CListaVista.h"
+#include "controles/CListaVista.h"
 #include "export/ui/frmExportar.h"
 
 #include <QAbstractItemView>

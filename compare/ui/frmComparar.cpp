@@ -1,13 +1,13 @@
 #include "compare/ui/frmComparar.h"
 
-#include "app/controles/CComboImagenes.h"
-#include "app/controles/CListaImagenes.h"
-#include "app/controles/CListaMarcas.h"
-#include "app/controles/modGeneral.h"
-#include "catalog/CError.h"
+#include "controles/CComboImagenes.h"
+#include "controles/CListaImagenes.h"
+#include "controles/CListaMarcas.h"
+#include "controles/modGeneral.h"
+#include "comun/CError.h"
 #include "compare/CComparador.h"
 #include "compare/ui/frmResultadosComparacion.h"
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 #include "registry/CVerondal.h"
 
 #include <QCheckBox>

@@ -1,11 +1,11 @@
 #include "compare/ui/frmResultadosComparacion.h"
 
-#include "app/controles/CBarraEstado.h"
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CListaImagenes.h"
-#include "app/controles/CListaVista.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CBarraEstado.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CListaImagenes.h"
+#include "controles/CListaVista.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/modGeneral.h"
 #include "compare/CComparador.h"
 #include "export/ui/CExportador.h"
 

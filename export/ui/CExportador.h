@@ -2,7 +2,7 @@
 // feeds a list's titles and rows to the writer. Created by a property window for one export.
 #pragma once
 
-#include "export/IListaExportable.h"
+#include "comun/IListaExportable.h"
 
 #include <QPointer>
 #include <QString>

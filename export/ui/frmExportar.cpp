@@ -1,7 +1,7 @@
 #include "export/ui/frmExportar.h"
 
-#include "app/controles/CListaImagenes.h"
-#include "app/controles/CListaVista.h"
+#include "controles/CListaImagenes.h"
+#include "controles/CListaVista.h"
 #include "export/modArchivos.h"
 
 #include <QAbstractItemView>

@@ -1,19 +1,19 @@
 // The window-control layer, offscreen: what the windows read back from each control, the
 // display modes, drop-down menus, system colours, the host routines and the real dialog boxes.
 #include "AyudasVentanas.h"
-#include "app/controles/CArbol.h"
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CComboImagenes.h"
-#include "app/controles/CDialogosQt.h"
-#include "app/controles/CListaImagenes.h"
-#include "app/controles/CListaMarcas.h"
-#include "app/controles/CListaVista.h"
-#include "app/controles/CPestanas.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/CVentanaMdi.h"
-#include "app/controles/ColoresSistema.h"
-#include "app/controles/modGeneral.h"
-#include "catalog/CError.h"
+#include "controles/CArbol.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CComboImagenes.h"
+#include "controles/CDialogosQt.h"
+#include "controles/CListaImagenes.h"
+#include "controles/CListaMarcas.h"
+#include "controles/CListaVista.h"
+#include "controles/CPestanas.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/CVentanaMdi.h"
+#include "controles/ColoresSistema.h"
+#include "controles/modGeneral.h"
+#include "comun/CError.h"
 
 #include <QApplication>
 #include <QDateTime>

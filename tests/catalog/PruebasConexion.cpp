@@ -2,7 +2,7 @@
 // properties; against real drivers (and a listener that never answers).
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
 #include "catalog/COdbcConexion.h"
 #include "catalog/COdbcSentencia.h"
 

@@ -2,7 +2,7 @@
 // new connection and edit through the data-link dialogue, and the properties hook.
 #include "AyudaExplorador.h"
 
-#include "app/controles/CPunteroRaton.h"
+#include "controles/CPunteroRaton.h"
 #include "registry/CEncriptador.h"
 
 #include <QApplication>

@@ -2,9 +2,9 @@
 // folders, empty folders removed, failed connections shown in grey, status texts.
 #include "AyudaExplorador.h"
 
-#include "app/controles/CBarraEstado.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CBarraEstado.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/modGeneral.h"
 #include "registry/CEncriptador.h"
 
 #include <QTimer>

@@ -2,7 +2,7 @@
 #include "Entorno.h"
 #include "LectorZip.h"
 #include "RespuestaFormato.h"
-#include "app/controles/CListaVista.h"
+#include "controles/CListaVista.h"
 #include "export/modArchivos.h"
 #include "export/ui/CExportador.h"
 #include "export/ui/frmExportar.h"

@@ -2,9 +2,9 @@
 // table node open filled windows in the main window, a new one on every click.
 #include "AyudaPropiedades.h"
 #include "app/RegistroVentanas.h"
-#include "app/controles/CArbol.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/CVentanaMdi.h"
+#include "controles/CArbol.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/CVentanaMdi.h"
 #include "explorer/frmExplorador.h"
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/frmPropiedadesTabla.h"

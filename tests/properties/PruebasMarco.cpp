@@ -1,8 +1,8 @@
 // The frame both property windows share: toolbar, "ver" menu, tooltip of "exp", tabs and layout.
 #include "AyudaPropiedades.h"
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CPestanas.h"
-#include "app/controles/modGeneral.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CPestanas.h"
+#include "controles/modGeneral.h"
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/frmPropiedadesTabla.h"
 

@@ -1,12 +1,12 @@
 // The connection properties window over real SQLite and PostgreSQL catalogues: its seven lists,
 // the tabs of failed queries, the row-count progress, the export of a tab, and the explorer hook.
 #include "AyudaPropiedades.h"
-#include "app/controles/CBarraEstado.h"
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CPestanas.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/CVentanaMdi.h"
-#include "app/controles/ColoresSistema.h"
+#include "controles/CBarraEstado.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CPestanas.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/CVentanaMdi.h"
+#include "controles/ColoresSistema.h"
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/modPropiedades.h"
 

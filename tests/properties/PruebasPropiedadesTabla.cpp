@@ -1,11 +1,11 @@
 // The table properties window over real SQLite and PostgreSQL tables: the columns, the index
 // list built by key, a failed index query, the export of "Índices" and the explorer hook.
 #include "AyudaPropiedades.h"
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CPestanas.h"
-#include "app/controles/CPunteroRaton.h"
-#include "app/controles/CVentanaMdi.h"
-#include "app/controles/ColoresSistema.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CPestanas.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/CVentanaMdi.h"
+#include "controles/ColoresSistema.h"
 #include "properties/frmPropiedadesTabla.h"
 #include "properties/modPropiedades.h"
 

@@ -1,5 +1,5 @@
 #include "ArchivosPrueba.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
 #include "registry/CVerondal.h"
 
 #include <gtest/gtest.h>

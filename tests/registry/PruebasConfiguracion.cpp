@@ -1,6 +1,6 @@
 #include "ArchivosPrueba.h"
 #include "DialogosGuion.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
 #include "registry/CEncriptador.h"
 #include "registry/CVerondal.h"
 

@@ -1,5 +1,6 @@
 #include "ArchivosPrueba.h"
-#include "catalog/CError.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 #include "registry/CEncriptador.h"
 
 #include <QStringDecoder>

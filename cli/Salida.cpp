@@ -1,4 +1,4 @@
-#include "app/cli/Comandos.h"
+#include "cli/Comandos.h"
 
 #include <cstdio>
 

@@ -1,4 +1,4 @@
-#include "app/controles/CPestanas.h"
+#include "controles/CPestanas.h"
 
 CPestanas::CPestanas(QWidget* objPadre) : QTabWidget(objPadre) {
     connect(this, &QTabWidget::currentChanged, this, &CPestanas::CambioPestana);

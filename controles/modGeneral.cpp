@@ -1,8 +1,8 @@
-#include "app/controles/modGeneral.h"
+#include "controles/modGeneral.h"
 
-#include "app/controles/CBarraHerramientas.h"
-#include "app/controles/CListaVista.h"
-#include "app/controles/CVentanaMdi.h"
+#include "controles/CBarraHerramientas.h"
+#include "controles/CListaVista.h"
+#include "controles/CVentanaMdi.h"
 
 #include <QDateTime>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/controles/CComboImagenes.h"
+#include "controles/CComboImagenes.h"
 
 namespace {
 enum Rol : int { RolClave = Qt::UserRole + 1, RolImagen, RolImagenSeleccionada };

@@ -1,4 +1,4 @@
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 
 namespace {
 

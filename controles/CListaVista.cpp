@@ -1,7 +1,8 @@
-#include "app/controles/CListaVista.h"
+#include "controles/CListaVista.h"
 
-#include "app/controles/ColoresSistema.h"
-#include "catalog/CError.h"
+#include "controles/ColoresSistema.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 
 #include <QHeaderView>
 #include <QIdentityProxyModel>
@@ -193,7 +194,7 @@ int CListaVista::AgregarElemento(const QString& strTexto, int intIconoGrande, in
 int CListaVista::AgregarFila(const QString& strTexto, int intIconoGrande, int intIconoPequeno,
                              const QStringList& strSubElementos, const QString& strClave) {
     if (!strClave.isEmpty() && m_Claves.contains(strClave))
-        throw CError(35602, QStringLiteral("CListaVista"),
+        throw CError(NumeroError::ClaveNoUnica, QStringLiteral("CListaVista"),
                      QStringLiteral("La clave \"%1\" no es única en la lista").arg(strClave));
     // A cell holds only what differs from an empty one (no key, window text, left aligned):
     // every value more is an allocation, and rows may come by the hundred thousand.

@@ -1,4 +1,4 @@
-#include "app/controles/CBarraEstado.h"
+#include "controles/CBarraEstado.h"
 
 #include <QLabel>
 

@@ -2,7 +2,7 @@
 // and at most one picked entry (none at first). Owns its entries.
 #pragma once
 
-#include "app/controles/CListaImagenes.h"
+#include "controles/CListaImagenes.h"
 
 #include <QComboBox>
 

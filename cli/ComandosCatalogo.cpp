@@ -1,6 +1,6 @@
 // The catalogue order: one rowset of one configured connection, TAB-separated, for scripts and
 // for checking a connection from a terminal.
-#include "app/cli/Comandos.h"
+#include "cli/Comandos.h"
 
 #include "catalog/CConexion.h"
 #include "registry/CVerondal.h"

@@ -1,4 +1,4 @@
-#include "app/controles/ColoresSistema.h"
+#include "controles/ColoresSistema.h"
 
 #include <QApplication>
 

@@ -1,5 +1,5 @@
 // verondal-cli: the program's core from a terminal, for scripts and for people on a server.
-#include "app/cli/Comandos.h"
+#include "cli/Comandos.h"
 
 #include <QCoreApplication>
 #include <QDir>

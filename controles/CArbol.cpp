@@ -1,7 +1,8 @@
-#include "app/controles/CArbol.h"
+#include "controles/CArbol.h"
 
-#include "app/controles/ColoresSistema.h"
-#include "catalog/CError.h"
+#include "controles/ColoresSistema.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 
 #include <QKeyEvent>
 
@@ -41,7 +42,7 @@ QTreeWidgetItem* CArbol::Agregar(const QString& strClavePadre, const QString& st
     if (!strClavePadre.isEmpty()) {
         objPadre = Nodo(strClavePadre);
         if (!objPadre)
-            throw CError(35601, QStringLiteral("CArbol"),
+            throw CError(NumeroError::ElementoNoEncontrado, QStringLiteral("CArbol"),
                          QStringLiteral("No se encuentra el nodo \"%1\"").arg(strClavePadre));
     }
     return Agregar(objPadre, strClave, strTexto, intIcono, intIconoExpandido);
@@ -50,7 +51,7 @@ QTreeWidgetItem* CArbol::Agregar(const QString& strClavePadre, const QString& st
 QTreeWidgetItem* CArbol::Agregar(QTreeWidgetItem* objPadre, const QString& strClave,
                                  const QString& strTexto, int intIcono, int intIconoExpandido) {
     if (!strClave.isEmpty() && m_Claves.contains(strClave))
-        throw CError(35602, QStringLiteral("CArbol"),
+        throw CError(NumeroError::ClaveNoUnica, QStringLiteral("CArbol"),
                      QStringLiteral("La clave \"%1\" no es única en el árbol").arg(strClave));
     auto* objNodo = new QTreeWidgetItem(QStringList{strTexto});
     objNodo->setData(0, RolClave, strClave);

@@ -1,4 +1,4 @@
-#include "app/controles/CListaImagenes.h"
+#include "controles/CListaImagenes.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "app/controles/CVentanaMdi.h"
+#include "controles/CVentanaMdi.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>

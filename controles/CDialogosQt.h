@@ -2,7 +2,7 @@
 // with the associated program". The program owns the one instance and installs it at start-up.
 #pragma once
 
-#include "export/IDialogos.h"
+#include "comun/IDialogos.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "app/controles/CPunteroRaton.h"
+#include "controles/CPunteroRaton.h"
 
 #include <QApplication>
 #include <QCursor>

@@ -1,4 +1,4 @@
-#include "app/controles/CBarraHerramientas.h"
+#include "controles/CBarraHerramientas.h"
 
 #include <QMenu>
 #include <QToolButton>

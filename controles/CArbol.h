@@ -2,7 +2,7 @@
 // icon number from an image list, and a text colour. Owns its nodes; windows hold it as a child.
 #pragma once
 
-#include "app/controles/CListaImagenes.h"
+#include "controles/CListaImagenes.h"
 
 #include <QHash>
 #include <QTreeWidget>

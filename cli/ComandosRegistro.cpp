@@ -1,8 +1,8 @@
 // The registry's orders: list, add, delete and decrypt the connections of Verondal.xml.
-#include "app/cli/Comandos.h"
+#include "cli/Comandos.h"
 
-#include "catalog/CError.h"
-#include "export/IDialogos.h"
+#include "comun/CError.h"
+#include "comun/IDialogos.h"
 #include "registry/CVerondal.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/controles/CDialogosQt.h"
+#include "controles/CDialogosQt.h"
 
-#include "app/controles/modGeneral.h"
+#include "controles/modGeneral.h"
 
 #include <QApplication>
 #include <QDesktopServices>

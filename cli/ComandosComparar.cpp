@@ -1,6 +1,6 @@
 // The comparison from a terminal: schema-drift checks in scripts and CI. Rows go to standard
 // output (or a file) under the results window's four titles; progress to a terminal only.
-#include "app/cli/Comandos.h"
+#include "cli/Comandos.h"
 
 #include "catalog/CConexion.h"
 #include "compare/CComparador.h"

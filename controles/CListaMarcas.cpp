@@ -1,4 +1,4 @@
-#include "app/controles/CListaMarcas.h"
+#include "controles/CListaMarcas.h"
 
 CListaMarcas::CListaMarcas(QWidget* objPadre) : QListWidget(objPadre) {
     setSelectionMode(QAbstractItemView::SingleSelection);

@@ -2,7 +2,7 @@
 // or a drop-down button with a menu of keyed items). Owns its buttons and menus.
 #pragma once
 
-#include "app/controles/CListaImagenes.h"
+#include "controles/CListaImagenes.h"
 
 #include <QToolBar>
 
