@@ -1,15 +1,17 @@
 // Verondal's desktop program: Qt in Spanish, the real dialog service, then start-up.
 #include "app/Inicio.h"
 #include "app/RegistroVentanas.h"
+#include "app/frmPrincipal.h"
+#include "comun/CTarea.h"
 #include "controles/CDialogosQt.h"
 #include "controles/CListaImagenes.h"
-#include "app/frmPrincipal.h"
 #include "registry/CVerondal.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -34,5 +36,9 @@ int main(int argc, char** argv) {
     // Whatever ended the loop, the connections close before Qt goes away.
     objVerondal.reset();
     EstablecerDialogos(nullptr);
+    // A connection given up while it opened may still hold a worker inside its driver: the
+    // program does not wait on a server that never answers, nor tear down what that worker uses.
+    if (!CTarea::EsperarTodas(2000))
+        std::quick_exit(intResultado);
     return intResultado;
 }

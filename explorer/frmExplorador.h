@@ -7,11 +7,15 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class CArbol;
 class CBarraEstado;
 class CBarraHerramientas;
 class CConexion;
+class QLineEdit;
+class QMenu;
+class QTimer;
 class QTreeWidgetItem;
 
 class frmExplorador : public QWidget {
@@ -31,9 +35,19 @@ public:
     void MostrarEstado(const QString& strTexto);
     // Every connection again, unopened; closes every open connection.
     void CargarArbol();
+    // One connection again, unopened and then opened anew if its node was open; the others
+    // stay as they are.
+    void ActualizarConexion(const QString& strId);
+    // Shows only the loaded objects whose name holds strFiltro (any case), with the folders
+    // and connections above them; the empty text shows everything again.
+    void Filtrar(const QString& strFiltro);
+    // The node's context menu: the toolbar's commands, enabled as the toolbar is for it, and
+    // "Actualizar" for that connection alone. The caller owns it.
+    QMenu* MenuContextual(QTreeWidgetItem* objNodo);
 
     const CListaImagenes imlExplorador16;
     CBarraHerramientas* const tbrExplorador;
+    QLineEdit* const txtFiltro;
     CArbol* const tvwExplorador;
     CBarraEstado* const stbExplorador;
 
@@ -45,6 +59,13 @@ private:
     void MarcarErrorConexion(CConexion& objConexion);
 
     void tvwExplorador_Expand(QTreeWidgetItem* objNodo);
+    // Opens the connection on a worker thread with the loop alive; false when the user
+    // pressed Escape first.
+    bool AbrirConexion(const std::shared_ptr<CConexion>& objConexion);
+    void tvwExplorador_Activar(QTreeWidgetItem* objNodo);
+    void tvwExplorador_MenuContextual(const QPoint& posicion);
+    void AplicarFiltro();
+    bool FiltrarNodo(QTreeWidgetItem* objNodo, const QString& strFiltro);
     void tvwExplorador_KeyDown(int intTecla);
     void tbrExplorador_ButtonClick(const QString& strClave);
 
@@ -56,4 +77,5 @@ private:
     void ActualizarBotones();
 
     bool m_Colocada = false;
+    QTimer* m_TemporizadorFiltro; // the filter follows typing once the keys pause
 };

@@ -1,12 +1,13 @@
 #include "properties/frmPropiedadesConexion.h"
 
+#include "catalog/CCadenaConexion.h"
+#include "comun/CError.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CPestanas.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/ColoresSistema.h"
+#include "controles/modEspera.h"
 #include "controles/modGeneral.h"
-#include "catalog/CCadenaConexion.h"
-#include "comun/CError.h"
 #include "export/modArchivos.h"
 #include "properties/modFilas.h"
 #include "registry/CVerondal.h"
@@ -119,11 +120,32 @@ frmPropiedadesConexion::frmPropiedadesConexion(QWidget* objPadre)
     lvwLiterales->AgregarColumna(QString::fromUtf8("Longitud máxima"), 93);
 }
 
+frmPropiedadesConexion::~frmPropiedadesConexion() = default;
+
 void frmPropiedadesConexion::Conexion(const QString& strKey) {
     EstablecerClaveConexion(strKey);
     const CPunteroRaton reloj(Puntero::Reloj);
 
-    CConexion* objConexion = objVerondal ? objVerondal->Conexiones().Buscar(strKey) : nullptr;
+    const std::shared_ptr<CConexion> objCompartida =
+        objVerondal ? objVerondal->Conexiones().Compartida(strKey) : nullptr;
+    CConexion* objConexion = objCompartida.get();
+    // A failure to open shows up below as disabled tabs; Escape while it opens, the same.
+    const bool booAbierta = objConexion && EjecutarEsperando(
+                                               strKey,
+                                               [objCompartida] {
+                                                   if (!objCompartida->Conectado())
+                                                       objCompartida->Conectar();
+                                               },
+                                               [objCompartida] { objCompartida->Desconectar(); },
+                                               QStringLiteral("Conectando ") +
+                                                   objConexion->Titulo() + QStringLiteral("..."),
+                                               BarraEstadoPrincipal());
+    if (objConexion && !booAbierta) {
+        setWindowTitle(kTitulo + QStringLiteral(": ") + objConexion->Titulo());
+        for (int i = PestanaTablas; i <= PestanaLiterales; ++i)
+            Pestanas()->HabilitarPestana(i, false);
+        return;
+    }
     if (!objConexion) {
         // A key the collection no longer holds (deleted meanwhile): nothing to list.
         lvwPalabrasReservadas->EstablecerTextoColumna(
@@ -132,10 +154,9 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
             Pestanas()->HabilitarPestana(i, false);
         return;
     }
-    // A failure to open shows up below as disabled tabs.
-    if (!objConexion->Conectado())
-        objConexion->Conectar();
     setWindowTitle(kTitulo + QStringLiteral(": ") + objConexion->Titulo());
+    CEsperaCancelable objEspera;
+    m_Espera = &objEspera;
 
     for (const auto& [strNombre, varValor] : objConexion->Propiedades())
         AgregarElementoLista(*lvwConexion, strNombre, 1, Color::TextoVentana, {varValor});
@@ -146,6 +167,7 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
     LlenarTiposDatos(*objConexion);
     LlenarPalabrasReservadas(*objConexion);
     LlenarLiterales(*objConexion);
+    m_Espera = nullptr;
 }
 
 void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
@@ -153,10 +175,7 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
     const long lngTotal = rs ? rs->NumeroFilas() : 0;
 
     // Counting the rows of every table is what takes long: say which table is being counted.
-    m_BarraEstado = nullptr;
-    if (auto* objPrincipal = qobject_cast<QMainWindow*>(VentanaPrincipal()))
-        m_BarraEstado =
-            objPrincipal->findChild<CBarraEstado*>(QString(), Qt::FindDirectChildrenOnly);
+    m_BarraEstado = BarraEstadoPrincipal();
     m_TextoAnterior = m_BarraEstado ? m_BarraEstado->Texto() : windowTitle();
     m_RelojProgreso.invalidate();
 
@@ -165,9 +184,14 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
         const QString strNombre = TextoCampo(r, QStringLiteral("TABLE_NAME"));
         const QVariant varTipo = r.Valor(QStringLiteral("TABLE_TYPE"));
         const QString strTipo = CRecordset::EsNulo(varTipo) ? QString() : varTipo.toString();
-        MostrarProgreso(strNombre, r.Posicion(), lngTotal);
+        // Counting is the long part: the loop turns meanwhile and Escape ends the counting.
+        const bool booContar = !m_Espera || !m_Espera->Cancelado();
+        if (booContar)
+            MostrarProgreso(strNombre, r.Posicion(), lngTotal);
+        if (m_Espera)
+            m_Espera->ProcesarEventos();
         const QString strRegistros =
-            strNombre.isEmpty() ? QString() : objConexion.NumeroRegistros(strNombre);
+            strNombre.isEmpty() || !booContar ? QString() : objConexion.NumeroRegistros(strNombre);
         AgregarElementoLista(
             *lvwTablas, strNombre, IconoTabla(strTipo), ado.ColorTexto(strTipo),
             {CRecordset::EsNulo(varTipo) ? QVariant() : QVariant(ado.TipoTabla(strTipo)),

@@ -8,14 +8,18 @@
 
 class CBarraEstado;
 class CConexion;
+class CEsperaCancelable;
 class CRecordset;
 
 class frmPropiedadesConexion final : public CMarcoPropiedades {
     Q_OBJECT
 public:
     explicit frmPropiedadesConexion(QWidget* objPadre = nullptr);
+    ~frmPropiedadesConexion() override;
 
-    // Looks the connection up, opens it if needed and fills all seven lists; set once.
+    // Looks the connection up, opens it if needed and fills all seven lists; set once. Opening
+    // runs on a worker and counting rows turns the loop: Escape stops the wait for the one
+    // (the tabs stay disabled) and the counting of the other (the tables are listed uncounted).
     void Conexion(const QString& strKey);
 
     CBarraHerramientas* tbrPropiedadesConexion() const { return Barra(); }
@@ -48,4 +52,5 @@ private:
     CBarraEstado* m_BarraEstado = nullptr;
     QString m_TextoAnterior;
     QElapsedTimer m_RelojProgreso;
+    CEsperaCancelable* m_Espera = nullptr; // while the lists fill
 };
