@@ -1,14 +1,15 @@
 // Start-up and the main window, offscreen, with the scripted dialog service: the messages of a
 // failed start, the menus, the explorer's check mark, the single wizard, the about box and the
 // closing sequence.
+#include "Aplicacion.h"
 #include "AyudasVentanas.h"
 #include "DialogosGuion.h"
 #include "Entorno.h"
 #include "app/Inicio.h"
+#include "app/frmPrincipal.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/modGeneral.h"
-#include "app/frmPrincipal.h"
 #include "registry/CEncriptador.h"
 #include "registry/CVerondal.h"
 
@@ -111,27 +112,19 @@ TEST_F(InicioTest, SinArchivoUnSoloMensajeConLaRutaCompletaYNingunaVentana) {
     EXPECT_FALSE(QFile::exists(strRuta)); // never created
 }
 
-TEST_F(InicioTest, UnArchivoMalFormadoSoloMuestraElMensajeDelCargador) {
-    EXPECT_EQ(Arrancar("<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n"),
-              nullptr);
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_TRUE(
-        guion.mensajes[0].strTexto.startsWith(QStringLiteral("Error en la línea 4 del archivo ")))
-        << guion.mensajes[0].strTexto.toStdString();
-    EXPECT_EQ(objVerondal, nullptr);
-    EXPECT_EQ(VentanasVisibles(), 0);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(InicioTest, UnaConexionIlegibleDaUnErrorConSuDescripcionYNingunaVentana) {
-    const QByteArray malHex = "<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A</Titulo>"
-                              "<CadenaDeConexion>ABC</CadenaDeConexion></Conexion>"
-                              "</Conexiones></Verondal>";
-    const QByteArray sinId = "<Verondal><Conexiones><Conexion><Titulo>A</Titulo>"
-                             "<CadenaDeConexion>C0</CadenaDeConexion></Conexion>"
-                             "</Conexiones></Verondal>";
-    for (const auto& [bytArchivo, strPista] :
-         {std::pair{malHex, QStringLiteral("cnx1")}, std::pair{sinId, QStringLiteral("Id")}}) {
+// A file that does not parse, a string that is not hexadecimal, a connection without Id: one
+// critical message that names the fault, and no window.
+TEST_F(InicioTest, UnArchivoIlegibleSoloMuestraElMensajeDelCargadorYNingunaVentana) {
+    const std::pair<QByteArray, QString> casos[] = {
+        {"<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n",
+         QStringLiteral("Error en la línea 4 del archivo ")},
+        {"<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A</Titulo>"
+         "<CadenaDeConexion>ABC</CadenaDeConexion></Conexion></Conexiones></Verondal>",
+         QStringLiteral("cnx1")},
+        {"<Verondal><Conexiones><Conexion><Titulo>A</Titulo><CadenaDeConexion>C0"
+         "</CadenaDeConexion></Conexion></Conexiones></Verondal>",
+         QStringLiteral("Id")}};
+    for (const auto& [bytArchivo, strPista] : casos) {
         guion.mensajes.clear();
         EXPECT_EQ(Arrancar(bytArchivo), nullptr);
         ASSERT_EQ(guion.mensajes.size(), 1u);
@@ -173,10 +166,12 @@ TEST_F(PrincipalTest, LosMenusLlevanSusTeclasDeAccesoEnOrden) {
     EXPECT_EQ(frm->mnuAyudaAcercaDe->text(), QStringLiteral("Acerca &de Verondal..."));
 }
 
-TEST_F(PrincipalTest, DosClicsEnElExploradorLoOcultanYMuestranElMismo) {
+TEST_F(PrincipalTest, ControlEYElMenuOcultanYMuestranElMismoExplorador) {
     ASSERT_TRUE(Arrancar());
     QWidget* objExplorador = frm->Explorador();
-    frm->mnuVerExploradorConexiones->trigger();
+    frm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
+    QTest::keyClick(frm, Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
     EXPECT_FALSE(MarcoExplorador()->isVisible());
     frm->mnuVerExploradorConexiones->trigger();
@@ -184,15 +179,6 @@ TEST_F(PrincipalTest, DosClicsEnElExploradorLoOcultanYMuestranElMismo) {
     EXPECT_TRUE(MarcoExplorador()->isVisible());
     EXPECT_EQ(frm->Explorador(), objExplorador);
     EXPECT_EQ(intExploradores, 1);
-}
-
-TEST_F(PrincipalTest, ControlEOcultaElExplorador) {
-    ASSERT_TRUE(Arrancar());
-    frm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
-    QTest::keyClick(frm, Qt::Key_E, Qt::ControlModifier);
-    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_FALSE(MarcoExplorador()->isVisible());
 }
 
 TEST_F(PrincipalTest, CerrarElExploradorQuitaLaMarcaYElSiguienteClicAbreUnoNuevo) {
@@ -207,16 +193,6 @@ TEST_F(PrincipalTest, CerrarElExploradorQuitaLaMarcaYElSiguienteClicAbreUnoNuevo
     ASSERT_TRUE(MarcoExplorador());
     EXPECT_TRUE(MarcoExplorador()->isVisible());
     EXPECT_EQ(intExploradores, 2);
-}
-
-TEST_F(PrincipalTest, SinExploradorRegistradoElMenuSoloMueveLaMarca) {
-    frmPrincipal::EstablecerFabricaExplorador(nullptr);
-    ASSERT_TRUE(Arrancar());
-    EXPECT_TRUE(frm->Area()->subWindowList().isEmpty());
-    frm->mnuVerExploradorConexiones->trigger();
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_TRUE(frm->Area()->subWindowList().isEmpty());
 }
 
 TEST_F(PrincipalTest, CompararDosVecesTraeAlFrenteElMismoAsistente) {
@@ -302,15 +278,15 @@ TEST_F(PrincipalTest, SalirCierraConLaMismaSecuencia) {
 
 TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasConexionesAbiertasDelServidor) {
     REQUIERE_POSTGRES();
-    const QString strBase = QStringLiteral("verondal_cierre");
-    const QString strCadena = CrearBasePostgres(strBase, QString());
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("verondal_cierre"));
+    const QString strCadena = base.Cadena();
     ASSERT_FALSE(strCadena.isEmpty());
     ASSERT_TRUE(Arrancar(Configuracion({{QStringLiteral("Servidor"), strCadena}})));
     ASSERT_TRUE(objVerondal->Conexiones().Item(QStringLiteral("cnx1")).Conectar());
     // A database with a session open cannot be dropped.
     EXPECT_FALSE(EjecutarPostgres(QStringLiteral("postgres"),
-                                  QStringLiteral("DROP DATABASE %1;").arg(strBase)));
+                                  QStringLiteral("DROP DATABASE %1;").arg(base.Nombre())));
     frm->close();
     EXPECT_TRUE(EjecutarPostgres(QStringLiteral("postgres"),
-                                 QStringLiteral("DROP DATABASE %1;").arg(strBase)));
+                                 QStringLiteral("DROP DATABASE %1;").arg(base.Nombre())));
 }

@@ -2,15 +2,16 @@
 // properties; against real drivers (and a listener that never answers).
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
-#include "comun/CError.h"
 #include "catalog/COdbcConexion.h"
 #include "catalog/COdbcSentencia.h"
+#include "comun/CError.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <arpa/inet.h>
 #include <future>
 #include <netinet/in.h>
+#include <optional>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -175,7 +176,9 @@ TEST(ConexionTest, LaCadenaLeidaAbiertaSirveParaVolverAConectarYNoLlevaLoQueAnad
 
 TEST(ConexionTest, LaCadenaLeidaDeMariaDBNoLlevaElPlazoQueAnadeLaCapa) {
     REQUIERE_MARIADB();
-    const QString cadena = CrearBaseMariaDB(QStringLiteral("cat_cadena"), QString());
+    const CBaseServidor base(CBaseServidor::Motor::MariaDB, QStringLiteral("cat_cadena"));
+    const QString cadena = base.Cadena();
+    ASSERT_FALSE(cadena.isEmpty());
     auto c = Abrir(cadena);
     EXPECT_EQ(c->CadenaDeConexion(), cadena);
     EXPECT_FALSE(c->CadenaDeConexion().contains(QStringLiteral("CONN_TIMEOUT")));
@@ -183,14 +186,15 @@ TEST(ConexionTest, LaCadenaLeidaDeMariaDBNoLlevaElPlazoQueAnadeLaCapa) {
 
 TEST(ConexionTest, LiberarUnaConexionAbiertaLaCierraEnElServidor) {
     REQUIERE_POSTGRES();
-    const QString cadena = CrearBasePostgres(QStringLiteral("cat_liberar"), QString());
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("cat_liberar"));
+    const QString cadena = base.Cadena();
     ASSERT_FALSE(cadena.isEmpty());
     COdbcConexion observador;
     observador.Abrir(CadenaPostgres(QStringLiteral("postgres")));
     auto sesiones = [&] {
         COdbcSentencia s(observador);
-        s.Ejecutar(
-            QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = 'cat_liberar'"));
+        s.Ejecutar(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = '%1'")
+                       .arg(base.Nombre()));
         return s.Siguiente() ? s.Entero(0).value_or(-1) : -1;
     };
     auto c = Abrir(cadena);
@@ -228,8 +232,9 @@ TEST(ConexionTest, LasPropiedadesNuncaMuestranLaContrasena) {
 
     REQUIERE_POSTGRES();
     // Trust authentication lets the password through unused: it is still in the string.
-    auto abierta = Abrir(CrearBasePostgres(QStringLiteral("cat_clave"), QString()) +
-                         QStringLiteral("Pwd=secreto;"));
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("cat_clave"));
+    ASSERT_FALSE(base.Cadena().isEmpty());
+    auto abierta = Abrir(base.Cadena() + QStringLiteral("Pwd=secreto;"));
     const auto delControlador = abierta->Propiedades();
     ASSERT_FALSE(delControlador.isEmpty());
     EXPECT_EQ(delControlador[0].first, QStringLiteral("Provider Friendly Name"));
@@ -248,20 +253,18 @@ TEST(ConexionTest, UnRecuentoQueNoAcabaSeCortaAlAgotarElPlazoConCadaControlador)
         sqlite, QStringLiteral("CREATE TABLE t (n INTEGER); CREATE VIEW eterna AS WITH "
                                "RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM c) "
                                "SELECT x FROM c;")));
+    std::optional<CBaseServidor> pg, maria;
     if (HayPostgres()) {
-        casos.append(
-            {CrearBasePostgres(QStringLiteral("cat_plazo"), QString()), QStringLiteral("lenta")});
-        ASSERT_TRUE(EjecutarPostgres(
-            QStringLiteral("cat_plazo"),
-            QStringLiteral(
-                "CREATE TABLE t (n int); CREATE VIEW lenta AS SELECT 1 AS n FROM pg_sleep(60);")));
+        pg.emplace(CBaseServidor::Motor::Postgres, QStringLiteral("cat_plazo"));
+        ASSERT_TRUE(pg->Ejecutar(QStringLiteral(
+            "CREATE TABLE t (n int); CREATE VIEW lenta AS SELECT 1 AS n FROM pg_sleep(60);")));
+        casos.append({pg->Cadena(), QStringLiteral("lenta")});
     }
     if (HayMariaDB()) {
-        casos.append(
-            {CrearBaseMariaDB(QStringLiteral("cat_plazo"), QString()), QStringLiteral("lenta")});
-        ASSERT_TRUE(EjecutarMariaDB(
-            QStringLiteral("cat_plazo"),
+        maria.emplace(CBaseServidor::Motor::MariaDB, QStringLiteral("cat_plazo"));
+        ASSERT_TRUE(maria->Ejecutar(
             QStringLiteral("CREATE TABLE t (n int); CREATE VIEW lenta AS SELECT SLEEP(60) AS s;")));
+        casos.append({maria->Cadena(), QStringLiteral("lenta")});
     }
     std::vector<std::future<std::pair<QString, qint64>>> recuentos;
     for (const auto& [cadena, vista] : casos)

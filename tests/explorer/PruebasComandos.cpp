@@ -1,5 +1,5 @@
 // The explorer's commands: the toolbar and its enabling, delete, copy, rebuild (button and F5),
-// new connection and edit through the data-link dialogue, and the properties hook.
+// new connection and edit through the data-link dialogue.
 #include "AyudaExplorador.h"
 
 #include "controles/CPunteroRaton.h"
@@ -110,17 +110,6 @@ TEST_F(ComandosExploradorTest, EliminarRespondidoSiQuitaSoloEseNodo) {
     EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
     EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
-TEST_F(ComandosExploradorTest, EliminarLaUnicaConexionDejaElArbolVacio) {
-    Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
-    Abrir();
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::Si};
-    Clic(Nodo(QStringLiteral("cnx1")));
-    ClicBoton(QStringLiteral("eli"));
-    EXPECT_EQ(Arbol().topLevelItemCount(), 0);
-    EXPECT_EQ(Estado(), QStringLiteral("0 conexiones"));
 }
 
 TEST_F(ComandosExploradorTest, EliminarSinPoderGuardarConservaLaConexion) {
@@ -295,28 +284,6 @@ TEST_F(ComandosExploradorTest, ModificarSinPoderGuardarNoCambiaNada) {
     EXPECT_EQ(Conexion("cnx1").CadenaDeConexion(),
               QStringLiteral("DRIVER={SQLite3};Database=/a.db"));
     EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral("Sola 5 #cnx1 [cnx]"));
-}
-
-TEST_F(ComandosExploradorTest, PropiedadesAbreLaVentanaDelNodo) {
-    QStringList abiertas;
-    frmExplorador::EstablecerVentanasPropiedades(
-        [&](const QString& strId) { abiertas << strId; },
-        [&](const QString& strId, const QString& strTabla) {
-            abiertas << strId + QLatin1Char('/') + strTabla;
-            EXPECT_EQ(PunteroActual(), Puntero::FlechaReloj);
-        });
-    DosConexiones();
-    Clic(Nodo(QStringLiteral("cnx2")));
-    ClicBoton(QStringLiteral("pro"));
-    ClicBoton(QStringLiteral("pro")); // a second window, not the same one
-    Clic(NodoTexto(QStringLiteral("pedidos")));
-    ClicBoton(QStringLiteral("pro"));
-    frmExplorador::EstablecerVentanasPropiedades(nullptr, nullptr);
-
-    EXPECT_EQ(abiertas, (QStringList{"cnx2", "cnx2", "cnx1/pedidos"}));
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-    // Without the windows, the button does nothing.
-    ClicBoton(QStringLiteral("pro"));
 }
 
 } // namespace

@@ -186,38 +186,43 @@ TEST(DocumentoXmlTest, CaracteresEspecialesSeEscapanYVuelvenIguales) {
               strValor);
 }
 
-TEST(DocumentoXmlTest, LaListaDePalabrasReservadasEsXmlBienFormado) {
-    const auto tabla = Tabla({"\"PostgreSQL Unicode\""}, {{"SELECT"}, {"FROM"}});
-    const QDomElement raiz =
-        LeerXml(Exportar(CDocumentoXML(), tabla, "palabras.xml", "PalabrasReservadas"))
-            .documentElement();
-    EXPECT_EQ(raiz.tagName(), QStringLiteral("PalabrasReservadas"));
-    EXPECT_EQ(raiz.firstChildElement().firstChildElement().tagName(),
-              QStringLiteral("_PostgreSQL_Unicode_"));
-    EXPECT_EQ(raiz.lastChildElement().text(), QStringLiteral("FROM"));
-}
-
+// Valid names stay as they are; the others are mended into XML names, the root as well.
 TEST(DocumentoXmlTest, NombresValidosNoCambianYLosDemasSeArreglan) {
-    const auto tabla =
-        Tabla({"Índice", "1ª columna", "a:b", "Tamaño (bytes)", ""}, {{"1", "2", "3", "4", "5"}});
-    const QDomElement raiz =
-        LeerXml(Exportar(CDocumentoXML(), tabla, "nombres.xml", "Índices")).documentElement();
-    EXPECT_EQ(raiz.tagName(), QString::fromUtf8("Índices"));
-    QStringList nombres;
-    for (QDomElement e = raiz.firstChildElement().firstChildElement(); !e.isNull();
-         e = e.nextSiblingElement())
-        nombres << e.tagName();
-    EXPECT_EQ(nombres, QStringList({QString::fromUtf8("Índice"), "_1__columna", "a_b",
-                                    QString::fromUtf8("Tamaño__bytes_"), "_"}));
+    const struct {
+        const char* strTipo;
+        QStringList titulos;
+        const char* strRaiz;
+        QStringList nombres;
+    } casos[] = {
+        {"Índices",
+         {"Índice", "1ª columna", "a:b", "Tamaño (bytes)", ""},
+         "Índices",
+         {"Índice", "_1__columna", "a_b", "Tamaño__bytes_", "_"}},
+        {"PalabrasReservadas", {"\"PostgreSQL Unicode\""}, "PalabrasReservadas",
+         {"_PostgreSQL_Unicode_"}},
+        {"Con espacio", {"A"}, "Con_espacio", {"A"}},
+    };
+    for (const auto& caso : casos) {
+        QList<QStringList> fila{QStringList()};
+        for (int i = 0; i < caso.titulos.size(); ++i)
+            fila[0] << QString::number(i);
+        const QDomElement raiz = LeerXml(Exportar(CDocumentoXML(), Tabla(caso.titulos, fila),
+                                                  "nombres.xml", QString::fromUtf8(caso.strTipo)))
+                                     .documentElement();
+        EXPECT_EQ(raiz.tagName(), QString::fromUtf8(caso.strRaiz));
+        QStringList nombres;
+        for (QDomElement e = raiz.firstChildElement().firstChildElement(); !e.isNull();
+             e = e.nextSiblingElement())
+            nombres << e.tagName();
+        EXPECT_EQ(nombres, caso.nombres) << caso.strTipo;
+    }
 }
 
 TEST(DocumentoXmlTest, CaracteresDeControlNoRompenElDocumento) {
     const QByteArray bytXml =
-        Exportar(CDocumentoXML(), Tabla({"A"}, {{QString::fromUtf8("x\x01y\tz")}}), "control.xml",
-                 "Con espacio");
-    const QDomElement raiz = LeerXml(bytXml).documentElement();
-    EXPECT_EQ(raiz.tagName(), QStringLiteral("Con_espacio"));
-    EXPECT_EQ(raiz.firstChildElement().firstChildElement().text(), QStringLiteral("xy\tz"));
+        Exportar(CDocumentoXML(), Tabla({"A"}, {{QString::fromUtf8("x\x01y\tz")}}), "control.xml");
+    EXPECT_EQ(LeerXml(bytXml).documentElement().firstChildElement().firstChildElement().text(),
+              QStringLiteral("xy\tz"));
 }
 
 TEST(EscribirTablaTest, EscribeSinMostrarNadaOExplicaElFallo) {

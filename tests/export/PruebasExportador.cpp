@@ -53,13 +53,6 @@ TEST_F(FormatoDialogoTest, CincoFormatosEnOrdenConLaHojaPreseleccionada) {
     EXPECT_FALSE(dlg.Aceptar());
 }
 
-TEST_F(FormatoDialogoTest, IntroSinElegirAceptaLaHoja) {
-    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Return);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_TRUE(dlg.Aceptar());
-    EXPECT_EQ(dlg.FormatoExportacion(), 1);
-}
-
 TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
     ClicEnFormato(dlg, 4);
     QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Escape);
@@ -71,7 +64,10 @@ TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
     EXPECT_FALSE(dlg.Aceptar());
 }
 
-TEST_F(FormatoDialogoTest, CadaClaveDaSuCodigo) {
+TEST_F(FormatoDialogoTest, CadaClaveDaSuCodigoConElRatonOConElTeclado) {
+    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Right);
+    EXPECT_EQ(ListaFormatos(dlg)->Seleccionado(), 2);
+    EXPECT_EQ(dlg.FormatoExportacion(), 2);
     for (const int intFila : {0, 2, 3, 4, 1}) {
         ClicEnFormato(dlg, intFila);
         EXPECT_EQ(dlg.FormatoExportacion(), intFila);
@@ -82,12 +78,6 @@ TEST_F(FormatoDialogoTest, CadaClaveDaSuCodigo) {
     QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnAceptar")), Qt::LeftButton);
     EXPECT_TRUE(dlg.Aceptar());
     EXPECT_EQ(dlg.FormatoExportacion(), 0);
-}
-
-TEST_F(FormatoDialogoTest, ElegirConElTecladoTambienCambiaElFormato) {
-    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Right);
-    EXPECT_EQ(ListaFormatos(dlg)->Seleccionado(), 2);
-    EXPECT_EQ(dlg.FormatoExportacion(), 2);
 }
 
 class ExportadorTest : public ::testing::Test {

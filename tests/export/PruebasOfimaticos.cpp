@@ -120,31 +120,6 @@ TEST(DocumentoXlsTest, TitulosEnNegritaSobreGrisYValoresComoTexto) {
               QStringLiteral("FFC0C0C0"));
 }
 
-TEST(DocumentoXlsTest, SoloLasColumnasConTituloSeAjustan) {
-    const QString strLargo(60, QLatin1Char('x'));
-    CTablaExportable tabla({"Corto", "B"}, {{"a", "b"}});
-    CDocumentoXLS documento;
-    AlimentarDocumento(documento, QStringLiteral("Anchos"), tabla);
-    documento.AgregarValor(strLargo); // a value beyond the titles
-    documento.NuevoRegistro();
-    documento.AgregarValor(strLargo);
-    QByteArray bytLibro;
-    QString strError;
-    ASSERT_TRUE(documento.Contenido(bytLibro, strError));
-    const QString strRuta = RutaTemporal(QStringLiteral("anchos.xlsx"));
-    ASSERT_TRUE(EscribirArchivo(strRuta, bytLibro, strError));
-    const QDomNodeList columnas = LeerXmlZip(strRuta, "xl/worksheets/sheet1.xml")
-                                      .elementsByTagNameNS(kSs, QStringLiteral("col"));
-    ASSERT_EQ(columnas.size(), 2);
-    const double dblPrimera =
-        columnas.at(0).toElement().attribute(QStringLiteral("width")).toDouble();
-    const double dblSegunda =
-        columnas.at(1).toElement().attribute(QStringLiteral("width")).toDouble();
-    EXPECT_GT(dblPrimera, 60.0); // widened by the long value in its column
-    EXPECT_LT(dblSegunda, 12.0);
-    EXPECT_EQ(Celdas(strRuta).value("C2"), strLargo);
-}
-
 // Rows of the first table of the document, each as the texts of its cells.
 QList<QStringList> FilasTabla(QDomDocument documento, QDomElement* primeraFila = nullptr) {
     QList<QStringList> filas;

@@ -94,35 +94,6 @@ TEST_F(PropiedadesTablaSQLiteTest, LosIndicesSeExportanComoIndices) {
     EXPECT_EQ(x.strFilas, Filas(*frm.lvwIndices));
 }
 
-TEST_F(PropiedadesTablaSQLiteTest, AmbasListasSeExportanEnLosCincoFormatos) {
-    CDialogosGuion guion;
-    frmPropiedadesTabla frm;
-    frm.Conexion(m_Id);
-    frm.Tabla(QStringLiteral("clientes"));
-    frm.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
-    ExportarEnLosCincoFormatos(frm, guion, QStringLiteral("tabla"));
-    EXPECT_EQ(guion.abiertos.size(), 4);
-}
-
-TEST_F(PropiedadesTablaSQLiteTest, ElExploradorAbreUnaVentanaNuevaPorClicYDevuelveElPuntero) {
-    CVentanaMdi principal;
-    principal.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
-    objVerondal->Conexiones().Item(m_Id).Desconectar(); // as after a rebuild of the tree
-    QPointer<frmPropiedadesTabla> a = MostrarPropiedadesTabla(m_Id, QStringLiteral("lineas"));
-    QPointer<frmPropiedadesTabla> b = MostrarPropiedadesTabla(m_Id, QStringLiteral("lineas"));
-    ASSERT_TRUE(a && b);
-    EXPECT_NE(a.data(), b.data());
-    EXPECT_EQ(principal.Area()->subWindowList().size(), 2);
-    EXPECT_TRUE(a->isVisible());
-    EXPECT_EQ(a->windowTitle(), QStringLiteral("Propiedades de tabla: lineas"));
-    EXPECT_EQ(Filas(*a->lvwIndices), Filas(*b->lvwIndices));
-    EXPECT_EQ(a->lvwCampos->NumeroElementos(), 4);
-    EXPECT_EQ(a->ClaveConexion(), m_Id);
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
 // ---------------------------------------------------------------------------------------------
 // PostgreSQL: one index name in two schemas, and an index query that fails.
 

@@ -1,4 +1,4 @@
-#include "ArchivosPrueba.h"
+#include "Aplicacion.h"
 #include "DialogosGuion.h"
 #include "comun/CError.h"
 #include "registry/CEncriptador.h"

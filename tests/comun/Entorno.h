@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace pruebas {
@@ -30,17 +31,38 @@ bool EjecutarPostgres(const QString& strBaseDatos, const QString& strSql);
 bool EjecutarMariaDB(const QString& strBaseDatos, const QString& strSql);
 bool EjecutarSQLite(const QString& strRuta, const QString& strSql);
 
+// A server database of this run only: created (from SQL fixtures run one after the other) under
+// a name no other run or test shares, and dropped when the object goes. Cadena() is empty when
+// it could not be made, so a fixture asserts on it before use.
+class CBaseServidor {
+public:
+    enum class Motor { Postgres, MariaDB };
+    CBaseServidor(Motor motor, const QString& strPrefijo, const QStringList& archivosSql = {});
+    ~CBaseServidor();
+    CBaseServidor(const CBaseServidor&) = delete;
+    CBaseServidor& operator=(const CBaseServidor&) = delete;
+
+    const QString& Nombre() const { return m_strNombre; }
+    const QString& Cadena() const { return m_strCadena; }
+    bool Ejecutar(const QString& strSql) const;
+
+private:
+    Motor m_Motor;
+    QString m_strNombre;
+    QString m_strCadena;
+};
+
 } // namespace pruebas
 
 // A test that needs a server and finds none is skipped by hand and fails under CI=true.
-#define VERONDAL_REQUIERE(hay, nombre)                                                          \
-    do {                                                                                        \
-        if (!(hay)) {                                                                           \
-            if (pruebas::EnCI())                                                                \
-                FAIL() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)";    \
-            else                                                                                \
+#define VERONDAL_REQUIERE(hay, nombre)                                                             \
+    do {                                                                                           \
+        if (!(hay)) {                                                                              \
+            if (pruebas::EnCI())                                                                   \
+                FAIL() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)";       \
+            else                                                                                   \
                 GTEST_SKIP() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)"; \
-        }                                                                                       \
+        }                                                                                          \
     } while (0)
 #define REQUIERE_POSTGRES() VERONDAL_REQUIERE(pruebas::HayPostgres(), "PostgreSQL")
 #define REQUIERE_MARIADB() VERONDAL_REQUIERE(pruebas::HayMariaDB(), "MariaDB")
