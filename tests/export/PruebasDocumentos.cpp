@@ -200,7 +200,9 @@ TEST(DocumentoXmlTest, NombresValidosNoCambianYLosDemasSeArreglan) {
          {"Índice", "1ª columna", "a:b", "Tamaño (bytes)", ""},
          "Índices",
          {"Índice", "_1__columna", "a_b", "Tamaño__bytes_", "_"}},
-        {"PalabrasReservadas", {"\"PostgreSQL Unicode\""}, "PalabrasReservadas",
+        {"PalabrasReservadas",
+         {"\"PostgreSQL Unicode\""},
+         "PalabrasReservadas",
          {"_PostgreSQL_Unicode_"}},
         {"Con espacio", {"A"}, "Con_espacio", {"A"}},
     };
