@@ -153,18 +153,6 @@ TEST_F(InicioTest, UnArchivoSinConexionesAbreLaPrincipalYElExplorador) {
 }
 
 // ---------------------------------------------------------------------------------------------
-TEST_F(PrincipalTest, LosMenusLlevanSusTeclasDeAccesoEnOrden) {
-    ASSERT_TRUE(Arrancar());
-    QStringList menus;
-    for (QAction* a : frm->menuBar()->actions())
-        menus << a->text();
-    EXPECT_EQ(menus, QStringList({"&Archivo", "&Ver", "&Herramientas", "Ve&ntana", "Ay&uda"}));
-    EXPECT_EQ(frm->mnuArchivoSalir->text(), QStringLiteral("&Salir"));
-    EXPECT_EQ(frm->mnuVerExploradorConexiones->text(), QStringLiteral("E&xplorador de conexiones"));
-    EXPECT_EQ(frm->mnuVerExploradorConexiones->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-    EXPECT_EQ(frm->mnuHerramientasComparar->text(), QStringLiteral("&Comparar bases de datos..."));
-    EXPECT_EQ(frm->mnuAyudaAcercaDe->text(), QStringLiteral("Acerca &de Verondal..."));
-}
 
 TEST_F(PrincipalTest, ControlEYElMenuOcultanYMuestranElMismoExplorador) {
     ASSERT_TRUE(Arrancar());
@@ -223,33 +211,6 @@ TEST_F(PrincipalTest, CompararTrasCerrarElAsistenteAbreUnoNuevoAunqueElViejoSiga
     EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(frm->Comparar()));
 }
 
-TEST_F(PrincipalTest, AcercaDeMuestraLaVersionElCreditoYElContacto) {
-    ASSERT_TRUE(Arrancar());
-    QString strTitulo, strTexto, strInformativo;
-    QStringList botones;
-    bool booIcono = false;
-    AlAbrirse([&](QWidget* w) {
-        auto* caja = qobject_cast<QMessageBox*>(w);
-        ASSERT_TRUE(caja);
-        strTitulo = caja->windowTitle();
-        strTexto = caja->text();
-        strInformativo = caja->informativeText();
-        botones = TextosBotones(caja);
-        booIcono = !caja->iconPixmap().isNull();
-        caja->accept();
-    });
-    frm->mnuAyudaAcercaDe->trigger();
-    const QString strVersion = frmPrincipal::ObtenerVersion();
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(strVersion).hasMatch());
-    EXPECT_EQ(strTexto, QStringLiteral("Verondal ") + strVersion);
-    EXPECT_EQ(strTitulo, QStringLiteral("Acerca de Verondal ") + strVersion);
-    EXPECT_EQ(strInformativo.count(QLatin1Char('\n')), 1);
-    EXPECT_TRUE(strInformativo.contains(QLatin1Char('@')));
-    EXPECT_EQ(botones, QStringList({"Aceptar"}));
-    EXPECT_TRUE(booIcono);
-}
-
 // ---------------------------------------------------------------------------------------------
 TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasHijasConElEstadoYLuegoVaciaObjVerondal) {
     ASSERT_TRUE(Arrancar());
@@ -266,14 +227,6 @@ TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasHijasConElEstadoYLuegoVaciaObjVe
     EXPECT_EQ(objVerondal, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(frm.isNull()); // the main window destroys itself, and its children with it
-}
-
-TEST_F(PrincipalTest, SalirCierraConLaMismaSecuencia) {
-    ASSERT_TRUE(Arrancar());
-    frm->mnuArchivoSalir->trigger();
-    EXPECT_FALSE(frm->isVisible());
-    EXPECT_EQ(frm->stbPrincipal->Texto(), QStringLiteral("Cerrando conexiones..."));
-    EXPECT_EQ(objVerondal, nullptr);
 }
 
 TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasConexionesAbiertasDelServidor) {

@@ -76,7 +76,7 @@ private:
 struct CFilas {
     QStringList columnas;
     QStringList filas;
-    QString strFiltro;
+    QString strFiltro = {};
 };
 
 struct CContrato {
@@ -300,16 +300,10 @@ INSTANTIATE_TEST_SUITE_P(
             // The driver rejects the uuid restriction; unsigned types keep their own names.
             {{17, "TINYINT UNSIGNED"}, {130, "CHAR"}, {72, ""}},
             {{"clientes", "2"}, {"ajena", ""}}}),
-    [](const auto& info) { return std::string(info.param.strNombre); });
+    [](const auto& p) { return std::string(p.param.strNombre); });
 
 // ---------------------------------------------------------------------------------------------
 // SQLite3 (sqlite3odbc 0.9998).
-
-// The provider-types question refused, as by a provider without the restriction.
-class CConexionSinRestriccion : public CConexion {
-public:
-    PRecordset TiposDatos(long, bool) override { return nullptr; }
-};
 
 // A fresh SQLite file holding what strSql creates, opened.
 std::unique_ptr<CConexion> BaseNueva(const QString& strNombre, const QString& strSql) {
@@ -348,13 +342,6 @@ TEST(CatalogoSQLiteTest, TiposDatosMarcanLaMejorCoincidenciaEnLaPrimeraFilaDeCad
     EXPECT_EQ(rs->Valor(QStringLiteral("SEARCHABLE")).toInt(), 4);
     EXPECT_EQ(rs->Valor(QStringLiteral("IS_FIXEDLENGTH")).toBool(), false);
     EXPECT_EQ(rs->Valor(QStringLiteral("IS_NULLABLE")).toBool(), true);
-    // Without the restriction DescripcionTipoDatos searches the whole list: the same texts.
-    CConexionSinRestriccion sin;
-    sin.setCadenaDeConexion(CBasesCatalogo::Cadena(Motor::SQLite));
-    ASSERT_TRUE(sin.Conectar());
-    EXPECT_EQ(sin.DescripcionTipoDatos(3), QStringLiteral("integer"));
-    EXPECT_EQ(sin.DescripcionTipoDatos(129), QStringLiteral("text"));
-    EXPECT_EQ(sin.DescripcionTipoDatos(999), QString());
 }
 
 // The driver reports DECIMAL(10,2) as VARCHAR of size 2 and NUMERIC(10,2) as DOUBLE of size 2:
@@ -394,27 +381,6 @@ TEST(CatalogoSQLiteTest, NumeroRegistrosAgrupaLosMilesYCitaComillasYApostrofos) 
     auto falta = c->Estadisticas(QStringLiteral("no_existe"));
     ASSERT_TRUE(falta);
     EXPECT_EQ(falta->NumeroFilas(), 0);
-}
-
-TEST(CatalogoSQLiteTest, PalabrasYLiteralesVienenDelControlador) {
-    ABRIR_BASE(Motor::SQLite, cn);
-    auto palabras = cn->PalabrasReservadas();
-    ASSERT_TRUE(palabras);
-    EXPECT_EQ(palabras->NumeroFilas(), 16);
-    EXPECT_TRUE(palabras->BuscarPrimero(QStringLiteral("Keyword"), QStringLiteral("select")));
-    auto literales = cn->Literales();
-    ASSERT_TRUE(literales);
-    ASSERT_TRUE(
-        literales->BuscarPrimero(QStringLiteral("LiteralName"), QStringLiteral("QUOTE_PREFIX")));
-    EXPECT_EQ(literales->Texto(QStringLiteral("LiteralValue")), QStringLiteral("\""));
-    EXPECT_EQ(literales->Valor(QStringLiteral("Literal")).toInt(), 15);
-    ASSERT_TRUE(
-        literales->BuscarPrimero(QStringLiteral("LiteralName"), QStringLiteral("TABLE_NAME")));
-    EXPECT_EQ(literales->Valor(QStringLiteral("Maxlen")).toLongLong(), 255);
-    EXPECT_TRUE(literales->Texto(QStringLiteral("InvalidChars")).contains(QLatin1Char('-')));
-    ASSERT_TRUE(
-        literales->BuscarPrimero(QStringLiteral("LiteralName"), QStringLiteral("SCHEMA_NAME")));
-    EXPECT_FALSE(literales->Valor(QStringLiteral("Supported")).toBool());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -476,23 +442,6 @@ TEST(CatalogoPostgresTest, PalabrasTiposYProcedimientosSinLosDelSistema) {
     ASSERT_TRUE(procedimientos);
     EXPECT_FALSE(procedimientos->BuscarPrimero(QStringLiteral("PROCEDURE_SCHEMA"),
                                                QStringLiteral("pg_catalog")));
-}
-
-TEST(CatalogoPostgresTest, PropiedadesDelControladorEnOrdenEstable) {
-    ABRIR_BASE(Motor::Postgres, cn);
-    const auto p = cn->Propiedades();
-    QStringList nombres;
-    for (const auto& [nombre, valor] : p)
-        nombres << nombre;
-    ASSERT_GE(nombres.size(), 11);
-    EXPECT_EQ(nombres.mid(0, 11),
-              QStringList({"Provider Friendly Name", "Provider Name", "Provider Version",
-                           "Driver ODBC Version", "ODBC Version", "DBMS Name", "DBMS Version",
-                           "Data Source Name", "Server Name", "Current Catalog", "User Name"}));
-    EXPECT_EQ(p[1].second.toString(), QStringLiteral("psqlodbcw.so"));
-    EXPECT_EQ(p[5].second.toString(), QStringLiteral("PostgreSQL"));
-    EXPECT_FALSE(p[7].second.isValid()); // no data source name: a null, not an empty text
-    EXPECT_EQ(p[9].second.toString(), CBasesCatalogo::Nombre(Motor::Postgres));
 }
 
 // ---------------------------------------------------------------------------------------------

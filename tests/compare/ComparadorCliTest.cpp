@@ -44,15 +44,6 @@ protected:
 };
 QString ComparadorCliTest::s_strA, ComparadorCliTest::s_strB;
 
-TEST_F(ComparadorCliTest, UnaBaseConsigoMismaSaleConCeroYLasFilasTodos) {
-    const CSalidaCli s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strA});
-    EXPECT_EQ(s.intEstado, 0) << s.errores.constData();
-    EXPECT_EQ(s.salida, kCabecera + Linea(FilaSinDiferencias("Tablas")) +
-                            Linea(FilaSinDiferencias("Vistas")) +
-                            Linea(FilaSinDiferencias("Procedimientos")));
-    EXPECT_TRUE(s.errores.isEmpty()); // no terminal: no progress
-}
-
 TEST_F(ComparadorCliTest, DiferenciasSalenConUnoYCadaLadoLlevaElNombreDeSuBase) {
     const CSalidaCli s =
         Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});

@@ -4,7 +4,6 @@
 #include "comun/CError.h"
 #include "controles/CArbol.h"
 #include "controles/CBarraHerramientas.h"
-#include "controles/CComboImagenes.h"
 #include "controles/CDialogosQt.h"
 #include "controles/CListaImagenes.h"
 #include "controles/CListaVista.h"
@@ -48,26 +47,6 @@ protected:
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
-// ---------------------------------------------------------------------------------------------
-TEST(ColoresTest, LosDelSistemaVienenDeLaPaletaYLosDemasSeLeenComoAzulVerdeRojo) {
-    const QPalette p = QApplication::palette();
-    EXPECT_EQ(ColorSistema(Color::TextoVentana), p.color(QPalette::Active, QPalette::WindowText));
-    EXPECT_EQ(ColorSistema(Color::TextoGris), p.color(QPalette::Disabled, QPalette::WindowText));
-    EXPECT_NE(ColorSistema(Color::TextoGris), ColorSistema(Color::TextoVentana));
-    EXPECT_EQ(ColorSistema(Color::VerdeOscuro), QColor(0, 128, 0));
-    EXPECT_EQ(ColorSistema(0x00FF0000u), QColor(0, 0, 255));
-}
-
-TEST(ImagenesTest, LasImagenesSeNumeranDesdeUnoYFueraDeRangoNoHayImagen) {
-    const CListaImagenes iml(16,
-                             {QStringLiteral("base_datos"), QString(), QStringLiteral("tabla")});
-    EXPECT_EQ(iml.Numero(), 3);
-    EXPECT_TRUE(iml.Icono(0).isNull());
-    EXPECT_FALSE(iml.Icono(1).isNull());
-    EXPECT_TRUE(iml.Icono(2).isNull()); // an unused number
-    EXPECT_EQ(iml.Nombre(3), QStringLiteral("tabla"));
-    EXPECT_TRUE(iml.Icono(4).isNull());
-}
 
 TEST(ImagenesTest, CadaIconoDelRecursoSeDibujaA16YA32Pixeles) {
     ImagenRecurso(QStringLiteral("tabla"), 16); // loads the resource
@@ -97,34 +76,11 @@ protected:
     }
 };
 
-TEST_F(ArbolTest, LosNodosSeAnadenAlFinalDeSuPadreYSeBuscanPorClave) {
-    tvw.Agregar(QString(), "cnx1", "Ventas", 1);
-    tvw.Agregar("cnx1", "_Tablascnx1", "Tablas", 2, 3);
-    QTreeWidgetItem* h = tvw.Agregar("cnx1", QString(), "Conectando...", 1);
-    EXPECT_EQ(tvw.topLevelItemCount(), 1);
-    EXPECT_EQ(tvw.Nodo("cnx1")->child(1), h);
-    EXPECT_EQ(tvw.Nodo("_Tablascnx1")->parent(), tvw.Nodo("cnx1"));
-    EXPECT_EQ(CArbol::Clave(h), QString());
-    EXPECT_EQ(tvw.Nodo("nada"), nullptr);
-}
-
 TEST_F(ArbolTest, UnaClaveRepetidaOUnPadreDesconocidoLanzanError) {
     tvw.Agregar(QString(), "cnx1", "Ventas", 1);
     EXPECT_THROW(tvw.Agregar(QString(), "cnx1", "Otra", 1), CError);
     EXPECT_THROW(tvw.Agregar("cnx9", "x", "Otra", 1), CError);
     EXPECT_EQ(tvw.topLevelItemCount(), 1);
-}
-
-TEST_F(ArbolTest, EliminarUnNodoLiberaLasClavesDeTodoLoQueCuelgaDeEl) {
-    tvw.Agregar(QString(), "cnx1", "Ventas", 1);
-    tvw.Agregar("cnx1", "_Tablascnx1", "Tablas", 2, 3);
-    tvw.Agregar("_Tablascnx1", "_TablasSistemacnx1", "Tablas del sistema", 2, 3);
-    tvw.Eliminar(tvw.Nodo("cnx1"));
-    EXPECT_EQ(tvw.Nodo("_TablasSistemacnx1"), nullptr);
-    EXPECT_NO_THROW(tvw.Agregar(QString(), "cnx1", "Ventas", 1));
-    tvw.Limpiar();
-    EXPECT_EQ(tvw.topLevelItemCount(), 0);
-    EXPECT_EQ(tvw.Nodo("cnx1"), nullptr);
 }
 
 TEST_F(ArbolTest, UnNodoAbiertoMuestraSuIconoExpandidoYConservaSuNumero) {
@@ -157,17 +113,6 @@ protected:
     }
 };
 
-TEST_F(ListaTest, UnValorNuloDejaSuCeldaVaciaYLasDemasSeLlenan) {
-    const int f = AgregarElementoLista(lvw, "Clientes", 2, Color::TextoVentana,
-                                       {QStringLiteral("Tabla"), QVariant(), qlonglong(1234)});
-    EXPECT_EQ(lvw.Texto(f), QStringLiteral("Clientes"));
-    EXPECT_EQ(lvw.SubElemento(f, 1), QStringLiteral("Tabla"));
-    EXPECT_EQ(lvw.SubElemento(f, 2), QString());
-    EXPECT_EQ(lvw.SubElemento(f, 3), QStringLiteral("1234"));
-    EXPECT_EQ(lvw.IconoGrande(f), 2);
-    EXPECT_EQ(lvw.IconoPequeno(f), 2);
-}
-
 TEST_F(ListaTest, LosValoresSeEscribenConLaConfiguracionRegional) {
     const int f = AgregarElementoLista(lvw, "x", 1, Color::TextoVentana,
                                        {1.5, QDateTime(QDate(2025, 3, 15), QTime(10, 20, 30)),
@@ -178,30 +123,6 @@ TEST_F(ListaTest, LosValoresSeEscribenConLaConfiguracionRegional) {
     EXPECT_EQ(lvw.SubElemento(f, 3), QStringLiteral("15/3/2025"));
     EXPECT_EQ(lvw.SubElemento(f, 4), QStringLiteral("1/12/2025")); // midnight: date only
     EXPECT_EQ(lvw.SubElemento(f, 5), QStringLiteral("Verdadero")); // beyond the headers: kept
-}
-
-TEST_F(ListaTest, LasFilasSeLeenEnOrdenConUnValorPorColumna) {
-    AgregarElementoLista(lvw, "B", 2, Color::TextoVentana, {"Tabla"});
-    AgregarElementoLista(lvw, "A", 2, Color::TextoGris, {"Tabla del sistema", "1/1/2025"});
-    IListaExportable& exp = lvw;
-    ASSERT_EQ(exp.NumeroElementos(), 2);
-    EXPECT_EQ(exp.TituloColumna(3), QStringLiteral("Registros"));
-    EXPECT_EQ(exp.TextoCelda(0, 0), QStringLiteral("B"));
-    EXPECT_EQ(exp.TextoCelda(0, 2), QString());
-    EXPECT_EQ(exp.TextoCelda(1, 2), QStringLiteral("1/1/2025"));
-    EXPECT_EQ(lvw.Color(1), Color::TextoGris);
-    EXPECT_EQ(lvw.ColorSubElemento(1, 1), Color::TextoVentana); // the item's colour only
-}
-
-TEST_F(ListaTest, LasClavesSonUnicasYSeBuscan) {
-    lvw.AgregarElemento("PK_Clientes", 2, 2, "PK_Clientes");
-    EXPECT_EQ(lvw.Buscar("PK_Clientes"), 0);
-    EXPECT_EQ(lvw.Buscar("IX"), -1);
-    EXPECT_THROW(lvw.AgregarElemento("otra", 2, 2, "PK_Clientes"), CError);
-    lvw.Limpiar();
-    EXPECT_EQ(lvw.NumeroElementos(), 0);
-    EXPECT_EQ(lvw.Buscar("PK_Clientes"), -1);
-    EXPECT_EQ(lvw.NumeroColumnas(), 4);
 }
 
 TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
@@ -219,22 +140,6 @@ TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
     EXPECT_EQ(clics.at(0).at(1).toString(), QStringLiteral("wrd"));
     lvw.EstablecerVista(CListaVista::Vista::Detalles);
     EXPECT_EQ(lvw.Seleccionado(), 0);
-}
-
-// The results window adds each row whole, in one change of the list.
-TEST(ListaVistaFilaEnteraTest, SeLeeComoLaFilaHechaCeldaACeldaTambienSinCabeceras) {
-    CListaVista lvw;
-    lvw.AgregarColumna(QStringLiteral("A"), 50);
-    lvw.AgregarColumna(QStringLiteral("B"), 50, Qt::AlignRight);
-    const int f = lvw.AgregarFila(QStringLiteral("x"), 1, 2,
-                                  {QStringLiteral("b"), QStringLiteral("más allá")});
-    EXPECT_EQ(lvw.SubElemento(f, 1), QStringLiteral("b"));
-    EXPECT_EQ(lvw.SubElemento(f, 2), QStringLiteral("más allá")); // beyond the headers: kept
-    EXPECT_EQ(lvw.TextoCelda(f, 1), QStringLiteral("b"));
-
-    CListaVista sinCabeceras;
-    const int g = sinCabeceras.AgregarFila(QStringLiteral("y"), 1, 1, {QStringLiteral("z")});
-    EXPECT_EQ(sinCabeceras.SubElemento(g, 1), QStringLiteral("z"));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -256,16 +161,6 @@ protected:
     }
 };
 
-TEST_F(BarraTest, UnClicEnUnBotonDaSuClaveYUnBotonDeshabilitadoNoResponde) {
-    QSignalSpy clics(&tbr, &CBarraHerramientas::ClicBoton);
-    QTest::mouseClick(tbr.Control("exp"), Qt::LeftButton);
-    tbr.Habilitar("exp", false);
-    QTest::mouseClick(tbr.Control("exp"), Qt::LeftButton);
-    ASSERT_EQ(clics.count(), 1);
-    EXPECT_EQ(clics.at(0).at(0).toString(), QStringLiteral("exp"));
-    EXPECT_FALSE(tbr.Habilitado("exp"));
-}
-
 TEST_F(BarraTest, MostrarMenuBotonAbreElMenuYSuElementoLlegaConLasDosClaves) {
     QSignalSpy menu(&tbr, &CBarraHerramientas::ClicMenu);
     QStringList vistos;
@@ -284,12 +179,6 @@ TEST_F(BarraTest, MostrarMenuBotonAbreElMenuYSuElementoLlegaConLasDosClaves) {
     EXPECT_EQ(menu.at(0).at(1).toString(), QStringLiteral("det"));
 }
 
-TEST_F(BarraTest, MostrarMenuBotonSinMenuNoHaceNada) {
-    MostrarMenuBoton(tbr, 2); // a plain button: returns at once
-    MostrarMenuBoton(tbr, 9); // no such button
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
-}
-
 // ---------------------------------------------------------------------------------------------
 TEST(PestanasTest, UnaPestanaDeshabilitadaSeVePeroNoSeSelecciona) {
     CPestanas sst;
@@ -305,21 +194,6 @@ TEST(PestanasTest, UnaPestanaDeshabilitadaSeVePeroNoSeSelecciona) {
     EXPECT_EQ(sst.PestanaActual(), 0);
     EXPECT_TRUE(barra->tabRect(1).isValid());
     EXPECT_EQ(cambios.count(), 0);
-}
-
-TEST(ComboImagenesTest, AlAnadirNoSeEligeNadaYElegirDaClaveYTexto) {
-    CComboImagenes cbo;
-    cbo.EstablecerImagenes(CListaImagenes(16, {"base_datos"}));
-    QSignalSpy elegidos(&cbo, &CComboImagenes::ElementoElegido);
-    cbo.AgregarElemento("cnx1", "Ventas 2025", 1, 1);
-    cbo.AgregarElemento("cnx2", "Ventas 2026", 1, 1);
-    EXPECT_EQ(cbo.Elegido(), -1);
-    EXPECT_EQ(cbo.ClaveElegida(), QString());
-    EXPECT_EQ(elegidos.count(), 0);
-    cbo.Elegir(1);
-    EXPECT_EQ(cbo.ClaveElegida(), QStringLiteral("cnx2"));
-    EXPECT_EQ(cbo.TextoElegido(), QStringLiteral("Ventas 2026"));
-    EXPECT_EQ(elegidos.count(), 1);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -437,19 +311,8 @@ INSTANTIATE_TEST_SUITE_P(Casos, DialogosQtCajaTest,
                                                      "Aceptar",
                                                      nullptr,
                                                      Qt::Key_Return,
-                                                     Respuesta::Aceptar},
-                                           CCasoCaja{"SegundoBotonPorDefectoYEscape",
-                                                     Estilo::SiNo | Estilo::Exclamacion |
-                                                         Estilo::BotonDefecto2,
-                                                     "",
-                                                     "Verondal",
-                                                     QMessageBox::Warning,
-                                                     {"Sí", "No"},
-                                                     "No",
-                                                     nullptr,
-                                                     Qt::Key_Escape,
-                                                     Respuesta::No}),
-                         [](const auto& info) { return std::string(info.param.strNombre); });
+                                                     Respuesta::Aceptar}),
+                         [](const auto& p) { return std::string(p.param.strNombre); });
 
 TEST(DialogosQtTest, LaEntradaDistingueCancelarDeUnTextoVacioConfirmado) {
     CDialogosQt dlg;

@@ -34,12 +34,6 @@ TEST_F(ArbolExploradorTest, CadaConexionEmpiezaSinAbrirConSuMarcadorGris) {
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 
-TEST_F(ArbolExploradorTest, SinConexionesElArbolEstaVacio) {
-    Abrir();
-    EXPECT_EQ(Arbol().topLevelItemCount(), 0);
-    EXPECT_EQ(Estado(), QStringLiteral("0 conexiones"));
-}
-
 TEST_F(ArbolExploradorTest, LaPrimeraExpansionLeeCarpetasYObjetos) {
     Agregar(QStringLiteral("Ventas"),
             BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
@@ -78,19 +72,6 @@ TEST_F(ArbolExploradorTest, MientrasConectaMuestraFlechaConRelojYRepinta) {
     EXPECT_EQ(*punteroDurante, Puntero::FlechaReloj);
     EXPECT_EQ(strHijo, QStringLiteral("Conectando..."));
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
-TEST_F(ArbolExploradorTest, ExpandirDeNuevoNoVuelveALeer) {
-    const QString strCadena = BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql");
-    Agregar(QStringLiteral("Ventas"), strCadena);
-    Abrir();
-    Expandir(QStringLiteral("cnx1"));
-    const QStringList antes = Describir(Arbol());
-    ASSERT_TRUE(EjecutarSQLite(m_Carpeta + QStringLiteral("/ventas.db"),
-                               QStringLiteral("CREATE TABLE nueva (x INTEGER);")));
-    Nodo(QStringLiteral("cnx1"))->setExpanded(false);
-    Expandir(QStringLiteral("cnx1"));
-    EXPECT_EQ(Describir(Arbol()), antes);
 }
 
 TEST_F(ArbolExploradorTest, UnaConexionFallidaQuedaGrisConSuMensaje) {
@@ -187,17 +168,6 @@ TEST_F(ArbolExploradorTest, PostgresLlenaLasSeisCarpetas) {
     EXPECT_TRUE(arbol.contains(QStringLiteral("    v_clientes 9")));
     EXPECT_TRUE(arbol.contains(QStringLiteral("    clientes 8 [tbl]")));
     EXPECT_TRUE(arbol.contains(QStringLiteral("    reiniciar_saldos 18")));
-
-    // Every kind but a connection and a table leaves the node commands off.
-    for (const QString& strTexto :
-         {QStringLiteral("ft_clientes"), QStringLiteral("pg_class"), QStringLiteral("tables"),
-          QStringLiteral("v_clientes"), QStringLiteral("reiniciar_saldos"),
-          QStringLiteral("Procedimientos")}) {
-        Clic(NodoTexto(strTexto));
-        EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -")) << qPrintable(strTexto);
-    }
-    Clic(NodoTexto(QStringLiteral("clientes")));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
 }
 
 TEST_F(ArbolExploradorTest, UnIdQueChocaConUnaCarpetaSeAvisaSinCaerse) {

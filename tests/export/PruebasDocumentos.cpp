@@ -86,19 +86,6 @@ TEST(DocumentoTextoTest, LaConfirmacionDiceRutaYTamanoYAbreConSi) {
     EXPECT_EQ(guion.abiertos, QStringList{strRuta});
 }
 
-TEST(DocumentoTextoTest, ConNoOSinConfirmacionNoSeAbreNada) {
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::No};
-    CDocumentoCSV conConfirmacion;
-    AlimentarDocumento(conConfirmacion, QString(), Tabla({"A"}, {{"1"}}));
-    conConfirmacion.Guardar(RutaTemporal("no.csv"), true);
-    CDocumentoCSV sinConfirmacion;
-    AlimentarDocumento(sinConfirmacion, QString(), Tabla({"A"}, {{"1"}}));
-    sinConfirmacion.Guardar(RutaTemporal("sin.csv"), false);
-    EXPECT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_TRUE(guion.abiertos.isEmpty());
-}
-
 // The three file writers alike: one critical message naming the path, Error on, nothing written.
 TEST(DocumentoArchivoTest, UnaRutaImposibleSeInformaSinDejarArchivo) {
     const QString strPadre = RutaTemporal("no-soy-carpeta");
@@ -162,30 +149,6 @@ TEST(DocumentoXmlTest, RaizRegistrosYColumnasConGuiones) {
     const QDomElement vacio = registros.at(1).toElement().firstChildElement("Tipo_de_dato");
     EXPECT_FALSE(vacio.isNull());
     EXPECT_FALSE(vacio.hasChildNodes());
-}
-
-TEST(DocumentoXmlTest, DosColumnasIgualesDanDosHermanos) {
-    const auto tabla =
-        Tabla({"Tabla", "Columna", "Tabla", "Columna"}, {{"pedidos", "cliente", "clientes", "id"}});
-    const QDomElement registro =
-        LeerXml(Exportar(CDocumentoXML(), tabla, "relaciones.xml", "Relaciones"))
-            .documentElement()
-            .firstChildElement();
-    const QDomNodeList columnas = registro.elementsByTagName(QStringLiteral("Columna"));
-    ASSERT_EQ(columnas.size(), 2);
-    EXPECT_EQ(columnas.at(0).toElement().text(), QStringLiteral("cliente"));
-    EXPECT_EQ(columnas.at(1).toElement().text(), QStringLiteral("id"));
-}
-
-TEST(DocumentoXmlTest, CaracteresEspecialesSeEscapanYVuelvenIguales) {
-    const QString strValor = QStringLiteral("a & b < c > d \"e\" 'f' Ñandú");
-    const QByteArray bytXml =
-        Exportar(CDocumentoXML(), Tabla({"Valor"}, {{strValor}}), "escape.xml");
-    EXPECT_TRUE(bytXml.contains("a &amp; b &lt; c"));
-    EXPECT_TRUE(bytXml.contains("\xc3\x91"
-                                "and\xc3\xba")); // UTF-8, no declaration needed
-    EXPECT_EQ(LeerXml(bytXml).documentElement().firstChildElement().firstChildElement().text(),
-              strValor);
 }
 
 // Valid names stay as they are; the others are mended into XML names, the root as well.

@@ -41,20 +41,6 @@ protected:
     frmPropiedadesTabla tbl;
 };
 
-TEST_F(MarcoTest, LaBarraTieneExportarYVerConSuMenu) {
-    for (CMarcoPropiedades* frm :
-         {static_cast<CMarcoPropiedades*>(&cnx), static_cast<CMarcoPropiedades*>(&tbl)}) {
-        CBarraHerramientas* tbr = frm->Barra();
-        EXPECT_EQ(tbr->TextoAyuda(QStringLiteral("exp")), QStringLiteral("Exportar..."));
-        EXPECT_EQ(tbr->TextoAyuda(QStringLiteral("ver")), QString());
-        QStringList textos;
-        for (QAction* a : tbr->Menu(QStringLiteral("ver"))->actions())
-            textos << a->text();
-        EXPECT_EQ(textos, QStringList({"Iconos grandes", QString::fromUtf8("Iconos pequeños"),
-                                       "Lista", "Detalles"}));
-    }
-}
-
 TEST_F(MarcoTest, ElTextoDeExportarNombraLaPestanaEnMinusculasTrasElPrimerCambio) {
     cnx.sstPropiedades()->SeleccionarPestana(5);
     EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
