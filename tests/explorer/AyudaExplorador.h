@@ -2,7 +2,8 @@
 // from fixtures, a scripted data-link dialogue, and clicks and keys as a user gives them.
 #pragma once
 
-#include "../app/AyudasVentanas.h"
+#include "Aplicacion.h"
+#include "AyudasVentanas.h"
 #include "DialogosGuion.h"
 #include "controles/CArbol.h"
 #include "controles/CBarraEstado.h"
