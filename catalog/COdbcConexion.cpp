@@ -1,10 +1,10 @@
 #include "catalog/COdbcConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "comun/CError.h"
-#include "comun/NumerosError.h"
 #include "catalog/COdbcSentencia.h"
 #include "catalog/modOdbc.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 
 #include <QFileInfo>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "catalog/COdbcSentencia.h"
 
-#include "comun/CError.h"
 #include "catalog/COdbcConexion.h"
+#include "comun/CError.h"
 
 #include <QDateTime>
 #include <condition_variable>

@@ -24,4 +24,3 @@ QString MensajeArchivoNoGuardado(const QString& strRuta, const QString& strRazon
     return QStringLiteral("No se puede guardar el archivo ") + strRuta + QStringLiteral(":\r\n") +
            strRazon;
 }
-

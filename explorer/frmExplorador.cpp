@@ -1,14 +1,14 @@
 #include "explorer/frmExplorador.h"
 
+#include "comun/CError.h"
+#include "comun/IDialogos.h"
 #include "controles/CArbol.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/ColoresSistema.h"
 #include "controles/modGeneral.h"
-#include "comun/CError.h"
 #include "explorer/modConexionesExplorador.h"
-#include "comun/IDialogos.h"
 #include "registry/CVerondal.h"
 
 #include <QApplication>

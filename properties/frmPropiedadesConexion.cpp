@@ -1,12 +1,12 @@
 #include "properties/frmPropiedadesConexion.h"
 
+#include "catalog/CCadenaConexion.h"
+#include "comun/CError.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CPestanas.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/ColoresSistema.h"
 #include "controles/modGeneral.h"
-#include "catalog/CCadenaConexion.h"
-#include "comun/CError.h"
 #include "export/modArchivos.h"
 #include "properties/modFilas.h"
 #include "registry/CVerondal.h"
@@ -169,9 +169,9 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
         const QVariant varTipo = r.Valor(QStringLiteral("TABLE_TYPE"));
         const QString strTipo = CRecordset::EsNulo(varTipo) ? QString() : varTipo.toString();
         MostrarProgreso(strNombre, r.Posicion(), lngTotal);
-        const QString strRegistros = registros.value(CConexion::ClaveObjeto(
-            r.Valor(QStringLiteral("TABLE_CATALOG")), r.Valor(QStringLiteral("TABLE_SCHEMA")),
-            strNombre));
+        const QString strRegistros = registros.value(
+            CConexion::ClaveObjeto(r.Valor(QStringLiteral("TABLE_CATALOG")),
+                                   r.Valor(QStringLiteral("TABLE_SCHEMA")), strNombre));
         AgregarElementoLista(
             *lvwTablas, strNombre, IconoTabla(strTipo), ado.ColorTexto(strTipo),
             {CRecordset::EsNulo(varTipo) ? QVariant() : QVariant(ado.TipoTabla(strTipo)),

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 
-
 CConexiones::Lista::const_iterator CConexiones::Posicion(const QString& strKey) const {
     return std::find_if(m_Coleccion.cbegin(), m_Coleccion.cend(), [&](const auto& objConexion) {
         return objConexion->Id().compare(strKey, Qt::CaseInsensitive) == 0;

@@ -2,8 +2,8 @@
 
 #include "catalog/CConexion.h"
 #include "comun/CError.h"
-#include "comun/NumerosError.h"
 #include "comun/IDialogos.h"
+#include "comun/NumerosError.h"
 #include "registry/CConexiones.h"
 #include "registry/CEncriptador.h"
 #include "registry/modCodificacion.h"

@@ -1,6 +1,5 @@
 #include "catalog/dialectos/CDialectoMariaDB.h"
 
-
 #include <QHash>
 #include <algorithm>
 #include <array>

@@ -191,7 +191,8 @@ PRecordset CDialectoPostgreSQL::PalabrasClave() {
 
 QString CDialectoPostgreSQL::ConsultaRecuentos(const QString& strCondicion) const {
     return QStringLiteral("SELECT current_database(), n.nspname, c.relname, (c.relkind IN "
-                          "('r', 'p'))::int, c.reltuples::float8, c.relrowsecurity::int FROM pg_catalog.pg_class c JOIN "
+                          "('r', 'p'))::int, c.reltuples::float8, c.relrowsecurity::int FROM "
+                          "pg_catalog.pg_class c JOIN "
                           "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind "
                           "IN ('r', 'v', 'm', 'f', 'p')") +
            strCondicion + SinSistema(QStringLiteral("n.nspname")) +

@@ -106,9 +106,10 @@ PRecordset CDialectoSQLite::Indices(const QString& strTabla) {
 PRecordset CDialectoSQLite::Estadisticas(const QString& strTabla) {
     PRecordset rs = RowsetEstadisticas();
     // Names are matched as SQLite matches them; the row names the table as it was asked.
-    CPreparada stmt(m_Cn, QStringLiteral("SELECT type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%' "
-                                         "FROM sqlite_master WHERE type IN ('table', 'view') AND "
-                                         "name = ? COLLATE NOCASE"),
+    CPreparada stmt(m_Cn,
+                    QStringLiteral("SELECT type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%' "
+                                   "FROM sqlite_master WHERE type IN ('table', 'view') AND "
+                                   "name = ? COLLATE NOCASE"),
                     {strTabla});
     if (!stmt->Siguiente())
         return rs;
@@ -123,8 +124,9 @@ PRecordset CDialectoSQLite::EstadisticasTodas() {
     std::vector<std::pair<QString, bool>> objetos;
     {
         COdbcSentencia stmt(m_Cn);
-        stmt.Ejecutar(QStringLiteral("SELECT name, type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%' "
-                                     "FROM sqlite_master WHERE type IN ('table', 'view')"));
+        stmt.Ejecutar(
+            QStringLiteral("SELECT name, type = 'table' AND sql NOT LIKE 'CREATE VIRTUAL%' "
+                           "FROM sqlite_master WHERE type IN ('table', 'view')"));
         while (stmt.Siguiente()) {
             const auto nombre = stmt.Texto(0);
             if (nombre)
@@ -133,6 +135,7 @@ PRecordset CDialectoSQLite::EstadisticasTodas() {
     }
     for (const auto& [nombre, base] : objetos)
         rs->AgregarValores(QVariant(), QVariant(), nombre,
-                           base ? ContarConPlazo({std::nullopt, std::nullopt, nombre}) : QVariant());
+                           base ? ContarConPlazo({std::nullopt, std::nullopt, nombre})
+                                : QVariant());
     return rs;
 }

@@ -32,17 +32,16 @@ protected:
     // The server's own answer, one line per row, fields joined by "|".
     static QStringList Consultar(const QString& strSql) {
         QProcess p;
-        p.start(QStringLiteral("mariadb"),
-                {"--protocol=TCP", "-h", "127.0.0.1", "-P",
-                 qEnvironmentVariable("VERONDAL_MARIADB_PUERTO"), "-u",
-                 qEnvironmentVariable("VERONDAL_MARIADB_USUARIO"), "-N", "-B", "-r", Base(), "-e",
-                 strSql});
+        p.start(QStringLiteral("mariadb"), {"--protocol=TCP", "-h", "127.0.0.1", "-P",
+                                            qEnvironmentVariable("VERONDAL_MARIADB_PUERTO"), "-u",
+                                            qEnvironmentVariable("VERONDAL_MARIADB_USUARIO"), "-N",
+                                            "-B", "-r", Base(), "-e", strSql});
         p.waitForFinished();
         QStringList filas = QString::fromUtf8(p.readAllStandardOutput())
                                 .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         for (QString& f : filas)
-            f.replace(QLatin1Char('\t'), QLatin1Char('|')).replace(QStringLiteral("NULL"),
-                                                                   QStringLiteral("·"));
+            f.replace(QLatin1Char('\t'), QLatin1Char('|'))
+                .replace(QStringLiteral("NULL"), QStringLiteral("·"));
         return filas;
     }
     static QString s_Cadena;

@@ -84,8 +84,8 @@ void PreguntarTodo(CConexion& cn) {
 
 TEST_F(DialectoPostgreSQLTest, NingunaPreguntaDelCatalogoEjecutaCodigoDelUsuario) {
     // Reading v_auditada inserts into auditoria; reading v_contador advances the sequence.
-    const QStringList antes =
-        Consultar(QStringLiteral("SELECT count(*), (SELECT last_value FROM contador) FROM auditoria"));
+    const QStringList antes = Consultar(
+        QStringLiteral("SELECT count(*), (SELECT last_value FROM contador) FROM auditoria"));
     PreguntarTodo(*m_Cn);
     EXPECT_EQ(Consultar(QStringLiteral(
                   "SELECT count(*), (SELECT last_value FROM contador) FROM auditoria")),
@@ -116,11 +116,12 @@ TEST_F(DialectoPostgreSQLTest, LosRecuentosSonLosDePgClassYCadaEsquemaTieneElSuy
                                                .arg(esquema, nombre))
                                      .value(0);
             esperadas[i].chop(1);
-            esperadas[i] += tipo == QLatin1String("r")
-                                ? Consultar(QStringLiteral("SELECT count(*) FROM %1.\"%2\"")
-                                                .arg(esquema, nombre))
-                                      .value(0)
-                                : QStringLiteral("·");
+            esperadas[i] +=
+                tipo == QLatin1String("r")
+                    ? Consultar(
+                          QStringLiteral("SELECT count(*) FROM %1.\"%2\"").arg(esquema, nombre))
+                          .value(0)
+                    : QStringLiteral("·");
         }
     }
     EXPECT_EQ(obtenidas, esperadas);

@@ -24,8 +24,8 @@ protected:
         QProcess p;
         p.start(QStringLiteral("sqlite3"), {s_Ruta, strSql});
         p.waitForFinished();
-        return QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'),
-                                                                  Qt::SkipEmptyParts);
+        return QString::fromUtf8(p.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     }
     static QString s_Ruta, s_Cadena;
     std::unique_ptr<CConexion> m_Cn;
