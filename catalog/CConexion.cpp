@@ -1,8 +1,8 @@
 #include "catalog/CConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "catalog/CEsquemasOdbc.h"
 #include "catalog/COdbcConexion.h"
+#include "catalog/dialectos/CDialecto.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
 
@@ -11,12 +11,11 @@
 namespace {
 
 // Runs one catalogue question; every failure becomes an empty result.
-template <typename T, typename F> T Preguntar(COdbcConexion* enlace, F&& pregunta) {
-    if (!enlace)
+template <typename T, typename F> T Preguntar(CDialecto* dialecto, F&& pregunta) {
+    if (!dialecto)
         return T();
     try {
-        CEsquemasOdbc esquemas(*enlace);
-        return pregunta(esquemas);
+        return pregunta(*dialecto);
     } catch (const std::exception&) {
         return T();
     }
@@ -42,6 +41,7 @@ bool CConexion::Conectar() {
     try {
         auto enlace = std::make_unique<COdbcConexion>();
         enlace->Abrir(m_Cadena);
+        m_Dialecto = CDialecto::Crear(*enlace);
         m_Enlace = std::move(enlace);
         m_ErrorConexion.clear();
         return true;
@@ -54,6 +54,7 @@ bool CConexion::Conectar() {
 }
 
 void CConexion::Desconectar() {
+    m_Dialecto.reset();
     m_Enlace.reset();
 }
 
@@ -77,62 +78,61 @@ void CConexion::setCadenaDeConexion(const QString& strCadena) {
 }
 
 PRecordset CConexion::Tablas() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Tablas(); });
+    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.Tablas(); });
 }
 
 PRecordset CConexion::Procedimientos() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.Procedimientos(); });
+    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.Procedimientos(); });
 }
 
 PRecordset CConexion::Campos(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Columnas(strTabla); });
+    return Preguntar<PRecordset>(m_Dialecto.get(),
+                                 [&](CDialecto& e) { return e.Columnas(strTabla); });
 }
 
 PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
     if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Enlace.get(),
-                                     [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
+        return Preguntar<PRecordset>(m_Dialecto.get(),
+                                     [](CDialecto& e) { return e.ColumnasTodas(); });
     const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
+    const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
     const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
-    return Preguntar<PRecordset>(enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.ColumnasTodas(&seguir); });
+    return Preguntar<PRecordset>(dialecto.get(),
+                                 [&](CDialecto& e) { return e.ColumnasTodas(&seguir); });
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Indices(strTabla); });
+    return Preguntar<PRecordset>(m_Dialecto.get(),
+                                 [&](CDialecto& e) { return e.Indices(strTabla); });
 }
 
 PRecordset CConexion::Relaciones() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.ClavesAjenas(); });
+    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.ClavesAjenas(); });
 }
 
 PRecordset CConexion::TiposDatos() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) {
+    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) {
         return e.TiposProveedor(std::nullopt, std::nullopt);
     });
 }
 
 PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
-    return Preguntar<PRecordset>(m_Enlace.get(), [&](CEsquemasOdbc& e) {
+    return Preguntar<PRecordset>(m_Dialecto.get(), [&](CDialecto& e) {
         return e.TiposProveedor(lngTipoDatos, booMejorCoincidencia);
     });
 }
 
 PRecordset CConexion::PalabrasReservadas() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.PalabrasClave(); });
+    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.PalabrasClave(); });
 }
 
 PRecordset CConexion::Literales() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Literales(); });
+    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.Literales(); });
 }
 
 PRecordset CConexion::Estadisticas(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Estadisticas(strTabla); });
+    return Preguntar<PRecordset>(m_Dialecto.get(),
+                                 [&](CDialecto& e) { return e.Estadisticas(strTabla); });
 }
 
 QString CConexion::NumeroRegistros(const QString& strTabla) {
@@ -144,6 +144,37 @@ QString CConexion::NumeroRegistros(const QString& strTabla) {
     if (CRecordset::EsNulo(cardinalidad))
         return {};
     return QLocale().toString(cardinalidad.toLongLong());
+}
+
+PRecordset CConexion::EstadisticasTodas() {
+    return Preguntar<PRecordset>(m_Dialecto.get(),
+                                 [](CDialecto& e) { return e.EstadisticasTodas(); });
+}
+
+QString CConexion::ClaveObjeto(const QVariant& varCatalogo, const QVariant& varEsquema,
+                               const QString& strNombre) {
+    auto parte = [](const QVariant& v) {
+        return CRecordset::EsNulo(v) ? QStringLiteral("\x01") : v.toString();
+    };
+    return parte(varCatalogo) + QChar(0x1f) + parte(varEsquema) + QChar(0x1f) + strNombre;
+}
+
+QHash<QString, QString> CConexion::NumerosRegistros() {
+    QHash<QString, QString> numeros;
+    PRecordset rs = EstadisticasTodas();
+    if (!rs)
+        return numeros;
+    const QLocale local;
+    for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
+        const QVariant cardinalidad = rs->Valor(QStringLiteral("CARDINALITY"));
+        if (!CRecordset::EsNulo(cardinalidad))
+            numeros.insert(ClaveObjeto(rs->Valor(QStringLiteral("TABLE_CATALOG")),
+                                       rs->Valor(QStringLiteral("TABLE_SCHEMA")),
+                                       rs->Texto(QStringLiteral("TABLE_NAME"))),
+                           local.toString(cardinalidad.toLongLong()));
+    }
+    rs->Cerrar();
+    return numeros;
 }
 
 QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
@@ -167,7 +198,7 @@ QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
 QList<QPair<QString, QVariant>> CConexion::Propiedades() {
     if (m_Enlace) {
         return Preguntar<QList<QPair<QString, QVariant>>>(
-            m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Propiedades(); });
+            m_Dialecto.get(), [](CDialecto& e) { return e.Propiedades(); });
     }
     // Closed: what the connection string says, a password never shown.
     QList<QPair<QString, QVariant>> propiedades;

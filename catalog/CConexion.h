@@ -5,6 +5,7 @@
 #include "catalog/CRecordset.h"
 
 #include <QDomElement>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -12,6 +13,7 @@
 #include <memory>
 
 class COdbcConexion;
+class CDialecto;
 
 class CConexion {
 public:
@@ -52,9 +54,18 @@ public:
     PRecordset PalabrasReservadas();
     PRecordset Literales();
     // The statistics rowset (TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, CARDINALITY): one row per
-    // object of that name, counted with a 10-second query time-out (null when it runs out).
+    // object of that name. CARDINALITY is the DBMS's own row statistic (an exact count of a
+    // SQLite table, bounded by a 10-second time-out); null for views, foreign tables and
+    // anything whose reading would run user code or reach another server.
     PRecordset Estadisticas(const QString& strTabla);
     QString NumeroRegistros(const QString& strTabla); // the first row's count, user's grouping
+    // The same for every object of Tablas() at once (one query where the DBMS allows it).
+    PRecordset EstadisticasTodas();
+    // The formatted counts of EstadisticasTodas by ClaveObjeto of each row; empty texts left out.
+    QHash<QString, QString> NumerosRegistros();
+    // The key of an object by the TABLE_CATALOG, TABLE_SCHEMA and TABLE_NAME of its row.
+    static QString ClaveObjeto(const QVariant& varCatalogo, const QVariant& varEsquema,
+                               const QString& strNombre);
     QString DescripcionTipoDatos(long lngTipoDatos);
     // The connection's properties as name/value pairs in a stable order (a null value is an
     // invalid QVariant); a password shows as asterisks. Open: the driver's; closed: the string's.
@@ -82,5 +93,8 @@ private:
     // Shared only with a read in progress, so that closing from inside its callback cannot free
     // the link under it.
     std::shared_ptr<COdbcConexion> m_Enlace;
+    // The link's DBMS dialect, chosen when it opened; lives and dies with it (declared after
+    // it, so that it goes first).
+    std::shared_ptr<CDialecto> m_Dialecto;
     QDomElement m_Nodo;
 };

@@ -161,13 +161,17 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
     m_RelojProgreso.invalidate();
 
     const CAdo& ado = objVerondal->ADO();
+    // Every count in one question; each row takes its own schema's.
+    const QHash<QString, QString> registros =
+        rs ? objConexion.NumerosRegistros() : QHash<QString, QString>();
     LlenarDesdeRowset(*Pestanas(), PestanaTablas, std::move(rs), [&](CRecordset& r) {
         const QString strNombre = TextoCampo(r, QStringLiteral("TABLE_NAME"));
         const QVariant varTipo = r.Valor(QStringLiteral("TABLE_TYPE"));
         const QString strTipo = CRecordset::EsNulo(varTipo) ? QString() : varTipo.toString();
         MostrarProgreso(strNombre, r.Posicion(), lngTotal);
-        const QString strRegistros =
-            strNombre.isEmpty() ? QString() : objConexion.NumeroRegistros(strNombre);
+        const QString strRegistros = registros.value(
+            CConexion::ClaveObjeto(r.Valor(QStringLiteral("TABLE_CATALOG")),
+                                   r.Valor(QStringLiteral("TABLE_SCHEMA")), strNombre));
         AgregarElementoLista(
             *lvwTablas, strNombre, IconoTabla(strTipo), ado.ColorTexto(strTipo),
             {CRecordset::EsNulo(varTipo) ? QVariant() : QVariant(ado.TipoTabla(strTipo)),

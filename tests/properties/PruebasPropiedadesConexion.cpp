@@ -30,7 +30,7 @@ TEST_F(PropiedadesConexionSQLiteTest, TablasConTipoIconoColorYRegistrosDeCadaUna
     frm.Conexion(m_Id);
     EXPECT_EQ(Filas(*frm.lvwTablas),
               QStringList({"clientes|Tabla|||3", "sqlite_sequence|Tabla del sistema|||1",
-                           "pedidos|Tabla|||2", "lineas|Tabla|||4", "v_pedidos|Vista|||2"}));
+                           "pedidos|Tabla|||2", "lineas|Tabla|||4", "v_pedidos|Vista|||"}));
     // Only the system table is grey.
     for (int f = 0; f < 5; ++f)
         EXPECT_EQ(frm.lvwTablas->Color(f), f == 1 ? Color::TextoGris : Color::TextoVentana) << f;
@@ -115,6 +115,15 @@ TEST_F(PropiedadesConexionSQLiteTest, ElRecuentoMuestraSuProgresoConElRelojYLoRe
 // PostgreSQL: functions and procedures, named relations, system objects, a failing query.
 
 class PropiedadesConexionPostgresTest : public CPruebaPostgres {};
+
+// A name in two schemas is listed twice, each with its own schema's count; a view has none.
+TEST_F(PropiedadesConexionPostgresTest, CadaTablaConElRecuentoDeSuEsquema) {
+    frmPropiedadesConexion frm;
+    frm.Conexion(m_App.Agregar(QStringLiteral("Tienda"), s_Cadena));
+    EXPECT_EQ(Filas(*frm.lvwTablas),
+              QStringList({"clientes|Tabla|||3", "lineas|Tabla|||4", "pedidos|Tabla|||2",
+                           "v_pedidos|Vista|||", "lineas|Tabla|||1"}));
+}
 
 TEST_F(PropiedadesConexionPostgresTest, UnTipoDe2147483647BytesSonDosGb) {
     const CConfiguracionEspanola es;
