@@ -1,10 +1,10 @@
 #include "catalog/COdbcConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "comun/CError.h"
-#include "comun/NumerosError.h"
 #include "catalog/COdbcSentencia.h"
 #include "catalog/modOdbc.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 
 #include <QFileInfo>
 #include <algorithm>
@@ -72,6 +72,10 @@ void COdbcConexion::Abrir(const QString& strCadena) {
         if (!cadena.Contiene(QStringLiteral("NoCreat"))) {
             cadena.Poner(QStringLiteral("NoCreat"), QStringLiteral("1"));
             m_ClavesAgregadas << QStringLiteral("NoCreat");
+        }
+        if (!cadena.Contiene(QStringLiteral("Timeout"))) {
+            cadena.Poner(QStringLiteral("Timeout"), QString::number(kMilisegundosBloqueoSQLite));
+            m_ClavesAgregadas << QStringLiteral("Timeout");
         }
     } else if (familia == Familia::MariaDB) {
         // MariaDB's driver ignores the login time-out attribute and waits forever on a mute

@@ -19,6 +19,9 @@ public:
 
     // An opening never waits longer than this on a dead or mute server.
     static constexpr int kSegundosConexion = 15;
+    // A SQLite file another program holds locked is waited for this long (the driver's own
+    // default is 100 s per call), then the call fails with "database is locked".
+    static constexpr int kMilisegundosBloqueoSQLite = 5000;
 
     COdbcConexion() = default;
     ~COdbcConexion(); // disconnects

@@ -1,9 +1,10 @@
 #include "catalog/COdbcSentencia.h"
 
-#include "comun/CError.h"
 #include "catalog/COdbcConexion.h"
+#include "comun/CError.h"
 
 #include <QDateTime>
+#include <atomic>
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
@@ -64,8 +65,29 @@ private:
     std::thread m_Hilo; // last: starts once the rest is built
 };
 
+namespace {
+std::atomic<int> g_intSegundosPredeterminados{COdbcSentencia::kSegundosConsulta};
+}
+
+int COdbcSentencia::SegundosPredeterminados() {
+    return g_intSegundosPredeterminados.load();
+}
+
+void COdbcSentencia::EstablecerSegundosPredeterminados(int intSegundos) {
+    g_intSegundosPredeterminados.store(intSegundos);
+}
+
 COdbcSentencia::COdbcSentencia(const COdbcConexion& objConexion)
-    : m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {}
+    : m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {
+    m_booCancelable = objConexion.MotorBD() != COdbcConexion::Motor::PostgreSQL;
+    TiempoLimite(SegundosPredeterminados());
+}
+
+void COdbcSentencia::Vigilar() {
+    m_Vigilante.reset();
+    if (m_Plazo > 0 && m_booCancelable)
+        m_Vigilante = std::make_unique<CVigilante>(m_Stmt.Handle(), m_Plazo);
+}
 
 COdbcSentencia::~COdbcSentencia() {
     m_Vigilante.reset();
@@ -110,6 +132,7 @@ void COdbcSentencia::DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion) {
 void COdbcSentencia::Tablas(const Argumento& catalogo, const Argumento& esquema,
                             const Argumento& tabla, const Argumento& tipos) {
     CArgumentoW c(catalogo), e(esquema), t(tabla), y(tipos);
+    Vigilar();
     DespuesDeEjecutar(SQLTablesW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(), e.Largo(),
                                  t.Puntero(), t.Largo(), y.Puntero(), y.Largo()),
                       "SQLTables");
@@ -118,6 +141,7 @@ void COdbcSentencia::Tablas(const Argumento& catalogo, const Argumento& esquema,
 void COdbcSentencia::Columnas(const Argumento& catalogo, const Argumento& esquema,
                               const Argumento& tabla, const Argumento& columna) {
     CArgumentoW c(catalogo), e(esquema), t(tabla), k(columna);
+    Vigilar();
     DespuesDeEjecutar(SQLColumnsW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(), e.Largo(),
                                   t.Puntero(), t.Largo(), k.Puntero(), k.Largo()),
                       "SQLColumns");
@@ -126,6 +150,7 @@ void COdbcSentencia::Columnas(const Argumento& catalogo, const Argumento& esquem
 void COdbcSentencia::Estadisticas(const Argumento& catalogo, const Argumento& esquema,
                                   const QString& strTabla) {
     CArgumentoW c(catalogo), e(esquema), t{Argumento(strTabla)};
+    Vigilar();
     DespuesDeEjecutar(SQLStatisticsW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
                                      e.Largo(), t.Puntero(), t.Largo(), SQL_INDEX_ALL, SQL_QUICK),
                       "SQLStatistics");
@@ -134,6 +159,7 @@ void COdbcSentencia::Estadisticas(const Argumento& catalogo, const Argumento& es
 void COdbcSentencia::ClavesPrimarias(const Argumento& catalogo, const Argumento& esquema,
                                      const QString& strTabla) {
     CArgumentoW c(catalogo), e(esquema), t{Argumento(strTabla)};
+    Vigilar();
     DespuesDeEjecutar(SQLPrimaryKeysW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
                                       e.Largo(), t.Puntero(), t.Largo()),
                       "SQLPrimaryKeys");
@@ -144,6 +170,7 @@ void COdbcSentencia::ClavesAjenas(const Argumento& catalogoPk, const Argumento& 
                                   const Argumento& esquemaFk, const Argumento& tablaFk) {
     CArgumentoW c1(catalogoPk), e1(esquemaPk), t1(tablaPk), c2(catalogoFk), e2(esquemaFk),
         t2(tablaFk);
+    Vigilar();
     DespuesDeEjecutar(SQLForeignKeysW(m_Stmt.Handle(), c1.Puntero(), c1.Largo(), e1.Puntero(),
                                       e1.Largo(), t1.Puntero(), t1.Largo(), c2.Puntero(),
                                       c2.Largo(), e2.Puntero(), e2.Largo(), t2.Puntero(),
@@ -154,20 +181,20 @@ void COdbcSentencia::ClavesAjenas(const Argumento& catalogoPk, const Argumento& 
 void COdbcSentencia::Procedimientos(const Argumento& catalogo, const Argumento& esquema,
                                     const Argumento& nombre) {
     CArgumentoW c(catalogo), e(esquema), p(nombre);
+    Vigilar();
     DespuesDeEjecutar(SQLProceduresW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
                                      e.Largo(), p.Puntero(), p.Largo()),
                       "SQLProcedures");
 }
 
 void COdbcSentencia::TiposDatos(SQLSMALLINT intTipo) {
+    Vigilar();
     DespuesDeEjecutar(SQLGetTypeInfoW(m_Stmt.Handle(), intTipo), "SQLGetTypeInfo");
 }
 
 void COdbcSentencia::Ejecutar(const QString& strSql) {
     odbc::CTextoW sql(strSql);
-    m_Vigilante.reset();
-    if (m_Plazo > 0)
-        m_Vigilante = std::make_unique<CVigilante>(m_Stmt.Handle(), m_Plazo);
+    Vigilar();
     DespuesDeEjecutar(SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLExecDirect");
 }
 
@@ -193,6 +220,7 @@ void COdbcSentencia::EjecutarPreparada(const QStringList& parametros) {
                              datos.data(), largo, &largo),
             "SQLBindParameter");
     }
+    Vigilar();
     DespuesDeEjecutar(SQLExecute(m_Stmt.Handle()), "SQLExecute");
 }
 

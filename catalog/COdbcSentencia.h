@@ -25,8 +25,14 @@ public:
     ~COdbcSentencia();
 
     // The query time-out. Drivers that ignore the attribute (SQLite's, MariaDB's) are cancelled
-    // from a watchdog thread when the time runs out, until the cursor is closed.
+    // from a watchdog thread when the time runs out, until the cursor is closed. Every statement
+    // starts with SegundosPredeterminados().
     void TiempoLimite(int intSegundos);
+    // The limit of every statement that does not set its own: a catalogue read or a comparison
+    // query never waits longer on a server than this (60 s). Tests shorten it.
+    static int SegundosPredeterminados();
+    static void EstablecerSegundosPredeterminados(int intSegundos);
+    static constexpr int kSegundosConsulta = 60;
 
     // Each runs one call and raises CError with the driver's diagnostics when it fails.
     void Tablas(const Argumento& catalogo, const Argumento& esquema, const Argumento& tabla,
@@ -78,11 +84,15 @@ public:
 
 private:
     void DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion);
+    // Starts the watchdog for the call about to run (none on PostgreSQL, whose server ends the
+    // query itself at the limit and whose cancel waits on the server).
+    void Vigilar();
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
     class CVigilante;
     std::unique_ptr<CVigilante> m_Vigilante;
     int m_Plazo = 0;
+    bool m_booCancelable = true;
     COdbcManejador m_Stmt;
     std::vector<SQLSMALLINT> m_Tipos;
     std::vector<QString> m_Nombres;
