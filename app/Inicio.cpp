@@ -1,9 +1,9 @@
 #include "app/Inicio.h"
 
-#include "controles/CPunteroRaton.h"
 #include "app/frmPrincipal.h"
 #include "comun/CError.h"
 #include "comun/IDialogos.h"
+#include "controles/CPunteroRaton.h"
 #include "export/modArchivos.h"
 #include "registry/CVerondal.h"
 

@@ -1,9 +1,9 @@
 // Verondal's desktop program: Qt in Spanish, the real dialog service, then start-up.
 #include "app/Inicio.h"
 #include "app/RegistroVentanas.h"
+#include "app/frmPrincipal.h"
 #include "controles/CDialogosQt.h"
 #include "controles/CListaImagenes.h"
-#include "app/frmPrincipal.h"
 #include "registry/CVerondal.h"
 
 #include <QApplication>

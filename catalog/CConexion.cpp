@@ -1,10 +1,10 @@
 #include "catalog/CConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "comun/CError.h"
-#include "comun/NumerosError.h"
 #include "catalog/CEsquemasOdbc.h"
 #include "catalog/COdbcConexion.h"
+#include "comun/CError.h"
+#include "comun/NumerosError.h"
 
 #include <QLocale>
 
@@ -59,7 +59,8 @@ void CConexion::Desconectar() {
 
 QString CConexion::Proveedor() const {
     if (!m_Enlace)
-        throw CError(NumeroError::Generico, QStringLiteral("CConexion"), QStringLiteral("La conexión está cerrada"));
+        throw CError(NumeroError::Generico, QStringLiteral("CConexion"),
+                     QStringLiteral("La conexión está cerrada"));
     return m_Enlace->NombreControlador();
 }
 

@@ -1,7 +1,7 @@
 #include "catalog/CEsquemasOdbc.h"
 
-#include "comun/CError.h"
 #include "catalog/COdbcSentencia.h"
+#include "comun/CError.h"
 
 #include <QDateTime>
 #include <QHash>

@@ -2,9 +2,9 @@
 
 #include "catalog/CAdo.h"
 #include "catalog/CConexion.h"
+#include "catalog/CRecordset.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
-#include "catalog/CRecordset.h"
 #include "registry/CVerondal.h"
 
 #include <QLocale>

@@ -19,6 +19,10 @@ IDialogos* g_Dialogos = nullptr;
 
 } // namespace
 
-IDialogos& Dialogos() { return g_Dialogos ? *g_Dialogos : g_Silenciosos; }
+IDialogos& Dialogos() {
+    return g_Dialogos ? *g_Dialogos : g_Silenciosos;
+}
 
-void EstablecerDialogos(IDialogos* objDialogos) { g_Dialogos = objDialogos; }
+void EstablecerDialogos(IDialogos* objDialogos) {
+    g_Dialogos = objDialogos;
+}

@@ -17,7 +17,7 @@ enum : int {
     Informacion = 64,   // information icon
     BotonDefecto2 = 256 // the second button is the default
 };
-}
+} // namespace Estilo
 
 namespace Respuesta {
 enum : int { Aceptar = 1, Cancelar = 2, Si = 6, No = 7 };

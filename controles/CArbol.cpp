@@ -1,8 +1,8 @@
 #include "controles/CArbol.h"
 
-#include "controles/ColoresSistema.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
+#include "controles/ColoresSistema.h"
 
 #include <QKeyEvent>
 

@@ -1,8 +1,8 @@
 #include "controles/CListaVista.h"
 
-#include "controles/ColoresSistema.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
+#include "controles/ColoresSistema.h"
 
 #include <QHeaderView>
 #include <QIdentityProxyModel>

@@ -2,8 +2,8 @@
 // sub-items with their own colours, and four display modes. Owns its rows; read back in order.
 #pragma once
 
-#include "controles/CListaImagenes.h"
 #include "comun/IListaExportable.h"
+#include "controles/CListaImagenes.h"
 
 #include <QHash>
 #include <QWidget>

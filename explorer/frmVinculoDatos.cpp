@@ -1,10 +1,10 @@
 #include "explorer/frmVinculoDatos.h"
 
-#include "controles/CPunteroRaton.h"
 #include "catalog/CCadenaConexion.h"
 #include "catalog/CConexion.h"
 #include "catalog/modOdbc.h"
 #include "comun/IDialogos.h"
+#include "controles/CPunteroRaton.h"
 
 #include <QApplication>
 #include <QComboBox>

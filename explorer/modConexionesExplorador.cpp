@@ -1,8 +1,8 @@
 #include "explorer/modConexionesExplorador.h"
 
 #include "comun/CError.h"
-#include "explorer/IVinculoDatos.h"
 #include "comun/IDialogos.h"
+#include "explorer/IVinculoDatos.h"
 #include "registry/CConexiones.h"
 
 namespace {

@@ -2,8 +2,8 @@
 // protocol, and a whole table written with no box at all (the command line's way in).
 #pragma once
 
-#include "export/IDocumento.h"
 #include "comun/IListaExportable.h"
+#include "export/IDocumento.h"
 
 #include <QByteArray>
 #include <QString>

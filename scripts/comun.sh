@@ -33,10 +33,7 @@ instalar_paquetes() {
   DEBIAN_FRONTEND=noninteractive "${como[@]}" apt-get install -y -qq --no-install-recommends "${faltan[@]}"
 }
 
-# compilar CARPETA TIPO [opciones de cmake...]
-compilar() {
-  local carpeta=$1 tipo=$2
-  shift 2
-  cmake -S "$RAIZ" -B "$carpeta" -G Ninja -DCMAKE_BUILD_TYPE="$tipo" "$@" >/dev/null
-  cmake --build "$carpeta" -j "$(nproc)"
+# compilar_preset NOMBRE: configure and build one of CMakePresets.json's presets.
+compilar_preset() {
+  (cd "$RAIZ" && cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$(nproc)")
 }

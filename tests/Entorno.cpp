@@ -8,7 +8,9 @@
 namespace pruebas {
 namespace {
 
-QString Variable(const char* nombre) { return qEnvironmentVariable(nombre); }
+QString Variable(const char* nombre) {
+    return qEnvironmentVariable(nombre);
+}
 
 bool Ejecutar(const QString& programa, const QStringList& argumentos, const QByteArray& entrada) {
     QProcess proceso;
@@ -36,13 +38,22 @@ QByteArray Leer(const QString& ruta) {
 }
 
 QStringList ArgumentosPostgres(const QString& baseDatos) {
-    return {"-X", "-q", "-v", "ON_ERROR_STOP=1", "-h", "127.0.0.1", "-p",
-            Variable("VERONDAL_PG_PUERTO"), "-U", Variable("VERONDAL_PG_USUARIO"), "-d", baseDatos};
+    return {"-X", "-q",
+            "-v", "ON_ERROR_STOP=1",
+            "-h", "127.0.0.1",
+            "-p", Variable("VERONDAL_PG_PUERTO"),
+            "-U", Variable("VERONDAL_PG_USUARIO"),
+            "-d", baseDatos};
 }
 
 QStringList ArgumentosMariaDB(const QString& baseDatos) {
-    QStringList a{"--protocol=TCP", "-h", "127.0.0.1", "-P", Variable("VERONDAL_MARIADB_PUERTO"),
-                  "-u", Variable("VERONDAL_MARIADB_USUARIO")};
+    QStringList a{"--protocol=TCP",
+                  "-h",
+                  "127.0.0.1",
+                  "-P",
+                  Variable("VERONDAL_MARIADB_PUERTO"),
+                  "-u",
+                  Variable("VERONDAL_MARIADB_USUARIO")};
     if (!baseDatos.isEmpty())
         a << baseDatos;
     return a;
@@ -59,18 +70,27 @@ QString CarpetaTemporal() {
     return carpeta.path();
 }
 
-bool EnCI() { return !Variable("CI").isEmpty() && Variable("CI") != QLatin1String("false"); }
-bool HayPostgres() { return !Variable("VERONDAL_PG_PUERTO").isEmpty(); }
-bool HayMariaDB() { return !Variable("VERONDAL_MARIADB_PUERTO").isEmpty(); }
+bool EnCI() {
+    return !Variable("CI").isEmpty() && Variable("CI") != QLatin1String("false");
+}
+bool HayPostgres() {
+    return !Variable("VERONDAL_PG_PUERTO").isEmpty();
+}
+bool HayMariaDB() {
+    return !Variable("VERONDAL_MARIADB_PUERTO").isEmpty();
+}
 
 QString CadenaPostgres(const QString& strBaseDatos) {
-    return QStringLiteral("DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Database=%2;Uid=%3;Pwd=;")
+    return QStringLiteral(
+               "DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Port=%1;Database=%2;Uid=%3;Pwd=;")
         .arg(Variable("VERONDAL_PG_PUERTO"), strBaseDatos, Variable("VERONDAL_PG_USUARIO"));
 }
 
 QString CadenaMariaDB(const QString& strBaseDatos) {
-    return QStringLiteral("DRIVER={MariaDB Unicode};Server=127.0.0.1;Port=%1;Database=%2;Uid=%3;Pwd=;")
-        .arg(Variable("VERONDAL_MARIADB_PUERTO"), strBaseDatos, Variable("VERONDAL_MARIADB_USUARIO"));
+    return QStringLiteral(
+               "DRIVER={MariaDB Unicode};Server=127.0.0.1;Port=%1;Database=%2;Uid=%3;Pwd=;")
+        .arg(Variable("VERONDAL_MARIADB_PUERTO"), strBaseDatos,
+             Variable("VERONDAL_MARIADB_USUARIO"));
 }
 
 QString CadenaSQLite(const QString& strRuta) {
@@ -107,7 +127,8 @@ QString CrearBaseMariaDB(const QString& strNombre, const QString& strArchivoSql)
     if (!HayMariaDB())
         return {};
     const QString crear =
-        QStringLiteral("DROP DATABASE IF EXISTS `%1`;\nCREATE DATABASE `%1` CHARACTER SET utf8mb4;\n")
+        QStringLiteral(
+            "DROP DATABASE IF EXISTS `%1`;\nCREATE DATABASE `%1` CHARACTER SET utf8mb4;\n")
             .arg(strNombre);
     if (!EjecutarMariaDB(QString(), crear))
         return {};

@@ -33,14 +33,14 @@ bool EjecutarSQLite(const QString& strRuta, const QString& strSql);
 } // namespace pruebas
 
 // A test that needs a server and finds none is skipped by hand and fails under CI=true.
-#define VERONDAL_REQUIERE(hay, nombre)                                                          \
-    do {                                                                                        \
-        if (!(hay)) {                                                                           \
-            if (pruebas::EnCI())                                                                \
-                FAIL() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)";    \
-            else                                                                                \
+#define VERONDAL_REQUIERE(hay, nombre)                                                             \
+    do {                                                                                           \
+        if (!(hay)) {                                                                              \
+            if (pruebas::EnCI())                                                                   \
+                FAIL() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)";       \
+            else                                                                                   \
                 GTEST_SKIP() << "No hay servidor " nombre " de pruebas (scripts/test lo arranca)"; \
-        }                                                                                       \
+        }                                                                                          \
     } while (0)
 #define REQUIERE_POSTGRES() VERONDAL_REQUIERE(pruebas::HayPostgres(), "PostgreSQL")
 #define REQUIERE_MARIADB() VERONDAL_REQUIERE(pruebas::HayMariaDB(), "MariaDB")

@@ -4,11 +4,11 @@
 // the message loop, and how long a press on "can" takes to end the comparison.
 //
 //   bench_resultados [tablas=10000] [repeticiones=3] [realista|avalancha]
-#include "controles/CBarraEstado.h"
-#include "controles/CListaVista.h"
 #include "catalog/CConexion.h"
 #include "compare/CComparador.h"
 #include "compare/ui/frmResultadosComparacion.h"
+#include "controles/CBarraEstado.h"
+#include "controles/CListaVista.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

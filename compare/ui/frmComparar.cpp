@@ -1,13 +1,13 @@
 #include "compare/ui/frmComparar.h"
 
+#include "compare/CComparador.h"
+#include "compare/ui/frmResultadosComparacion.h"
+#include "comun/CError.h"
+#include "comun/IDialogos.h"
 #include "controles/CComboImagenes.h"
 #include "controles/CListaImagenes.h"
 #include "controles/CListaMarcas.h"
 #include "controles/modGeneral.h"
-#include "comun/CError.h"
-#include "compare/CComparador.h"
-#include "compare/ui/frmResultadosComparacion.h"
-#include "comun/IDialogos.h"
 #include "registry/CVerondal.h"
 
 #include <QCheckBox>

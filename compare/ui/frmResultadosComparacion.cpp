@@ -1,12 +1,12 @@
 #include "compare/ui/frmResultadosComparacion.h"
 
+#include "compare/CComparador.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CListaImagenes.h"
 #include "controles/CListaVista.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/modGeneral.h"
-#include "compare/CComparador.h"
 #include "export/ui/CExportador.h"
 
 #include <QCloseEvent>

@@ -1,7 +1,7 @@
 #include "export/ui/CExportador.h"
 
-#include "controles/CPunteroRaton.h"
 #include "comun/IDialogos.h"
+#include "controles/CPunteroRaton.h"
 #include "export/modArchivos.h"
 #include "export/modExportacion.h"
 #include "export/ui/frmExportar.h"

@@ -1,6 +1,7 @@
 // The window-control layer, offscreen: what the windows read back from each control, the
 // display modes, drop-down menus, system colours, the host routines and the real dialog boxes.
 #include "AyudasVentanas.h"
+#include "comun/CError.h"
 #include "controles/CArbol.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CComboImagenes.h"
@@ -13,7 +14,6 @@
 #include "controles/CVentanaMdi.h"
 #include "controles/ColoresSistema.h"
 #include "controles/modGeneral.h"
-#include "comun/CError.h"
 
 #include <QApplication>
 #include <QDateTime>

@@ -5,10 +5,10 @@
 #include "DialogosGuion.h"
 #include "Entorno.h"
 #include "app/Inicio.h"
+#include "app/frmPrincipal.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/modGeneral.h"
-#include "app/frmPrincipal.h"
 #include "registry/CEncriptador.h"
 #include "registry/CVerondal.h"
 

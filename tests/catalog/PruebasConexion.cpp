@@ -2,9 +2,9 @@
 // properties; against real drivers (and a listener that never answers).
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
-#include "comun/CError.h"
 #include "catalog/COdbcConexion.h"
 #include "catalog/COdbcSentencia.h"
+#include "comun/CError.h"
 
 #include <QElapsedTimer>
 #include <QFile>

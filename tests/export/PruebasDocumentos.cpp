@@ -61,10 +61,12 @@ TEST(DocumentoTextoTest, ComasComillasEspaciosYTabuladores) {
     for (const Caso& caso : casos) {
         ++intCaso;
         const auto tabla = Tabla(caso.strTitulos, caso.strFilas);
-        if (!caso.bytCsv.isEmpty())
+        if (!caso.bytCsv.isEmpty()) {
             EXPECT_EQ(Exportar(CDocumentoCSV(), tabla, "caso.csv"), caso.bytCsv) << intCaso;
-        if (!caso.bytTxt.isEmpty())
+        }
+        if (!caso.bytTxt.isEmpty()) {
             EXPECT_EQ(Exportar(CDocumentoTXT(), tabla, "caso.txt"), caso.bytTxt) << intCaso;
+        }
     }
 }
 

@@ -53,10 +53,10 @@ TEST(ConexionesTest, ClaveInexistenteEsError) {
 }
 
 TEST(ConexionesTest, RecorreEnElOrdenDelArchivoYDespuesLasNuevas) {
-    CVerondal objVerondal(ConfiguracionDePrueba(ArchivoConIds({"cnx9", "cnx2", "cnx4"})));
-    objVerondal.Conexiones().NuevaConexion(QStringLiteral("n"), QStringLiteral("DSN=n"));
+    CVerondal verondal(ConfiguracionDePrueba(ArchivoConIds({"cnx9", "cnx2", "cnx4"})));
+    verondal.Conexiones().NuevaConexion(QStringLiteral("n"), QStringLiteral("DSN=n"));
     QStringList ids;
-    for (const CConexion& objConexion : objVerondal.Conexiones())
+    for (const CConexion& objConexion : verondal.Conexiones())
         ids << objConexion.Id();
     EXPECT_EQ(ids, QStringList({"cnx9", "cnx2", "cnx4", "cnx5"}));
 }
@@ -73,11 +73,11 @@ class IdLibreTest : public ::testing::TestWithParam<CasoIdLibre> {};
 
 TEST_P(IdLibreTest, NuevaConexionTomaElPrimerNumeroLibre) {
     const CasoIdLibre& caso = GetParam();
-    CVerondal objVerondal(ConfiguracionDePrueba(ArchivoConIds(caso.idsEnArchivo)));
+    CVerondal verondal(ConfiguracionDePrueba(ArchivoConIds(caso.idsEnArchivo)));
     if (!caso.strEliminar.isEmpty())
-        objVerondal.Conexiones().Eliminar(caso.strEliminar);
+        verondal.Conexiones().Eliminar(caso.strEliminar);
     EXPECT_EQ(
-        objVerondal.Conexiones().NuevaConexion(QStringLiteral("t"), QStringLiteral("DSN=t")).Id(),
+        verondal.Conexiones().NuevaConexion(QStringLiteral("t"), QStringLiteral("DSN=t")).Id(),
         caso.strNuevo);
 }
 
@@ -95,4 +95,4 @@ INSTANTIATE_TEST_SUITE_P(
                                   {},
                                   "cnx5"}, // letter case counts as taken
                       CasoIdLibre{"ConUnIdDeOtraForma", {"cnx1", "otra"}, {}, "cnx3"}),
-    [](const auto& info) { return std::string(info.param.strNombre); });
+    [](const auto& i) { return std::string(i.param.strNombre); });

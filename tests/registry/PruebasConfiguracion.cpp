@@ -39,9 +39,9 @@ TEST(ConfiguracionTest, ArchivoExistenteSeCargaSinCambios) {
     ASSERT_FALSE(bytOriginal.isEmpty());
     const QString strRuta = ConfiguracionDePrueba(bytOriginal);
 
-    CVerondal objVerondal(strRuta);
-    ASSERT_FALSE(objVerondal.Error());
-    CConexiones& objConexiones = objVerondal.Conexiones();
+    CVerondal verondal(strRuta);
+    ASSERT_FALSE(verondal.Error());
+    CConexiones& objConexiones = verondal.Conexiones();
     EXPECT_EQ(Ids(objConexiones), QStringList({"cnx1", "cnx2", "cnx3"}));
     EXPECT_EQ(objConexiones.Item(QStringLiteral("cnx1")).Titulo(), QStringLiteral("Producción"));
     EXPECT_EQ(objConexiones.Item(QStringLiteral("cnx1")).CadenaDeConexion(),
@@ -64,9 +64,9 @@ TEST(ConfiguracionTest, ErrorDeAnalisisEnLaLinea3) {
                                     "<Conexion Id=\"cnx1\"></Conexiones>\n</Verondal>\n";
     const QString strRuta = ConfiguracionDePrueba(bytContenido);
     CDialogosGuion guion;
-    CVerondal objVerondal(strRuta);
-    EXPECT_TRUE(objVerondal.Error());
-    EXPECT_EQ(objVerondal.Conexiones().Count(), 0);
+    CVerondal verondal(strRuta);
+    EXPECT_TRUE(verondal.Error());
+    EXPECT_EQ(verondal.Conexiones().Count(), 0);
     ASSERT_EQ(guion.mensajes.size(), 1u);
     EXPECT_EQ(guion.mensajes[0].strTexto,
               QStringLiteral("Error en la línea 3 del archivo ") + strRuta +
@@ -79,8 +79,8 @@ TEST(ConfiguracionTest, ErrorDeAnalisisEnLaLinea3) {
 TEST(ConfiguracionTest, ArchivoQueNoSePuedeLeerEsErrorDeLaLinea0) {
     CDialogosGuion guion;
     const QString strRuta = CarpetaDeLaPrueba() + QStringLiteral("/no-existe.xml");
-    CVerondal objVerondal(strRuta);
-    EXPECT_TRUE(objVerondal.Error());
+    CVerondal verondal(strRuta);
+    EXPECT_TRUE(verondal.Error());
     ASSERT_EQ(guion.mensajes.size(), 1u);
     EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(
         QStringLiteral("Error en la línea 0 del archivo ") + strRuta + QStringLiteral("\r\n")));
@@ -89,8 +89,8 @@ TEST(ConfiguracionTest, ArchivoQueNoSePuedeLeerEsErrorDeLaLinea0) {
 
 TEST(ConfiguracionTest, AgregarYEliminarEnLaMismaEjecucion) {
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
-    CVerondal objVerondal(strRuta);
-    CConexion& objNueva = objVerondal.Conexiones().NuevaConexion(
+    CVerondal verondal(strRuta);
+    CConexion& objNueva = verondal.Conexiones().NuevaConexion(
         QStringLiteral("  <Ventas> & \"más\"  "), QStringLiteral("DSN=ventas"));
     EXPECT_EQ(objNueva.Id(), QStringLiteral("cnx3"));
     EXPECT_EQ(IdsEnArchivo(strRuta), QStringList({"cnx1", "cnx2", "cnx3"}));
@@ -109,7 +109,7 @@ TEST(ConfiguracionTest, AgregarYEliminarEnLaMismaEjecucion) {
                   QStringLiteral("DSN=ventas"));
     }
 
-    objVerondal.Conexiones().Eliminar(QStringLiteral("cnx3"));
+    verondal.Conexiones().Eliminar(QStringLiteral("cnx3"));
     EXPECT_EQ(IdsEnArchivo(strRuta), QStringList({"cnx1", "cnx2"}));
     EXPECT_EQ(Leer(strRuta), kDosConexiones);
 }
@@ -118,8 +118,8 @@ TEST(ConfiguracionTest, GuardadoFallidoNoCambiaNada) {
     // The file's folder is replaced by a plain file: no save can succeed, even as root.
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
     const QString strCarpeta = QFileInfo(strRuta).path();
-    CVerondal objVerondal(strRuta);
-    CConexiones& objConexiones = objVerondal.Conexiones();
+    CVerondal verondal(strRuta);
+    CConexiones& objConexiones = verondal.Conexiones();
     ASSERT_TRUE(QDir().rename(strCarpeta, strCarpeta + QStringLiteral(".aparte")));
     Escribir(strCarpeta, "no es una carpeta");
 
@@ -153,8 +153,8 @@ TEST(ConfiguracionTest, GuardadoConservaLosPermisos) {
     const auto permisos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
                           QFileDevice::WriteUser | QFileDevice::ReadGroup;
     ASSERT_TRUE(QFile::setPermissions(strRuta, permisos));
-    CVerondal objVerondal(strRuta);
-    objVerondal.Conexiones().NuevaConexion(QStringLiteral("x"), QStringLiteral("DSN=x"));
+    CVerondal verondal(strRuta);
+    verondal.Conexiones().NuevaConexion(QStringLiteral("x"), QStringLiteral("DSN=x"));
     EXPECT_EQ(QFile::permissions(strRuta), permisos);
 }
 
@@ -167,11 +167,11 @@ TEST(ConfiguracionTest, ArchivoEnOtraCodificacionSeEscribeEnEsaCodificacion) {
             bytDeclaracion + "\r\n<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A\xF1o"
                              "</Titulo><CadenaDeConexion>C0</CadenaDeConexion></Conexion>"
                              "</Conexiones></Verondal>\r\n");
-        CVerondal objVerondal(strRuta);
-        ASSERT_FALSE(objVerondal.Error());
-        EXPECT_EQ(objVerondal.Conexiones().Item(QStringLiteral("cnx1")).Titulo(),
+        CVerondal verondal(strRuta);
+        ASSERT_FALSE(verondal.Error());
+        EXPECT_EQ(verondal.Conexiones().Item(QStringLiteral("cnx1")).Titulo(),
                   QStringLiteral("Año"));
-        objVerondal.Conexiones().NuevaConexion(QStringLiteral("Niño € ā"), QStringLiteral("DSN=x"));
+        verondal.Conexiones().NuevaConexion(QStringLiteral("Niño € ā"), QStringLiteral("DSN=x"));
 
         // The declaration as read, and bytes that match it.
         const QByteArray bytGuardado = Leer(strRuta);
@@ -190,25 +190,25 @@ TEST(ConfiguracionTest, ConexionAnidadaSeCargaPeroNoSeElimina) {
                                     "</CadenaDeConexion></Conexion></Grupo></Conexiones>"
                                     "</Verondal>";
     const QString strRuta = ConfiguracionDePrueba(bytContenido);
-    CVerondal objVerondal(strRuta);
-    EXPECT_EQ(Ids(objVerondal.Conexiones()), QStringList({"cnx7"}));
-    EXPECT_THROW(objVerondal.Conexiones().Eliminar(QStringLiteral("cnx7")), CError);
-    EXPECT_EQ(objVerondal.Conexiones().Count(), 1);
+    CVerondal verondal(strRuta);
+    EXPECT_EQ(Ids(verondal.Conexiones()), QStringList({"cnx7"}));
+    EXPECT_THROW(verondal.Conexiones().Eliminar(QStringLiteral("cnx7")), CError);
+    EXPECT_EQ(verondal.Conexiones().Count(), 1);
     EXPECT_EQ(Leer(strRuta), bytContenido);
 }
 
 TEST(ConfiguracionTest, LoQueNoSePodriaReleerSeRechazaSinTocarNada) {
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
-    CVerondal objVerondal(strRuta);
+    CVerondal verondal(strRuta);
     // A control character would make the file unreadable; a Cyrillic password would come back
     // as question marks.
     EXPECT_THROW(
-        objVerondal.Conexiones().NuevaConexion(QStringLiteral("a\x01"), QStringLiteral("DSN=x")),
+        verondal.Conexiones().NuevaConexion(QStringLiteral("a\x01"), QStringLiteral("DSN=x")),
         CError);
-    EXPECT_THROW(objVerondal.Conexiones().NuevaConexion(QStringLiteral("b"),
-                                                        QStringLiteral("DSN=x;Pwd=пароль")),
+    EXPECT_THROW(verondal.Conexiones().NuevaConexion(QStringLiteral("b"),
+                                                     QStringLiteral("DSN=x;Pwd=пароль")),
                  CError);
-    EXPECT_EQ(objVerondal.Conexiones().Count(), 2);
+    EXPECT_EQ(verondal.Conexiones().Count(), 2);
     EXPECT_EQ(Leer(strRuta), kDosConexiones);
 }
 
@@ -229,7 +229,7 @@ TEST_P(ConfiguracionMalformadaTest, CargaNadaYNombraElElemento) {
                               "<CadenaDeConexion>C0</CadenaDeConexion></Conexion>\n" +
                               caso.bytConexiones + "</Conexiones></Verondal>");
     try {
-        CVerondal objVerondal(strRuta);
+        CVerondal verondal(strRuta);
         ADD_FAILURE() << "se cargó sin error";
     } catch (const CError& e) {
         EXPECT_EQ(e.Numero(), caso.lngNumero);
@@ -269,14 +269,14 @@ INSTANTIATE_TEST_SUITE_P(
                        457,
                        "La conexión CNX1 (línea 3 de %1) repite el Id de la conexión cnx1 "
                        "(línea 2 de %1)"}),
-    [](const auto& info) { return std::string(info.param.strNombre); });
+    [](const auto& i) { return std::string(i.param.strNombre); });
 
 TEST(ConfiguracionTest, RaizSinConexionesEsError) {
     const QString strRuta = ConfiguracionDePrueba(
         "<Verondal>\n<Conexion Id=\"cnx1\"><Titulo>x</Titulo><CadenaDeConexion>C0"
         "</CadenaDeConexion></Conexion></Verondal>");
     try {
-        CVerondal objVerondal(strRuta);
+        CVerondal verondal(strRuta);
         ADD_FAILURE() << "se cargó sin error";
     } catch (const CError& e) {
         EXPECT_EQ(e.Numero(), 91);
