@@ -15,7 +15,7 @@ QString Clave(const QString& strId) {
 
 // The title and the encrypted string as the element holds them: equal texts, equal connection.
 bool MismoContenido(const QDomElement& xmlUno, const QDomElement& xmlOtro) {
-    for (const QString strHijo : {QStringLiteral("Titulo"), QStringLiteral("CadenaDeConexion")})
+    for (const QString& strHijo : {QStringLiteral("Titulo"), QStringLiteral("CadenaDeConexion")})
         if (xmlUno.firstChildElement(strHijo).text() != xmlOtro.firstChildElement(strHijo).text())
             return false;
     return true;

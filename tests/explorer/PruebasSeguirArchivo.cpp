@@ -23,8 +23,9 @@ TEST_F(ExploradorPrueba, LoQueOtroProcesoAgregaOEliminaSeVeEnElArbol) {
 
     ASSERT_EQ(Cli({"--config", m_Ruta, "agregar", "Desde la consola", "DSN=consola"}), 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return Nodo(QStringLiteral("cnx2")) != nullptr; }, 5000));
-    if (QTreeWidgetItem* n = Nodo(QStringLiteral("cnx2")))
+    if (QTreeWidgetItem* n = Nodo(QStringLiteral("cnx2"))) {
         EXPECT_EQ(n->text(0), QStringLiteral("Desde la consola"));
+    }
     EXPECT_EQ(Estado(), QStringLiteral("2 conexiones"));
 
     ASSERT_EQ(Cli({"--config", m_Ruta, "eliminar", "cnx1"}), 0);

@@ -193,7 +193,9 @@ TEST_P(DiscoLlenoTest, NingunGuardadoDejaElArchivoCortadoYTodosLoDicen) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Libres, DiscoLlenoTest, ::testing::Values(0, 4096),
-                         [](const auto& info) { return "Bytes" + std::to_string(info.param); });
+                         [](const auto& objCaso) {
+                             return "Bytes" + std::to_string(objCaso.param);
+                         });
 
 // Root may write anything; a file the user made read-only is still not written, and a file
 // rewritten keeps the mode it had.
