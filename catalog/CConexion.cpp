@@ -8,21 +8,32 @@
 
 #include <QLocale>
 
-namespace {
-
-// Runs one catalogue question; every failure becomes an empty result.
-template <typename T, typename F> T Preguntar(COdbcConexion* enlace, F&& pregunta) {
+// Runs one catalogue question; every failure becomes an empty result. A link cut meanwhile (its
+// limit ran out, or a cancel) cannot be used again: it is closed, and ErrorConexion says why.
+template <typename T, typename F>
+T CConexion::Preguntar(std::shared_ptr<COdbcConexion> enlace, F&& pregunta) {
     if (!enlace)
         return T();
+    T respuesta;
     try {
         CEsquemasOdbc esquemas(*enlace);
-        return pregunta(esquemas);
+        respuesta = pregunta(esquemas);
     } catch (const std::exception&) {
-        return T();
+        respuesta = T();
     }
+    if (enlace->MotivoCorte() == COdbcConexion::Corte::Ninguno)
+        return respuesta;
+    m_ErrorConexion =
+        enlace->MotivoCorte() == COdbcConexion::Corte::Plazo
+            ? QStringLiteral("La conexión \"%1\" no respondió en %2 segundos y se ha cerrado")
+                  .arg(m_Titulo)
+                  .arg(enlace->SegundosCorte())
+            : QStringLiteral("Se canceló la espera a la conexión \"%1\" y se ha cerrado")
+                  .arg(m_Titulo);
+    if (m_Enlace == enlace)
+        Desconectar();
+    return T();
 }
-
-} // namespace
 
 CConexion::CConexion() = default;
 
@@ -42,6 +53,7 @@ bool CConexion::Conectar() {
     try {
         auto enlace = std::make_unique<COdbcConexion>();
         enlace->Abrir(m_Cadena);
+        std::lock_guard bloqueo(m_MutexEnlace);
         m_Enlace = std::move(enlace);
         m_ErrorConexion.clear();
         return true;
@@ -54,7 +66,21 @@ bool CConexion::Conectar() {
 }
 
 void CConexion::Desconectar() {
-    m_Enlace.reset();
+    std::shared_ptr<COdbcConexion> enlace;
+    {
+        std::lock_guard bloqueo(m_MutexEnlace);
+        enlace.swap(m_Enlace);
+    }
+}
+
+void CConexion::Interrumpir() {
+    std::shared_ptr<COdbcConexion> enlace;
+    {
+        std::lock_guard bloqueo(m_MutexEnlace);
+        enlace = m_Enlace;
+    }
+    if (enlace)
+        enlace->Cortar(COdbcConexion::Corte::Cancelado);
 }
 
 QString CConexion::Proveedor() const {
@@ -77,61 +103,55 @@ void CConexion::setCadenaDeConexion(const QString& strCadena) {
 }
 
 PRecordset CConexion::Tablas() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Tablas(); });
+    return Preguntar<PRecordset>(m_Enlace, [](CEsquemasOdbc& e) { return e.Tablas(); });
 }
 
 PRecordset CConexion::Procedimientos() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.Procedimientos(); });
+    return Preguntar<PRecordset>(m_Enlace, [](CEsquemasOdbc& e) { return e.Procedimientos(); });
 }
 
 PRecordset CConexion::Campos(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Columnas(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, [&](CEsquemasOdbc& e) { return e.Columnas(strTabla); });
 }
 
 PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
     if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Enlace.get(),
-                                     [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
+        return Preguntar<PRecordset>(m_Enlace, [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
     const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
     const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
-    return Preguntar<PRecordset>(enlace.get(),
+    return Preguntar<PRecordset>(enlace,
                                  [&](CEsquemasOdbc& e) { return e.ColumnasTodas(&seguir); });
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Indices(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, [&](CEsquemasOdbc& e) { return e.Indices(strTabla); });
 }
 
 PRecordset CConexion::Relaciones() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.ClavesAjenas(); });
+    return Preguntar<PRecordset>(m_Enlace, [](CEsquemasOdbc& e) { return e.ClavesAjenas(); });
 }
 
 PRecordset CConexion::TiposDatos() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) {
-        return e.TiposProveedor(std::nullopt, std::nullopt);
-    });
+    return Preguntar<PRecordset>(
+        m_Enlace, [](CEsquemasOdbc& e) { return e.TiposProveedor(std::nullopt, std::nullopt); });
 }
 
 PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
-    return Preguntar<PRecordset>(m_Enlace.get(), [&](CEsquemasOdbc& e) {
+    return Preguntar<PRecordset>(m_Enlace, [&](CEsquemasOdbc& e) {
         return e.TiposProveedor(lngTipoDatos, booMejorCoincidencia);
     });
 }
 
 PRecordset CConexion::PalabrasReservadas() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.PalabrasClave(); });
+    return Preguntar<PRecordset>(m_Enlace, [](CEsquemasOdbc& e) { return e.PalabrasClave(); });
 }
 
 PRecordset CConexion::Literales() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Literales(); });
+    return Preguntar<PRecordset>(m_Enlace, [](CEsquemasOdbc& e) { return e.Literales(); });
 }
 
 PRecordset CConexion::Estadisticas(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
+    return Preguntar<PRecordset>(m_Enlace,
                                  [&](CEsquemasOdbc& e) { return e.Estadisticas(strTabla); });
 }
 
@@ -167,7 +187,7 @@ QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
 QList<QPair<QString, QVariant>> CConexion::Propiedades() {
     if (m_Enlace) {
         return Preguntar<QList<QPair<QString, QVariant>>>(
-            m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Propiedades(); });
+            m_Enlace, [](CEsquemasOdbc& e) { return e.Propiedades(); });
     }
     // Closed: what the connection string says, a password never shown.
     QList<QPair<QString, QVariant>> propiedades;

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class COdbcConexion;
 
@@ -22,8 +23,11 @@ public:
 
     // Database link.
     bool Conectado() const;
-    bool Conectar();           // false with ErrorConexion on failure; never throws
-    void Desconectar();        // nothing when closed
+    bool Conectar();    // false with ErrorConexion on failure; never throws
+    void Desconectar(); // nothing when closed
+    // From any thread: ends at once the call the link is waiting on (a catalogue read blocked on
+    // a mute server); the read gives null, the link is closed and ErrorConexion says so.
+    void Interrumpir();
     QString Proveedor() const; // the driver's friendly name; throws CError when closed
 
     // Identity.
@@ -75,6 +79,9 @@ public:
     COdbcConexion* Enlace() const { return m_Enlace.get(); }
 
 private:
+    template <typename T, typename F>
+    T Preguntar(std::shared_ptr<COdbcConexion> enlace, F&& pregunta);
+
     QString m_Id;
     QString m_Titulo;
     QString m_ErrorConexion;
@@ -82,5 +89,6 @@ private:
     // Shared only with a read in progress, so that closing from inside its callback cannot free
     // the link under it.
     std::shared_ptr<COdbcConexion> m_Enlace;
+    std::mutex m_MutexEnlace; // Interrumpir reads m_Enlace from another thread
     QDomElement m_Nodo;
 };

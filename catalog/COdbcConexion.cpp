@@ -8,7 +8,11 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
+#include <dirent.h>
 #include <odbcinst.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -34,6 +38,28 @@ Familia FamiliaDe(const QString& strNombre, const QString& strBiblioteca) {
         return Familia::PostgreSQL;
     return Familia::Otra;
 }
+
+// The stream sockets the process holds now, by descriptor and inode.
+std::vector<std::pair<int, ino_t>> ZocalosDelProceso() {
+    std::vector<std::pair<int, ino_t>> zocalos;
+    DIR* carpeta = opendir("/proc/self/fd");
+    if (!carpeta)
+        return zocalos;
+    while (const dirent* entrada = readdir(carpeta)) {
+        const int fd = std::atoi(entrada->d_name);
+        struct stat datos {};
+        int tipo = 0;
+        socklen_t largo = sizeof tipo;
+        if (fd > 0 && fd != dirfd(carpeta) && fstat(fd, &datos) == 0 && S_ISSOCK(datos.st_mode) &&
+            getsockopt(fd, SOL_SOCKET, SO_TYPE, &tipo, &largo) == 0 && tipo == SOCK_STREAM)
+            zocalos.emplace_back(fd, datos.st_ino);
+    }
+    closedir(carpeta);
+    return zocalos;
+}
+
+// Openings take turns, so that the sockets that appear during one belong to it.
+std::mutex g_MutexAperturas;
 
 } // namespace
 
@@ -92,9 +118,16 @@ void COdbcConexion::Abrir(const QString& strCadena) {
     odbc::CTextoW entrada(m_ClavesAgregadas.isEmpty() ? strCadena : cadena.Texto());
     std::vector<SQLWCHAR> salida(8192);
     SQLSMALLINT largoSalida = 0;
+    std::unique_lock turno(g_MutexAperturas);
+    const auto antes = ZocalosDelProceso();
     const SQLRETURN rc = SQLDriverConnectW(dbc.Handle(), nullptr, entrada.Datos(), SQL_NTS,
                                            salida.data(), static_cast<SQLSMALLINT>(salida.size()),
                                            &largoSalida, SQL_DRIVER_NOPROMPT);
+    m_Zocalos.clear();
+    for (const auto& [fd, inodo] : ZocalosDelProceso())
+        if (std::find(antes.begin(), antes.end(), std::pair(fd, inodo)) == antes.end())
+            m_Zocalos.push_back({fd, inodo});
+    turno.unlock();
     if (!SQL_SUCCEEDED(rc)) {
         QString texto = dbc.Diagnostico();
         if (texto.isEmpty())
@@ -136,6 +169,31 @@ void COdbcConexion::Abrir(const QString& strCadena) {
     m_Comillas = InfoTexto(SQL_IDENTIFIER_QUOTE_CHAR).trimmed();
     const CCadenaConexion completa(m_CadenaSalida.isEmpty() ? strCadena : m_CadenaSalida);
     m_MuestraSistema = completa.Valor(QStringLiteral("ShowSystemTables")) == QLatin1String("1");
+}
+
+void COdbcConexion::Cortar(Corte motivo, int intSegundos) const {
+    Corte ninguno = Corte::Ninguno;
+    if (m_Corte.compare_exchange_strong(ninguno, motivo))
+        m_SegundosCorte.store(intSegundos);
+    for (const CZocalo& z : m_Zocalos) {
+        struct stat datos {};
+        if (fstat(z.fd, &datos) == 0 && S_ISSOCK(datos.st_mode) && datos.st_ino == z.inodo)
+            shutdown(z.fd, SHUT_RDWR);
+    }
+    if (!m_Zocalos.empty() || m_Motor == Motor::PostgreSQL)
+        return;
+    std::lock_guard bloqueo(m_MutexVuelo);
+    for (SQLHSTMT h : m_EnVuelo)
+        SQLCancel(h);
+}
+
+void COdbcConexion::EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const {
+    std::lock_guard bloqueo(m_MutexVuelo);
+    const auto it = std::find(m_EnVuelo.begin(), m_EnVuelo.end(), hStmt);
+    if (booEnVuelo && it == m_EnVuelo.end())
+        m_EnVuelo.push_back(hStmt);
+    else if (!booEnVuelo && it != m_EnVuelo.end())
+        m_EnVuelo.erase(it);
 }
 
 QString COdbcConexion::CadenaCompletada() const {

@@ -7,8 +7,12 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <sys/types.h>
+#include <vector>
 
 class COdbcSentencia;
 
@@ -62,6 +66,18 @@ public:
     // PostgreSQL's driver shows its system schemas only when the string asks for them.
     bool MuestraSistema() const { return m_MuestraSistema; }
 
+    // Why the link was cut, if it was: a statement's limit ran out, or someone cancelled.
+    enum class Corte { Ninguno, Plazo, Cancelado };
+    // Thread-safe: ends at once whatever call the link is waiting on. A driver blocked in a read
+    // from a mute server hears no cancel (psqlODBC's even waits on that server), so the link's
+    // own sockets are shut down under it; a driver without sockets (SQLite's) gets SQLCancel.
+    // The link is unusable afterwards. The first reason given is the one kept.
+    void Cortar(Corte motivo, int intSegundos = 0) const;
+    Corte MotivoCorte() const { return m_Corte.load(); }
+    int SegundosCorte() const { return m_SegundosCorte.load(); }
+    // A statement with a call in flight, so that a cut cancels it (COdbcSentencia registers).
+    void EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const;
+
 private:
     COdbcManejador m_Dbc;
     QHash<QString, std::shared_ptr<COdbcSentencia>> m_Preparadas; // freed before disconnecting
@@ -75,4 +91,14 @@ private:
     QString m_Escape;
     QString m_Comillas;
     bool m_MuestraSistema = false;
+
+    struct CZocalo {
+        int fd;
+        ino_t inodo; // the fd number may be reused once the driver closes it
+    };
+    std::vector<CZocalo> m_Zocalos; // the sockets the driver opened for this link
+    mutable std::mutex m_MutexVuelo;
+    mutable std::vector<SQLHSTMT> m_EnVuelo;
+    mutable std::atomic<Corte> m_Corte{Corte::Ninguno};
+    mutable std::atomic<int> m_SegundosCorte{0};
 };

@@ -32,16 +32,16 @@ bool EsBinario(SQLSMALLINT t) {
 
 } // namespace
 
-// Cancels the statement from its own thread once the time is up, unless stopped first.
+// Cuts the link from its own thread once the time is up, unless stopped first.
 class COdbcSentencia::CVigilante {
 public:
-    CVigilante(SQLHSTMT hStmt, int intSegundos)
-        : m_Hilo([this, hStmt, intSegundos] {
+    CVigilante(const COdbcConexion& objConexion, int intSegundos)
+        : m_Hilo([this, &objConexion, intSegundos] {
               std::unique_lock bloqueo(m_Mutex);
               if (!m_Condicion.wait_for(bloqueo, std::chrono::seconds(intSegundos),
                                         [this] { return m_Parar; })) {
                   m_Disparado = true;
-                  SQLCancel(hStmt);
+                  objConexion.Cortar(COdbcConexion::Corte::Plazo, intSegundos);
               }
           }) {}
     ~CVigilante() {
@@ -78,19 +78,20 @@ void COdbcSentencia::EstablecerSegundosPredeterminados(int intSegundos) {
 }
 
 COdbcSentencia::COdbcSentencia(const COdbcConexion& objConexion)
-    : m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {
-    m_booCancelable = objConexion.MotorBD() != COdbcConexion::Motor::PostgreSQL;
+    : m_Conexion(objConexion), m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {
     TiempoLimite(SegundosPredeterminados());
 }
 
 void COdbcSentencia::Vigilar() {
     m_Vigilante.reset();
-    if (m_Plazo > 0 && m_booCancelable)
-        m_Vigilante = std::make_unique<CVigilante>(m_Stmt.Handle(), m_Plazo);
+    m_Conexion.EnVuelo(m_Stmt.Handle(), true);
+    if (m_Plazo > 0)
+        m_Vigilante = std::make_unique<CVigilante>(m_Conexion, m_Plazo);
 }
 
 COdbcSentencia::~COdbcSentencia() {
     m_Vigilante.reset();
+    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
 }
 
 void COdbcSentencia::TiempoLimite(int intSegundos) {
@@ -432,6 +433,7 @@ void COdbcSentencia::LeerFilaEnBruto() {
 
 void COdbcSentencia::Cerrar() {
     m_Vigilante.reset();
+    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
     if (m_Abierta)
         SQLFreeStmt(m_Stmt.Handle(), SQL_CLOSE);
     m_Abierta = false;

@@ -24,9 +24,9 @@ public:
 
     ~COdbcSentencia();
 
-    // The query time-out. Drivers that ignore the attribute (SQLite's, MariaDB's) are cancelled
-    // from a watchdog thread when the time runs out, until the cursor is closed. Every statement
-    // starts with SegundosPredeterminados().
+    // The query time-out, from the call until the cursor is closed. A watchdog thread cuts the
+    // link when it runs out (COdbcConexion::Cortar), for the drivers that ignore the attribute
+    // and for a server that went mute. Every statement starts with SegundosPredeterminados().
     void TiempoLimite(int intSegundos);
     // The limit of every statement that does not set its own: a catalogue read or a comparison
     // query never waits longer on a server than this (60 s). Tests shorten it.
@@ -84,15 +84,14 @@ public:
 
 private:
     void DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion);
-    // Starts the watchdog for the call about to run (none on PostgreSQL, whose server ends the
-    // query itself at the limit and whose cancel waits on the server).
+    // Starts the watchdog for the call about to run.
     void Vigilar();
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
     class CVigilante;
     std::unique_ptr<CVigilante> m_Vigilante;
     int m_Plazo = 0;
-    bool m_booCancelable = true;
+    const COdbcConexion& m_Conexion;
     COdbcManejador m_Stmt;
     std::vector<SQLSMALLINT> m_Tipos;
     std::vector<QString> m_Nombres;

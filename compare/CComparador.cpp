@@ -9,6 +9,8 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <chrono>
+#include <future>
 #include <numeric>
 #include <optional>
 
@@ -212,11 +214,11 @@ void CComparador::Comparar(IResultados& objResultados) {
                                       lado->con->ErrorConexion(),
                                   lngErrores, IconoFalta);
     } else {
-        if (m_booCompararTablas && !m_booCancelado)
+        if (m_booCompararTablas && !Detenido())
             CompararListaTablas();
-        if (m_booCompararVistas && !m_booCancelado)
+        if (m_booCompararVistas && !Detenido())
             CompararListaVistas();
-        if (m_booCompararProcedimientos && !m_booCancelado)
+        if (m_booCompararProcedimientos && !Detenido())
             CompararListaProcedimientos();
     }
 
@@ -259,10 +261,42 @@ void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& 
     m_frmResultados->Ceder();
 }
 
+template <typename F> auto CComparador::Leer(CLado& lado, F fnLeer) {
+    using namespace std::chrono;
+    auto futuro = std::async(std::launch::async, std::move(fnLeer));
+    std::optional<steady_clock::time_point> cancelado;
+    bool booInterrumpido = false;
+    while (futuro.wait_for(milliseconds(20)) != std::future_status::ready) {
+        m_frmResultados->Ceder();
+        if (!m_booCancelado || booInterrumpido)
+            continue;
+        // A read that hears the cancel itself (CamposTodos) stops gently and leaves the link
+        // usable; one still blocked after half a second is cut.
+        if (!cancelado)
+            cancelado = steady_clock::now();
+        else if (steady_clock::now() - *cancelado >= milliseconds(500)) {
+            lado.con->Interrumpir();
+            booInterrumpido = true;
+        }
+    }
+    return futuro.get();
+}
+
+bool CComparador::Detenido() const {
+    return m_booCancelado || !m_Lado1->con->Conectado() || !m_Lado2->con->Conectado();
+}
+
+QString CComparador::NoSeLee(const CLado& lado) {
+    if (!lado.con->Conectado() && !lado.con->ErrorConexion().isEmpty())
+        return lado.con->ErrorConexion();
+    return QStringLiteral("No se puede leer el catálogo de la conexión \"") + lado.titulo +
+           QLatin1Char('"');
+}
+
 bool CComparador::AbrirConexion(CLado& lado) {
     if (!lado.con->Conectado()) {
         Estado(QStringLiteral("Conectando ") + lado.titulo + QStringLiteral("..."));
-        lado.con->Conectar();
+        Leer(lado, [&lado] { return lado.con->Conectar(); });
     }
     return lado.con->Conectado();
 }
@@ -278,10 +312,8 @@ bool CComparador::ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2,
                                                                 {rs2, m_Lado2.get()}};
     for (const auto& [rs, lado] : lados)
         if (!rs)
-            AgregarDiferencia(kTodos, strTipo, lado->titulo,
-                              QStringLiteral("No se puede leer el catálogo de la conexión \"") +
-                                  lado->titulo + QLatin1Char('"'),
-                              lngDiferencias, IconoFalta);
+            AgregarDiferencia(kTodos, strTipo, lado->titulo, NoSeLee(*lado), lngDiferencias,
+                              IconoFalta);
     return false;
 }
 
@@ -308,15 +340,17 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l1 = *m_Lado1;
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
-    PRecordset rs1 = ((*l1.con).*fnConjunto)();
-    PRecordset rs2 = ((*l2.con).*fnConjunto)();
+    PRecordset rs1 = Leer(l1, [&l1, fnConjunto] { return ((*l1.con).*fnConjunto)(); });
+    PRecordset rs2 = Leer(l2, [&l2, fnConjunto] { return ((*l2.con).*fnConjunto)(); });
+    if (m_booCancelado)
+        return;
     if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
         const CPasada pasadas[] = {{*rs1, *rs2, l1, l2, strColumnaNombre, false},
                                    {*rs2, *rs1, l2, l1, strColumnaNombre, true}};
         for (const CPasada& p : pasadas) {
             const int colNombre = p.este.IndiceColumna(strColumnaNombre);
             const int colTipo = p.este.IndiceColumna(strColumnaTipo);
-            for (p.este.MoverPrimero(); !p.este.FinDatos() && !m_booCancelado;
+            for (p.este.MoverPrimero(); !p.este.FinDatos() && !Detenido();
                  p.este.MoverSiguiente()) {
                 EstadoProgreso(strPrefijo, p.este, p.booSegunda);
                 const QVariant nombre = p.este.Valor(colNombre);
@@ -363,9 +397,8 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
         if (!lado.booTodosPedidos) {
             // A large catalogue takes long to read: the cancel button is heard meanwhile, and
             // stops the read.
-            lado.todos = lado.con->CamposTodos([this] {
-                m_frmResultados->Ceder();
-                return !m_booCancelado;
+            lado.todos = Leer(lado, [this, &lado] {
+                return lado.con->CamposTodos([this] { return !m_booCancelado; });
             });
             lado.booTodosPedidos = true;
             if (m_booCancelado) {
@@ -392,7 +425,7 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
             }
         }
     }
-    columnas.propio = lado.con->Campos(strTabla);
+    columnas.propio = Leer(lado, [&lado, &strTabla] { return lado.con->Campos(strTabla); });
     if (!columnas.propio) {
         columnas.booNulo = true;
         return columnas;
@@ -408,11 +441,18 @@ void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferenc
     // A cancel heard while a side's columns were read ends the phase as one heard before this
     // table: nothing of it is compared.
     const CColumnasTabla columnas1 = Columnas(*m_Lado1, strTabla);
+    const CColumnasTabla columnas2 = Detenido() ? CColumnasTabla() : Columnas(*m_Lado2, strTabla);
     if (m_booCancelado)
         return;
-    const CColumnasTabla columnas2 = Columnas(*m_Lado2, strTabla);
-    if (m_booCancelado)
+    if (Detenido()) {
+        // A side cut mid-phase: its reason, once, and the phase ends.
+        m_booFalloCatalogo = true;
+        for (const CLado* lado : {m_Lado1.get(), m_Lado2.get()})
+            if (!lado->con->Conectado())
+                AgregarDiferencia(kTodos, kCampo, lado->titulo, NoSeLee(*lado), lngDiferencias,
+                                  IconoFalta);
         return;
+    }
     if (columnas1.booNulo || columnas2.booNulo || columnas1.filas.empty() ||
         columnas2.filas.empty())
         return;
@@ -423,7 +463,9 @@ void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferenc
 QString CComparador::DescripcionTipo(CLado& lado, long lngTipo) {
     auto it = lado.tipos.constFind(lngTipo);
     if (it == lado.tipos.constEnd())
-        it = lado.tipos.insert(lngTipo, lado.con->DescripcionTipoDatos(lngTipo));
+        it = lado.tipos.insert(lngTipo, Leer(lado, [&lado, lngTipo] {
+                                   return lado.con->DescripcionTipoDatos(lngTipo);
+                               }));
     return *it;
 }
 
