@@ -172,6 +172,13 @@ void COdbcConexion::Abrir(const QString& strCadena) {
 }
 
 void COdbcConexion::Cortar(Corte motivo, int intSegundos) const {
+    if (m_Zocalos.empty()) {
+        // A file database: its driver's cancel interrupts the call and the link stays usable.
+        std::lock_guard bloqueo(m_MutexVuelo);
+        for (SQLHSTMT h : m_EnVuelo)
+            SQLCancel(h);
+        return;
+    }
     Corte ninguno = Corte::Ninguno;
     if (m_Corte.compare_exchange_strong(ninguno, motivo))
         m_SegundosCorte.store(intSegundos);
@@ -180,11 +187,6 @@ void COdbcConexion::Cortar(Corte motivo, int intSegundos) const {
         if (fstat(z.fd, &datos) == 0 && S_ISSOCK(datos.st_mode) && datos.st_ino == z.inodo)
             shutdown(z.fd, SHUT_RDWR);
     }
-    if (!m_Zocalos.empty() || m_Motor == Motor::PostgreSQL)
-        return;
-    std::lock_guard bloqueo(m_MutexVuelo);
-    for (SQLHSTMT h : m_EnVuelo)
-        SQLCancel(h);
 }
 
 void COdbcConexion::EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const {
@@ -194,6 +196,15 @@ void COdbcConexion::EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const {
         m_EnVuelo.push_back(hStmt);
     else if (!booEnVuelo && it != m_EnVuelo.end())
         m_EnVuelo.erase(it);
+}
+
+void COdbcConexion::LimitarServidor(int intSegundos) const {
+    if (m_Motor != Motor::MariaDB || intSegundos == m_LimiteServidor)
+        return;
+    COdbcManejador stmt(SQL_HANDLE_STMT, m_Dbc.Handle());
+    odbc::CTextoW sql(QStringLiteral("SET SESSION max_statement_time=%1").arg(intSegundos));
+    if (SQL_SUCCEEDED(SQLExecDirectW(stmt.Handle(), sql.Datos(), SQL_NTS)))
+        m_LimiteServidor = intSegundos;
 }
 
 QString COdbcConexion::CadenaCompletada() const {

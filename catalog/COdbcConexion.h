@@ -70,13 +70,16 @@ public:
     enum class Corte { Ninguno, Plazo, Cancelado };
     // Thread-safe: ends at once whatever call the link is waiting on. A driver blocked in a read
     // from a mute server hears no cancel (psqlODBC's even waits on that server), so the link's
-    // own sockets are shut down under it; a driver without sockets (SQLite's) gets SQLCancel.
-    // The link is unusable afterwards. The first reason given is the one kept.
+    // own sockets are shut down under it, and the link is unusable afterwards (MotivoCorte, the
+    // first reason given). A driver without sockets (SQLite's) gets SQLCancel and stays usable.
     void Cortar(Corte motivo, int intSegundos = 0) const;
     Corte MotivoCorte() const { return m_Corte.load(); }
     int SegundosCorte() const { return m_SegundosCorte.load(); }
     // A statement with a call in flight, so that a cut cancels it (COdbcSentencia registers).
     void EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const;
+    // The time the server itself gives each query, for a driver that ignores the query time-out
+    // attribute (MariaDB's: its server takes one per session); nothing for the others.
+    void LimitarServidor(int intSegundos) const;
 
 private:
     COdbcManejador m_Dbc;
@@ -101,4 +104,5 @@ private:
     mutable std::vector<SQLHSTMT> m_EnVuelo;
     mutable std::atomic<Corte> m_Corte{Corte::Ninguno};
     mutable std::atomic<int> m_SegundosCorte{0};
+    mutable int m_LimiteServidor = 0; // as last set on the server's session (0: none)
 };

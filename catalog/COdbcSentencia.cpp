@@ -87,6 +87,7 @@ void COdbcSentencia::Vigilar() {
     m_Conexion.EnVuelo(m_Stmt.Handle(), true);
     if (m_Plazo > 0)
         m_Vigilante = std::make_unique<CVigilante>(m_Conexion, m_Plazo);
+    m_Conexion.LimitarServidor(LimiteDelServidor());
 }
 
 COdbcSentencia::~COdbcSentencia() {
@@ -97,7 +98,11 @@ COdbcSentencia::~COdbcSentencia() {
 void COdbcSentencia::TiempoLimite(int intSegundos) {
     m_Plazo = intSegundos;
     SQLSetStmtAttrW(m_Stmt.Handle(), SQL_ATTR_QUERY_TIMEOUT,
-                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(intSegundos)), 0);
+                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(LimiteDelServidor())), 0);
+}
+
+int COdbcSentencia::LimiteDelServidor() const {
+    return m_Plazo > 1 ? m_Plazo - 1 : m_Plazo;
 }
 
 bool COdbcSentencia::TiempoAgotado() const {

@@ -24,9 +24,10 @@ public:
 
     ~COdbcSentencia();
 
-    // The query time-out, from the call until the cursor is closed. A watchdog thread cuts the
-    // link when it runs out (COdbcConexion::Cortar), for the drivers that ignore the attribute
-    // and for a server that went mute. Every statement starts with SegundosPredeterminados().
+    // The query time-out, from the call until the cursor is closed. A live server is asked to end
+    // the query a second earlier, which leaves the link usable; at the limit a watchdog thread
+    // cuts the link (COdbcConexion::Cortar), for a server that went mute. Every statement starts
+    // with SegundosPredeterminados().
     void TiempoLimite(int intSegundos);
     // The limit of every statement that does not set its own: a catalogue read or a comparison
     // query never waits longer on a server than this (60 s). Tests shorten it.
@@ -86,6 +87,7 @@ private:
     void DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion);
     // Starts the watchdog for the call about to run.
     void Vigilar();
+    int LimiteDelServidor() const;
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
     class CVigilante;

@@ -10,7 +10,9 @@
 #include <QLocale>
 #include <algorithm>
 #include <chrono>
+#include <condition_variable>
 #include <future>
+#include <mutex>
 #include <numeric>
 #include <optional>
 
@@ -261,25 +263,63 @@ void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& 
     m_frmResultados->Ceder();
 }
 
+// What the engine's thread and the thread of a read in progress share.
+struct CComparador::CLectura {
+    std::mutex mutex;
+    std::condition_variable condicion;
+    bool booCesionPedida = false;
+    bool booTerminada = false;
+};
+
 template <typename F> auto CComparador::Leer(CLado& lado, F fnLeer) {
     using namespace std::chrono;
-    auto futuro = std::async(std::launch::async, std::move(fnLeer));
+    CLectura lectura;
+    m_Lectura = &lectura;
+    auto futuro = std::async(std::launch::async, [&lectura, &fnLeer] {
+        struct CFin {
+            CLectura& l;
+            ~CFin() {
+                std::lock_guard bloqueo(l.mutex);
+                l.booTerminada = true;
+                l.condicion.notify_all();
+            }
+        } fin{lectura};
+        return fnLeer();
+    });
     std::optional<steady_clock::time_point> cancelado;
     bool booInterrumpido = false;
-    while (futuro.wait_for(milliseconds(20)) != std::future_status::ready) {
+    std::unique_lock bloqueo(lectura.mutex);
+    while (!lectura.condicion.wait_for(bloqueo, milliseconds(100), [&lectura] {
+        return lectura.booTerminada || lectura.booCesionPedida;
+    }) || !lectura.booTerminada) {
+        bloqueo.unlock();
         m_frmResultados->Ceder();
-        if (!m_booCancelado || booInterrumpido)
-            continue;
         // A read that hears the cancel itself (CamposTodos) stops gently and leaves the link
-        // usable; one still blocked after half a second is cut.
-        if (!cancelado)
-            cancelado = steady_clock::now();
-        else if (steady_clock::now() - *cancelado >= milliseconds(500)) {
-            lado.con->Interrumpir();
-            booInterrumpido = true;
+        // usable; one still blocked half a second later is cut.
+        if (m_booCancelado && !booInterrumpido) {
+            if (!cancelado)
+                cancelado = steady_clock::now();
+            else if (steady_clock::now() - *cancelado >= milliseconds(500)) {
+                lado.con->Interrumpir();
+                booInterrumpido = true;
+            }
         }
+        bloqueo.lock();
+        lectura.booCesionPedida = false;
+        lectura.condicion.notify_all();
     }
+    bloqueo.unlock();
+    m_Lectura = nullptr;
     return futuro.get();
+}
+
+bool CComparador::CederDesdeLectura() {
+    CLectura& lectura = *m_Lectura;
+    std::unique_lock bloqueo(lectura.mutex);
+    lectura.booCesionPedida = true;
+    lectura.condicion.notify_all();
+    lectura.condicion.wait(bloqueo, [&lectura] { return !lectura.booCesionPedida; });
+    return !m_booCancelado;
 }
 
 bool CComparador::Detenido() const {
@@ -398,7 +438,7 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
             // A large catalogue takes long to read: the cancel button is heard meanwhile, and
             // stops the read.
             lado.todos = Leer(lado, [this, &lado] {
-                return lado.con->CamposTodos([this] { return !m_booCancelado; });
+                return lado.con->CamposTodos([this] { return CederDesdeLectura(); });
             });
             lado.booTodosPedidos = true;
             if (m_booCancelado) {

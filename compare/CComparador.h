@@ -50,6 +50,7 @@ public:
 private:
     struct CCamposLeidos;
     struct CLado;
+    struct CLectura;
     struct CColumnasTabla;
     // One pass of a phase: walking "este", looking rows up in "otro".
     struct CPasada {
@@ -86,6 +87,9 @@ private:
     // One read of a side's catalogue (fnLeer), run on a thread of its own while this one keeps
     // yielding to the sink, so that a cancel is heard even while a driver call blocks.
     template <typename F> auto Leer(CLado& lado, F fnLeer);
+    // From the thread of a read (CamposTodos' callback): the engine's thread yields once, as the
+    // read did when it ran here; false once cancelled.
+    bool CederDesdeLectura();
 
     void Fase(const QString& strTipo, const QString& strPrefijo,
               PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
@@ -112,6 +116,7 @@ private:
     bool m_booCompararOcultos = true;
     std::atomic<bool> m_booCancelado{false}; // read by the thread of a read in progress
     IResultados* m_frmResultados = nullptr;
+    CLectura* m_Lectura = nullptr; // the read in progress, while Leer waits for it
 
     bool m_booAlgoritmoLiteral = false;
     long m_lngDiferenciasTotal = 0;
