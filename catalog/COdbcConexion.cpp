@@ -171,12 +171,38 @@ void COdbcConexion::Abrir(const QString& strCadena) {
     m_MuestraSistema = completa.Valor(QStringLiteral("ShowSystemTables")) == QLatin1String("1");
 }
 
-void COdbcConexion::Cortar(Corte motivo, int intSegundos) const {
+COdbcConexion::CVigilante::CVigilante(const COdbcConexion& objConexion, SQLHSTMT hStmt,
+                                      int intSegundos)
+    : m_Hilo([this, &objConexion, hStmt, intSegundos] {
+          std::unique_lock bloqueo(m_Mutex);
+          if (!m_Condicion.wait_for(bloqueo, std::chrono::seconds(intSegundos),
+                                    [this] { return m_Parar; })) {
+              m_Disparado = true;
+              objConexion.Cortar(Corte::Plazo, intSegundos, hStmt);
+          }
+      }) {}
+
+COdbcConexion::CVigilante::~CVigilante() {
+    {
+        std::lock_guard bloqueo(m_Mutex);
+        m_Parar = true;
+    }
+    m_Condicion.notify_one();
+    m_Hilo.join();
+}
+
+bool COdbcConexion::CVigilante::Disparado() {
+    std::lock_guard bloqueo(m_Mutex);
+    return m_Disparado;
+}
+
+void COdbcConexion::Cortar(Corte motivo, int intSegundos, SQLHSTMT hSolo) const {
     if (m_Zocalos.empty()) {
         // A file database: its driver's cancel interrupts the call and the link stays usable.
         std::lock_guard bloqueo(m_MutexVuelo);
         for (SQLHSTMT h : m_EnVuelo)
-            SQLCancel(h);
+            if (!hSolo || h == hSolo)
+                SQLCancel(h);
         return;
     }
     Corte ninguno = Corte::Ninguno;
@@ -248,6 +274,8 @@ QString COdbcConexion::InfoTexto(SQLUSMALLINT intInfo) const {
     constexpr SQLSMALLINT kBytes = 32766;
     std::vector<SQLWCHAR> buffer(kBytes / sizeof(SQLWCHAR), 0);
     SQLSMALLINT largo = 0;
+    // MariaDB's driver asks its server for some (the database name).
+    const CVigilante vigilante(*this, SQL_NULL_HSTMT, COdbcSentencia::SegundosPredeterminados());
     if (!SQL_SUCCEEDED(SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(), kBytes, &largo)))
         return {};
     const auto fin = std::find(buffer.begin(), buffer.end(), SQLWCHAR(0));
@@ -271,6 +299,7 @@ std::optional<quint32> COdbcConexion::InfoLargo(SQLUSMALLINT intInfo) const {
 QString COdbcConexion::CatalogoActual() const {
     SQLWCHAR buffer[512] = {};
     SQLINTEGER largo = 0;
+    const CVigilante vigilante(*this, SQL_NULL_HSTMT, COdbcSentencia::SegundosPredeterminados());
     if (!SQL_SUCCEEDED(SQLGetConnectAttrW(m_Dbc.Handle(), SQL_ATTR_CURRENT_CATALOG, buffer,
                                           sizeof buffer, &largo)))
         return {};

@@ -8,10 +8,12 @@
 #include <QString>
 #include <QVariant>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <sys/types.h>
+#include <thread>
 #include <vector>
 
 class COdbcSentencia;
@@ -71,10 +73,14 @@ public:
     // Thread-safe: ends at once whatever call the link is waiting on. A driver blocked in a read
     // from a mute server hears no cancel (psqlODBC's even waits on that server), so the link's
     // own sockets are shut down under it, and the link is unusable afterwards (MotivoCorte, the
-    // first reason given). A driver without sockets (SQLite's) gets SQLCancel and stays usable.
-    void Cortar(Corte motivo, int intSegundos = 0) const;
+    // first reason given). A driver without sockets (SQLite's) gets SQLCancel, on hSolo only
+    // when given, and stays usable.
+    void Cortar(Corte motivo, int intSegundos = 0, SQLHSTMT hSolo = SQL_NULL_HSTMT) const;
     Corte MotivoCorte() const { return m_Corte.load(); }
     int SegundosCorte() const { return m_SegundosCorte.load(); }
+    // Cuts the link (Plazo) once intSegundos pass, unless destroyed first: a guard around the
+    // calls that wait on the server.
+    class CVigilante;
     // A statement with a call in flight, so that a cut cancels it (COdbcSentencia registers).
     void EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const;
     // The time the server itself gives each query, for a driver that ignores the query time-out
@@ -105,4 +111,20 @@ private:
     mutable std::atomic<Corte> m_Corte{Corte::Ninguno};
     mutable std::atomic<int> m_SegundosCorte{0};
     mutable int m_LimiteServidor = 0; // as last set on the server's session (0: none)
+};
+
+class COdbcConexion::CVigilante {
+public:
+    CVigilante(const COdbcConexion& objConexion, SQLHSTMT hStmt, int intSegundos);
+    ~CVigilante();
+    CVigilante(const CVigilante&) = delete;
+    CVigilante& operator=(const CVigilante&) = delete;
+    bool Disparado();
+
+private:
+    std::mutex m_Mutex;
+    std::condition_variable m_Condicion;
+    bool m_Parar = false;
+    bool m_Disparado = false;
+    std::thread m_Hilo; // last: starts once the rest is built
 };

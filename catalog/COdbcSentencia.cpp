@@ -5,10 +5,7 @@
 
 #include <QDateTime>
 #include <atomic>
-#include <condition_variable>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -32,39 +29,6 @@ bool EsBinario(SQLSMALLINT t) {
 
 } // namespace
 
-// Cuts the link from its own thread once the time is up, unless stopped first.
-class COdbcSentencia::CVigilante {
-public:
-    CVigilante(const COdbcConexion& objConexion, int intSegundos)
-        : m_Hilo([this, &objConexion, intSegundos] {
-              std::unique_lock bloqueo(m_Mutex);
-              if (!m_Condicion.wait_for(bloqueo, std::chrono::seconds(intSegundos),
-                                        [this] { return m_Parar; })) {
-                  m_Disparado = true;
-                  objConexion.Cortar(COdbcConexion::Corte::Plazo, intSegundos);
-              }
-          }) {}
-    ~CVigilante() {
-        {
-            std::lock_guard bloqueo(m_Mutex);
-            m_Parar = true;
-        }
-        m_Condicion.notify_one();
-        m_Hilo.join();
-    }
-    bool Disparado() {
-        std::lock_guard bloqueo(m_Mutex);
-        return m_Disparado;
-    }
-
-private:
-    std::mutex m_Mutex;
-    std::condition_variable m_Condicion;
-    bool m_Parar = false;
-    bool m_Disparado = false;
-    std::thread m_Hilo; // last: starts once the rest is built
-};
-
 namespace {
 std::atomic<int> g_intSegundosPredeterminados{COdbcSentencia::kSegundosConsulta};
 }
@@ -86,7 +50,8 @@ void COdbcSentencia::Vigilar() {
     m_Vigilante.reset();
     m_Conexion.EnVuelo(m_Stmt.Handle(), true);
     if (m_Plazo > 0)
-        m_Vigilante = std::make_unique<CVigilante>(m_Conexion, m_Plazo);
+        m_Vigilante =
+            std::make_unique<COdbcConexion::CVigilante>(m_Conexion, m_Stmt.Handle(), m_Plazo);
     m_Conexion.LimitarServidor(LimiteDelServidor());
 }
 
@@ -206,7 +171,10 @@ void COdbcSentencia::Ejecutar(const QString& strSql) {
 
 void COdbcSentencia::Preparar(const QString& strSql) {
     odbc::CTextoW sql(strSql);
-    m_Stmt.Comprobar(SQLPrepareW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLPrepare");
+    Vigilar(); // some drivers (MariaDB's) prepare on the server
+    const SQLRETURN rc = SQLPrepareW(m_Stmt.Handle(), sql.Datos(), SQL_NTS);
+    Cerrar();
+    m_Stmt.Comprobar(rc, "SQLPrepare");
 }
 
 void COdbcSentencia::EjecutarPreparada(const QStringList& parametros) {

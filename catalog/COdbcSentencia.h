@@ -2,6 +2,7 @@
 // rows it returns, read column by column from left to right. Owned by the code that runs it.
 #pragma once
 
+#include "catalog/COdbcConexion.h"
 #include "catalog/COdbcManejador.h"
 
 #include <QString>
@@ -9,8 +10,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-class COdbcConexion;
 
 class COdbcSentencia {
 public:
@@ -90,8 +89,7 @@ private:
     int LimiteDelServidor() const;
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
-    class CVigilante;
-    std::unique_ptr<CVigilante> m_Vigilante;
+    std::unique_ptr<COdbcConexion::CVigilante> m_Vigilante;
     int m_Plazo = 0;
     const COdbcConexion& m_Conexion;
     COdbcManejador m_Stmt;
