@@ -50,15 +50,29 @@ bool CConexion::Conectar() {
         m_ErrorConexion = QStringLiteral("La conexión ya está abierta");
         return false;
     }
+    auto enlace = std::make_shared<COdbcConexion>();
+    struct CAbriendo {
+        CConexion& c;
+        ~CAbriendo() {
+            std::lock_guard bloqueo(c.m_MutexEnlace);
+            c.m_Abriendo.reset();
+        }
+    } abriendo{*this};
     try {
-        auto enlace = std::make_unique<COdbcConexion>();
+        {
+            std::lock_guard bloqueo(m_MutexEnlace);
+            m_Abriendo = enlace;
+        }
         enlace->Abrir(m_Cadena);
         std::lock_guard bloqueo(m_MutexEnlace);
         m_Enlace = std::move(enlace);
         m_ErrorConexion.clear();
         return true;
     } catch (const CError& e) {
-        m_ErrorConexion = e.Descripcion();
+        m_ErrorConexion =
+            enlace->MotivoCorte() == COdbcConexion::Corte::Ninguno
+                ? e.Descripcion()
+                : QStringLiteral("Se canceló la apertura de la conexión \"%1\"").arg(m_Titulo);
     } catch (const std::exception& e) {
         m_ErrorConexion = QString::fromLocal8Bit(e.what());
     }
@@ -77,7 +91,7 @@ void CConexion::Interrumpir() {
     std::shared_ptr<COdbcConexion> enlace;
     {
         std::lock_guard bloqueo(m_MutexEnlace);
-        enlace = m_Enlace;
+        enlace = m_Enlace ? m_Enlace : m_Abriendo;
     }
     if (enlace)
         enlace->Cortar(COdbcConexion::Corte::Cancelado);

@@ -25,8 +25,8 @@ public:
     bool Conectado() const;
     bool Conectar();    // false with ErrorConexion on failure; never throws
     void Desconectar(); // nothing when closed
-    // From any thread: ends at once the call the link is waiting on (a catalogue read blocked on
-    // a mute server); the read gives null, the link is closed and ErrorConexion says so.
+    // From any thread: ends at once the call the link is waiting on (an opening or a catalogue
+    // read blocked on a mute server); it fails, the link is closed and ErrorConexion says so.
     void Interrumpir();
     QString Proveedor() const; // the driver's friendly name; throws CError when closed
 
@@ -89,6 +89,7 @@ private:
     // Shared only with a read in progress, so that closing from inside its callback cannot free
     // the link under it.
     std::shared_ptr<COdbcConexion> m_Enlace;
-    std::mutex m_MutexEnlace; // Interrumpir reads m_Enlace from another thread
+    std::shared_ptr<COdbcConexion> m_Abriendo; // while Conectar runs, for Interrumpir
+    std::mutex m_MutexEnlace;                  // Interrumpir reads both links from another thread
     QDomElement m_Nodo;
 };

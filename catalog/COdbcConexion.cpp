@@ -119,15 +119,26 @@ void COdbcConexion::Abrir(const QString& strCadena) {
     std::vector<SQLWCHAR> salida(8192);
     SQLSMALLINT largoSalida = 0;
     std::unique_lock turno(g_MutexAperturas);
-    const auto antes = ZocalosDelProceso();
+    {
+        std::lock_guard bloqueo(m_MutexApertura);
+        m_ZocalosAntes = ZocalosDelProceso();
+        m_booAbriendo = true;
+    }
     const SQLRETURN rc = SQLDriverConnectW(dbc.Handle(), nullptr, entrada.Datos(), SQL_NTS,
                                            salida.data(), static_cast<SQLSMALLINT>(salida.size()),
                                            &largoSalida, SQL_DRIVER_NOPROMPT);
-    m_Zocalos.clear();
-    for (const auto& [fd, inodo] : ZocalosDelProceso())
-        if (std::find(antes.begin(), antes.end(), std::pair(fd, inodo)) == antes.end())
-            m_Zocalos.push_back({fd, inodo});
+    {
+        std::lock_guard bloqueo(m_MutexApertura);
+        m_booAbriendo = false;
+        m_Zocalos = ZocalosNuevos();
+    }
     turno.unlock();
+    if (m_Corte.load() != Corte::Ninguno) {
+        if (SQL_SUCCEEDED(rc))
+            SQLDisconnect(dbc.Handle());
+        throw CError(NumeroError::Generico, QStringLiteral("SQLDriverConnect"),
+                     QStringLiteral("Se canceló la apertura de la conexión"));
+    }
     if (!SQL_SUCCEEDED(rc)) {
         QString texto = dbc.Diagnostico();
         if (texto.isEmpty())
@@ -196,8 +207,20 @@ bool COdbcConexion::CVigilante::Disparado() {
     return m_Disparado;
 }
 
+std::vector<COdbcConexion::CZocalo> COdbcConexion::ZocalosNuevos() const {
+    std::vector<CZocalo> nuevos;
+    for (const auto& [fd, inodo] : ZocalosDelProceso())
+        if (std::find(m_ZocalosAntes.begin(), m_ZocalosAntes.end(), std::pair(fd, inodo)) ==
+            m_ZocalosAntes.end())
+            nuevos.push_back({fd, inodo});
+    return nuevos;
+}
+
 void COdbcConexion::Cortar(Corte motivo, int intSegundos, SQLHSTMT hSolo) const {
-    if (m_Zocalos.empty()) {
+    std::lock_guard apertura(m_MutexApertura);
+    // Still opening: the sockets that appeared since the opening began are this link's.
+    const std::vector<CZocalo> zocalos = m_booAbriendo ? ZocalosNuevos() : m_Zocalos;
+    if (zocalos.empty() && !m_booAbriendo) {
         // A file database: its driver's cancel interrupts the call and the link stays usable.
         std::lock_guard bloqueo(m_MutexVuelo);
         for (SQLHSTMT h : m_EnVuelo)
@@ -208,7 +231,7 @@ void COdbcConexion::Cortar(Corte motivo, int intSegundos, SQLHSTMT hSolo) const 
     Corte ninguno = Corte::Ninguno;
     if (m_Corte.compare_exchange_strong(ninguno, motivo))
         m_SegundosCorte.store(intSegundos);
-    for (const CZocalo& z : m_Zocalos) {
+    for (const CZocalo& z : zocalos) {
         struct stat datos {};
         if (fstat(z.fd, &datos) == 0 && S_ISSOCK(datos.st_mode) && datos.st_ino == z.inodo)
             shutdown(z.fd, SHUT_RDWR);

@@ -34,8 +34,9 @@ public:
     COdbcConexion(const COdbcConexion&) = delete;
     COdbcConexion& operator=(const COdbcConexion&) = delete;
 
-    // Opens the link; raises CError with every diagnostic record on failure. The string is never
-    // changed: keys the layer adds for the driver go only to the copy handed to the driver.
+    // Opens the link; raises CError with every diagnostic record on failure, or when cut while
+    // opening (Cortar from another thread). The string is never changed: keys the layer adds
+    // for the driver go only to the copy handed to the driver.
     void Abrir(const QString& strCadena);
     bool Abierta() const { return m_Abierta; }
     SQLHDBC Handle() const { return m_Dbc.Handle(); }
@@ -105,7 +106,12 @@ private:
         int fd;
         ino_t inodo; // the fd number may be reused once the driver closes it
     };
-    std::vector<CZocalo> m_Zocalos; // the sockets the driver opened for this link
+    std::vector<CZocalo> ZocalosNuevos() const; // since m_ZocalosAntes
+    std::vector<CZocalo> m_Zocalos;             // the sockets the driver opened for this link
+    // While SQLDriverConnect runs, so that a cut reaches an opening too.
+    mutable std::mutex m_MutexApertura;
+    std::vector<std::pair<int, ino_t>> m_ZocalosAntes;
+    bool m_booAbriendo = false;
     mutable std::mutex m_MutexVuelo;
     mutable std::vector<SQLHSTMT> m_EnVuelo;
     mutable std::atomic<Corte> m_Corte{Corte::Ninguno};

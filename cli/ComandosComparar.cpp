@@ -251,7 +251,7 @@ int ComandoComparar(CContextoCli& ctx, const QStringList& args) {
     resultados.Terminar();
     // A side closed after it opened was cut (its limit ran out, or Ctrl+C): its own reason.
     for (const CConexion* lado : lados)
-        if (!lado->Conectado())
+        if (!lado->Conectado() && !lado->ErrorConexion().isEmpty())
             ErrorUso(comparador.FalloConexion()
                          ? QStringLiteral("No se puede abrir la conexión %1: %2")
                                .arg(lado->Titulo(), lado->ErrorConexion())

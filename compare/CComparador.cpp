@@ -203,9 +203,11 @@ void CComparador::Comparar(IResultados& objResultados) {
     m_Lado1 = std::make_unique<CLado>(m_objConexion1);
     m_Lado2 = std::make_unique<CLado>(m_objConexion2);
     const bool booAbierta1 = AbrirConexion(*m_Lado1);
-    const bool booAbierta2 = AbrirConexion(*m_Lado2);
+    const bool booAbierta2 = !m_booCancelado && AbrirConexion(*m_Lado2);
 
-    if (!booAbierta1 || !booAbierta2) {
+    if (m_booCancelado) {
+        // Cancelled while opening: nothing was compared, and nothing failed.
+    } else if (!booAbierta1 || !booAbierta2) {
         // No phase runs on a database that could not be read: it would report "no differences".
         m_booFalloConexion = true;
         long lngErrores = 0;

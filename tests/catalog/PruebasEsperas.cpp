@@ -132,13 +132,12 @@ TEST(EsperasTest, CtrlCCortaUnaComparacionBloqueadaYDaLoEncontrado) {
     REQUIERE_POSTGRES();
     // Mute at the procedures query: the tables phase has found its differences by then.
     CRelevo relevo(qEnvironmentVariable("VERONDAL_PG_PUERTO"), QByteArrayLiteral("pg_proc"));
-    const QString strSqlite = CarpetaTemporal() + QStringLiteral("/esperas.sqlite");
+    const QString strSqlite = CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/esperas.sqlite"),
+                                              Fixture(QStringLiteral("comparar_sqlite_a.sql")));
+    const QString strPostgres = CadenaPostgres(QStringLiteral("postgres"));
     QProcess cli;
     cli.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
-              {QStringLiteral("comparar"), QStringLiteral("--cadena1"),
-               CrearBaseSQLite(strSqlite, Fixture(QStringLiteral("comparar_sqlite_a.sql"))),
-               QStringLiteral("--cadena2"),
-               relevo.Cadena(CadenaPostgres(QStringLiteral("postgres")))});
+              {"comparar", "--cadena1", strSqlite, "--cadena2", relevo.Cadena(strPostgres)});
     for (int i = 0; i < 200 && !relevo.Mudo(); ++i)
         QThread::msleep(50);
     ASSERT_TRUE(relevo.Mudo()) << cli.readAllStandardError().toStdString();
@@ -154,4 +153,21 @@ TEST(EsperasTest, CtrlCCortaUnaComparacionBloqueadaYDaLoEncontrado) {
     EXPECT_TRUE(cli.readAllStandardOutput().contains("contador\tTabla"));
     EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError())
                     .contains(QStringLiteral("Se canceló la espera a la conexión \"postgres\"")));
+
+    // Ctrl+C while the opening itself waits on a server mute from the start.
+    CRelevo mudo(qEnvironmentVariable("VERONDAL_PG_PUERTO"));
+    mudo.Callar();
+    QProcess abriendo;
+    abriendo.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
+                   {"comparar", "--cadena1", mudo.Cadena(strPostgres), "--cadena2", strSqlite});
+    QThread::msleep(1000);
+    reloj.restart();
+    kill(static_cast<pid_t>(abriendo.processId()), SIGINT);
+    ASSERT_TRUE(abriendo.waitForFinished(5000));
+    std::printf("Ctrl+C al abrir: salida a los %.2f s\n", double(reloj.elapsed()) / 1000.0);
+    EXPECT_LT(reloj.elapsed(), 1500);
+    EXPECT_EQ(abriendo.exitCode(), 2); // cancelled with nothing found
+    EXPECT_TRUE(
+        QString::fromUtf8(abriendo.readAllStandardError())
+            .contains(QStringLiteral("Se canceló la apertura de la conexión \"postgres\"")));
 }
