@@ -8,20 +8,32 @@
 
 #include <QLocale>
 
-namespace {
-
-// Runs one catalogue question; every failure becomes an empty result.
-template <typename T, typename F> T Preguntar(CDialecto* dialecto, F&& pregunta) {
-    if (!dialecto)
+// Runs one catalogue question; every failure becomes an empty result. A link cut meanwhile (its
+// limit ran out, or a cancel) cannot be used again: it is closed, and ErrorConexion says why.
+template <typename T, typename F>
+T CConexion::Preguntar(std::shared_ptr<COdbcConexion> enlace, std::shared_ptr<CDialecto> dialecto,
+                       F&& pregunta) {
+    if (!enlace || !dialecto)
         return T();
+    T respuesta;
     try {
-        return pregunta(*dialecto);
+        respuesta = pregunta(*dialecto);
     } catch (const std::exception&) {
-        return T();
+        respuesta = T();
     }
+    if (enlace->MotivoCorte() == COdbcConexion::Corte::Ninguno)
+        return respuesta;
+    m_ErrorConexion =
+        enlace->MotivoCorte() == COdbcConexion::Corte::Plazo
+            ? QStringLiteral("La conexión \"%1\" no respondió en %2 segundos y se ha cerrado")
+                  .arg(m_Titulo)
+                  .arg(enlace->SegundosCorte())
+            : QStringLiteral("Se canceló la espera a la conexión \"%1\" y se ha cerrado")
+                  .arg(m_Titulo);
+    if (m_Enlace == enlace)
+        Desconectar();
+    return T();
 }
-
-} // namespace
 
 CConexion::CConexion() = default;
 
@@ -38,15 +50,31 @@ bool CConexion::Conectar() {
         m_ErrorConexion = QStringLiteral("La conexión ya está abierta");
         return false;
     }
+    auto enlace = std::make_shared<COdbcConexion>();
+    struct CAbriendo {
+        CConexion& c;
+        ~CAbriendo() {
+            std::lock_guard bloqueo(c.m_MutexEnlace);
+            c.m_Abriendo.reset();
+        }
+    } abriendo{*this};
     try {
-        auto enlace = std::make_unique<COdbcConexion>();
+        {
+            std::lock_guard bloqueo(m_MutexEnlace);
+            m_Abriendo = enlace;
+        }
         enlace->Abrir(m_Cadena);
-        m_Dialecto = CDialecto::Crear(*enlace);
+        auto dialecto = CDialecto::Crear(*enlace);
+        std::lock_guard bloqueo(m_MutexEnlace);
+        m_Dialecto = std::move(dialecto);
         m_Enlace = std::move(enlace);
         m_ErrorConexion.clear();
         return true;
     } catch (const CError& e) {
-        m_ErrorConexion = e.Descripcion();
+        m_ErrorConexion =
+            enlace->MotivoCorte() == COdbcConexion::Corte::Ninguno
+                ? e.Descripcion()
+                : QStringLiteral("Se canceló la apertura de la conexión \"%1\"").arg(m_Titulo);
     } catch (const std::exception& e) {
         m_ErrorConexion = QString::fromLocal8Bit(e.what());
     }
@@ -54,8 +82,25 @@ bool CConexion::Conectar() {
 }
 
 void CConexion::Desconectar() {
-    m_Dialecto.reset();
-    m_Enlace.reset();
+    // The dialect holds a reference to the link: it goes first.
+    std::shared_ptr<COdbcConexion> enlace;
+    std::shared_ptr<CDialecto> dialecto;
+    {
+        std::lock_guard bloqueo(m_MutexEnlace);
+        enlace.swap(m_Enlace);
+        dialecto.swap(m_Dialecto);
+    }
+    dialecto.reset();
+}
+
+void CConexion::Interrumpir() {
+    std::shared_ptr<COdbcConexion> enlace;
+    {
+        std::lock_guard bloqueo(m_MutexEnlace);
+        enlace = m_Enlace ? m_Enlace : m_Abriendo;
+    }
+    if (enlace)
+        enlace->Cortar(COdbcConexion::Corte::Cancelado);
 }
 
 QString CConexion::Proveedor() const {
@@ -78,60 +123,56 @@ void CConexion::setCadenaDeConexion(const QString& strCadena) {
 }
 
 PRecordset CConexion::Tablas() {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.Tablas(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Tablas(); });
 }
 
 PRecordset CConexion::Procedimientos() {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.Procedimientos(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Procedimientos(); });
 }
 
 PRecordset CConexion::Campos(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Dialecto.get(),
-                                 [&](CDialecto& e) { return e.Columnas(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [&](CDialecto& e) { return e.Columnas(strTabla); });
 }
 
 PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
     if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Dialecto.get(),
-                                     [](CDialecto& e) { return e.ColumnasTodas(); });
+        return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.ColumnasTodas(); });
     const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
     const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
     const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
-    return Preguntar<PRecordset>(dialecto.get(),
+    return Preguntar<PRecordset>(enlace, dialecto,
                                  [&](CDialecto& e) { return e.ColumnasTodas(&seguir); });
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Dialecto.get(),
-                                 [&](CDialecto& e) { return e.Indices(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [&](CDialecto& e) { return e.Indices(strTabla); });
 }
 
 PRecordset CConexion::Relaciones() {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.ClavesAjenas(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.ClavesAjenas(); });
 }
 
 PRecordset CConexion::TiposDatos() {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) {
-        return e.TiposProveedor(std::nullopt, std::nullopt);
-    });
+    return Preguntar<PRecordset>(
+        m_Enlace, m_Dialecto, [](CDialecto& e) { return e.TiposProveedor(std::nullopt, std::nullopt); });
 }
 
 PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [&](CDialecto& e) {
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [&](CDialecto& e) {
         return e.TiposProveedor(lngTipoDatos, booMejorCoincidencia);
     });
 }
 
 PRecordset CConexion::PalabrasReservadas() {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.PalabrasClave(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.PalabrasClave(); });
 }
 
 PRecordset CConexion::Literales() {
-    return Preguntar<PRecordset>(m_Dialecto.get(), [](CDialecto& e) { return e.Literales(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Literales(); });
 }
 
 PRecordset CConexion::Estadisticas(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Dialecto.get(),
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
                                  [&](CDialecto& e) { return e.Estadisticas(strTabla); });
 }
 
@@ -147,7 +188,7 @@ QString CConexion::NumeroRegistros(const QString& strTabla) {
 }
 
 PRecordset CConexion::EstadisticasTodas() {
-    return Preguntar<PRecordset>(m_Dialecto.get(),
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
                                  [](CDialecto& e) { return e.EstadisticasTodas(); });
 }
 
@@ -198,7 +239,7 @@ QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
 QList<QPair<QString, QVariant>> CConexion::Propiedades() {
     if (m_Enlace) {
         return Preguntar<QList<QPair<QString, QVariant>>>(
-            m_Dialecto.get(), [](CDialecto& e) { return e.Propiedades(); });
+            m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Propiedades(); });
     }
     // Closed: what the connection string says, a password never shown.
     QList<QPair<QString, QVariant>> propiedades;

@@ -11,6 +11,7 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class COdbcConexion;
 class CDialecto;
@@ -24,8 +25,11 @@ public:
 
     // Database link.
     bool Conectado() const;
-    bool Conectar();           // false with ErrorConexion on failure; never throws
-    void Desconectar();        // nothing when closed
+    bool Conectar();    // false with ErrorConexion on failure; never throws
+    void Desconectar(); // nothing when closed
+    // From any thread: ends at once the call the link is waiting on (an opening or a catalogue
+    // read blocked on a mute server); it fails, the link is closed and ErrorConexion says so.
+    void Interrumpir();
     QString Proveedor() const; // the driver's friendly name; throws CError when closed
 
     // Identity.
@@ -86,6 +90,10 @@ public:
     COdbcConexion* Enlace() const { return m_Enlace.get(); }
 
 private:
+    template <typename T, typename F>
+    T Preguntar(std::shared_ptr<COdbcConexion> enlace, std::shared_ptr<CDialecto> dialecto,
+                F&& pregunta);
+
     QString m_Id;
     QString m_Titulo;
     QString m_ErrorConexion;
@@ -96,5 +104,7 @@ private:
     // The link's DBMS dialect, chosen when it opened; lives and dies with it (declared after
     // it, so that it goes first).
     std::shared_ptr<CDialecto> m_Dialecto;
+    std::shared_ptr<COdbcConexion> m_Abriendo; // while Conectar runs, for Interrumpir
+    std::mutex m_MutexEnlace;                  // Interrumpir reads both links from another thread
     QDomElement m_Nodo;
 };

@@ -12,6 +12,8 @@ class CArbol;
 class CBarraEstado;
 class CBarraHerramientas;
 class CConexion;
+class QFileSystemWatcher;
+class QTimer;
 class QTreeWidgetItem;
 
 class frmExplorador : public QWidget {
@@ -31,6 +33,9 @@ public:
     void MostrarEstado(const QString& strTexto);
     // Every connection again, unopened; closes every open connection.
     void CargarArbol();
+    // Follows Verondal.xml after another process changed it: new connections are added, deleted
+    // ones removed, changed ones shown unopened; the rest of the tree stays as it is.
+    void SeguirArchivo();
 
     const CListaImagenes imlExplorador16;
     CBarraHerramientas* const tbrExplorador;
@@ -55,5 +60,12 @@ private:
     QTreeWidgetItem* NodoSeleccionado() const;
     void ActualizarBotones();
 
+    // Connection nodes the collection no longer has, and a node for each it has and the tree
+    // not; a node whose connection is a new object (changed elsewhere) starts over unopened.
+    void IgualarNodos();
+    void VigilarArchivo();
+
     bool m_Colocada = false;
+    QFileSystemWatcher* m_objVigilante = nullptr;
+    QTimer* m_objEspera = nullptr;
 };
