@@ -127,16 +127,19 @@ PRecordset CConexion::Tablas() {
 }
 
 PRecordset CConexion::Procedimientos() {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Procedimientos(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.Procedimientos(); });
 }
 
 PRecordset CConexion::Campos(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [&](CDialecto& e) { return e.Columnas(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [&](CDialecto& e) { return e.Columnas(strTabla); });
 }
 
 PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
     if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.ColumnasTodas(); });
+        return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                     [](CDialecto& e) { return e.ColumnasTodas(); });
     const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
     const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
     const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
@@ -145,16 +148,19 @@ PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [&](CDialecto& e) { return e.Indices(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [&](CDialecto& e) { return e.Indices(strTabla); });
 }
 
 PRecordset CConexion::Relaciones() {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.ClavesAjenas(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.ClavesAjenas(); });
 }
 
 PRecordset CConexion::TiposDatos() {
-    return Preguntar<PRecordset>(
-        m_Enlace, m_Dialecto, [](CDialecto& e) { return e.TiposProveedor(std::nullopt, std::nullopt); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) {
+        return e.TiposProveedor(std::nullopt, std::nullopt);
+    });
 }
 
 PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
@@ -164,7 +170,8 @@ PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
 }
 
 PRecordset CConexion::PalabrasReservadas() {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.PalabrasClave(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.PalabrasClave(); });
 }
 
 PRecordset CConexion::Literales() {
