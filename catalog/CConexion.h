@@ -5,13 +5,16 @@
 #include "catalog/CRecordset.h"
 
 #include <QDomElement>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class COdbcConexion;
+class CDialecto;
 
 class CConexion {
 public:
@@ -22,8 +25,11 @@ public:
 
     // Database link.
     bool Conectado() const;
-    bool Conectar();           // false with ErrorConexion on failure; never throws
-    void Desconectar();        // nothing when closed
+    bool Conectar();    // false with ErrorConexion on failure; never throws
+    void Desconectar(); // nothing when closed
+    // From any thread: ends at once the call the link is waiting on (an opening or a catalogue
+    // read blocked on a mute server); it fails, the link is closed and ErrorConexion says so.
+    void Interrumpir();
     QString Proveedor() const; // the driver's friendly name; throws CError when closed
 
     // Identity.
@@ -52,9 +58,18 @@ public:
     PRecordset PalabrasReservadas();
     PRecordset Literales();
     // The statistics rowset (TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, CARDINALITY): one row per
-    // object of that name, counted with a 10-second query time-out (null when it runs out).
+    // object of that name. CARDINALITY is the DBMS's own row statistic (an exact count of a
+    // SQLite table, bounded by a 10-second time-out); null for views, foreign tables and
+    // anything whose reading would run user code or reach another server.
     PRecordset Estadisticas(const QString& strTabla);
     QString NumeroRegistros(const QString& strTabla); // the first row's count, user's grouping
+    // The same for every object of Tablas() at once (one query where the DBMS allows it).
+    PRecordset EstadisticasTodas();
+    // The formatted counts of EstadisticasTodas by ClaveObjeto of each row; empty texts left out.
+    QHash<QString, QString> NumerosRegistros();
+    // The key of an object by the TABLE_CATALOG, TABLE_SCHEMA and TABLE_NAME of its row.
+    static QString ClaveObjeto(const QVariant& varCatalogo, const QVariant& varEsquema,
+                               const QString& strNombre);
     QString DescripcionTipoDatos(long lngTipoDatos);
     // The connection's properties as name/value pairs in a stable order (a null value is an
     // invalid QVariant); a password shows as asterisks. Open: the driver's; closed: the string's.
@@ -75,6 +90,10 @@ public:
     COdbcConexion* Enlace() const { return m_Enlace.get(); }
 
 private:
+    template <typename T, typename F>
+    T Preguntar(std::shared_ptr<COdbcConexion> enlace, std::shared_ptr<CDialecto> dialecto,
+                F&& pregunta);
+
     QString m_Id;
     QString m_Titulo;
     QString m_ErrorConexion;
@@ -82,5 +101,10 @@ private:
     // Shared only with a read in progress, so that closing from inside its callback cannot free
     // the link under it.
     std::shared_ptr<COdbcConexion> m_Enlace;
+    // The link's DBMS dialect, chosen when it opened; lives and dies with it (declared after
+    // it, so that it goes first).
+    std::shared_ptr<CDialecto> m_Dialecto;
+    std::shared_ptr<COdbcConexion> m_Abriendo; // while Conectar runs, for Interrumpir
+    std::mutex m_MutexEnlace;                  // Interrumpir reads both links from another thread
     QDomElement m_Nodo;
 };

@@ -9,6 +9,10 @@
 
 #include <QLocale>
 #include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <numeric>
 #include <optional>
 
@@ -199,9 +203,11 @@ void CComparador::Comparar(IResultados& objResultados) {
     m_Lado1 = std::make_unique<CLado>(m_objConexion1);
     m_Lado2 = std::make_unique<CLado>(m_objConexion2);
     const bool booAbierta1 = AbrirConexion(*m_Lado1);
-    const bool booAbierta2 = AbrirConexion(*m_Lado2);
+    const bool booAbierta2 = !m_booCancelado && AbrirConexion(*m_Lado2);
 
-    if (!booAbierta1 || !booAbierta2) {
+    if (m_booCancelado) {
+        // Cancelled while opening: nothing was compared, and nothing failed.
+    } else if (!booAbierta1 || !booAbierta2) {
         // No phase runs on a database that could not be read: it would report "no differences".
         m_booFalloConexion = true;
         long lngErrores = 0;
@@ -212,11 +218,11 @@ void CComparador::Comparar(IResultados& objResultados) {
                                       lado->con->ErrorConexion(),
                                   lngErrores, IconoFalta);
     } else {
-        if (m_booCompararTablas && !m_booCancelado)
+        if (m_booCompararTablas && !Detenido())
             CompararListaTablas();
-        if (m_booCompararVistas && !m_booCancelado)
+        if (m_booCompararVistas && !Detenido())
             CompararListaVistas();
-        if (m_booCompararProcedimientos && !m_booCancelado)
+        if (m_booCompararProcedimientos && !Detenido())
             CompararListaProcedimientos();
     }
 
@@ -259,10 +265,80 @@ void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& 
     m_frmResultados->Ceder();
 }
 
+// What the engine's thread and the thread of a read in progress share.
+struct CComparador::CLectura {
+    std::mutex mutex;
+    std::condition_variable condicion;
+    bool booCesionPedida = false;
+    bool booTerminada = false;
+};
+
+template <typename F> auto CComparador::Leer(CLado& lado, F fnLeer) {
+    using namespace std::chrono;
+    CLectura lectura;
+    m_Lectura = &lectura;
+    auto futuro = std::async(std::launch::async, [&lectura, &fnLeer] {
+        struct CFin {
+            CLectura& l;
+            ~CFin() {
+                std::lock_guard bloqueo(l.mutex);
+                l.booTerminada = true;
+                l.condicion.notify_all();
+            }
+        } fin{lectura};
+        return fnLeer();
+    });
+    std::optional<steady_clock::time_point> cancelado;
+    bool booInterrumpido = false;
+    std::unique_lock bloqueo(lectura.mutex);
+    while (!lectura.condicion.wait_for(bloqueo, milliseconds(100), [&lectura] {
+        return lectura.booTerminada || lectura.booCesionPedida;
+    }) || !lectura.booTerminada) {
+        bloqueo.unlock();
+        m_frmResultados->Ceder();
+        // A read that hears the cancel itself (CamposTodos) stops gently and leaves the link
+        // usable; one still blocked half a second later is cut.
+        if (m_booCancelado && !booInterrumpido) {
+            if (!cancelado)
+                cancelado = steady_clock::now();
+            else if (steady_clock::now() - *cancelado >= milliseconds(500)) {
+                lado.con->Interrumpir();
+                booInterrumpido = true;
+            }
+        }
+        bloqueo.lock();
+        lectura.booCesionPedida = false;
+        lectura.condicion.notify_all();
+    }
+    bloqueo.unlock();
+    m_Lectura = nullptr;
+    return futuro.get();
+}
+
+bool CComparador::CederDesdeLectura() {
+    CLectura& lectura = *m_Lectura;
+    std::unique_lock bloqueo(lectura.mutex);
+    lectura.booCesionPedida = true;
+    lectura.condicion.notify_all();
+    lectura.condicion.wait(bloqueo, [&lectura] { return !lectura.booCesionPedida; });
+    return !m_booCancelado;
+}
+
+bool CComparador::Detenido() const {
+    return m_booCancelado || !m_Lado1->con->Conectado() || !m_Lado2->con->Conectado();
+}
+
+QString CComparador::NoSeLee(const CLado& lado) {
+    if (!lado.con->Conectado() && !lado.con->ErrorConexion().isEmpty())
+        return lado.con->ErrorConexion();
+    return QStringLiteral("No se puede leer el catálogo de la conexión \"") + lado.titulo +
+           QLatin1Char('"');
+}
+
 bool CComparador::AbrirConexion(CLado& lado) {
     if (!lado.con->Conectado()) {
         Estado(QStringLiteral("Conectando ") + lado.titulo + QStringLiteral("..."));
-        lado.con->Conectar();
+        Leer(lado, [&lado] { return lado.con->Conectar(); });
     }
     return lado.con->Conectado();
 }
@@ -278,10 +354,8 @@ bool CComparador::ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2,
                                                                 {rs2, m_Lado2.get()}};
     for (const auto& [rs, lado] : lados)
         if (!rs)
-            AgregarDiferencia(kTodos, strTipo, lado->titulo,
-                              QStringLiteral("No se puede leer el catálogo de la conexión \"") +
-                                  lado->titulo + QLatin1Char('"'),
-                              lngDiferencias, IconoFalta);
+            AgregarDiferencia(kTodos, strTipo, lado->titulo, NoSeLee(*lado), lngDiferencias,
+                              IconoFalta);
     return false;
 }
 
@@ -308,15 +382,17 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l1 = *m_Lado1;
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
-    PRecordset rs1 = ((*l1.con).*fnConjunto)();
-    PRecordset rs2 = ((*l2.con).*fnConjunto)();
+    PRecordset rs1 = Leer(l1, [&l1, fnConjunto] { return ((*l1.con).*fnConjunto)(); });
+    PRecordset rs2 = Leer(l2, [&l2, fnConjunto] { return ((*l2.con).*fnConjunto)(); });
+    if (m_booCancelado)
+        return;
     if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
         const CPasada pasadas[] = {{*rs1, *rs2, l1, l2, strColumnaNombre, false},
                                    {*rs2, *rs1, l2, l1, strColumnaNombre, true}};
         for (const CPasada& p : pasadas) {
             const int colNombre = p.este.IndiceColumna(strColumnaNombre);
             const int colTipo = p.este.IndiceColumna(strColumnaTipo);
-            for (p.este.MoverPrimero(); !p.este.FinDatos() && !m_booCancelado;
+            for (p.este.MoverPrimero(); !p.este.FinDatos() && !Detenido();
                  p.este.MoverSiguiente()) {
                 EstadoProgreso(strPrefijo, p.este, p.booSegunda);
                 const QVariant nombre = p.este.Valor(colNombre);
@@ -363,9 +439,8 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
         if (!lado.booTodosPedidos) {
             // A large catalogue takes long to read: the cancel button is heard meanwhile, and
             // stops the read.
-            lado.todos = lado.con->CamposTodos([this] {
-                m_frmResultados->Ceder();
-                return !m_booCancelado;
+            lado.todos = Leer(lado, [this, &lado] {
+                return lado.con->CamposTodos([this] { return CederDesdeLectura(); });
             });
             lado.booTodosPedidos = true;
             if (m_booCancelado) {
@@ -392,7 +467,7 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
             }
         }
     }
-    columnas.propio = lado.con->Campos(strTabla);
+    columnas.propio = Leer(lado, [&lado, &strTabla] { return lado.con->Campos(strTabla); });
     if (!columnas.propio) {
         columnas.booNulo = true;
         return columnas;
@@ -408,11 +483,18 @@ void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferenc
     // A cancel heard while a side's columns were read ends the phase as one heard before this
     // table: nothing of it is compared.
     const CColumnasTabla columnas1 = Columnas(*m_Lado1, strTabla);
+    const CColumnasTabla columnas2 = Detenido() ? CColumnasTabla() : Columnas(*m_Lado2, strTabla);
     if (m_booCancelado)
         return;
-    const CColumnasTabla columnas2 = Columnas(*m_Lado2, strTabla);
-    if (m_booCancelado)
+    if (Detenido()) {
+        // A side cut mid-phase: its reason, once, and the phase ends.
+        m_booFalloCatalogo = true;
+        for (const CLado* lado : {m_Lado1.get(), m_Lado2.get()})
+            if (!lado->con->Conectado())
+                AgregarDiferencia(kTodos, kCampo, lado->titulo, NoSeLee(*lado), lngDiferencias,
+                                  IconoFalta);
         return;
+    }
     if (columnas1.booNulo || columnas2.booNulo || columnas1.filas.empty() ||
         columnas2.filas.empty())
         return;
@@ -423,7 +505,9 @@ void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferenc
 QString CComparador::DescripcionTipo(CLado& lado, long lngTipo) {
     auto it = lado.tipos.constFind(lngTipo);
     if (it == lado.tipos.constEnd())
-        it = lado.tipos.insert(lngTipo, lado.con->DescripcionTipoDatos(lngTipo));
+        it = lado.tipos.insert(lngTipo, Leer(lado, [&lado, lngTipo] {
+                                   return lado.con->DescripcionTipoDatos(lngTipo);
+                               }));
     return *it;
 }
 

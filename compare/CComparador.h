@@ -7,6 +7,7 @@
 #include "catalog/CRecordset.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
 
@@ -49,6 +50,7 @@ public:
 private:
     struct CCamposLeidos;
     struct CLado;
+    struct CLectura;
     struct CColumnasTabla;
     // One pass of a phase: walking "este", looking rows up in "otro".
     struct CPasada {
@@ -78,6 +80,16 @@ private:
     bool ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2, const QString& strTipo,
                          long& lngDiferencias);
     bool Buscar(CRecordset& rs, const QString& strColumna, const QString& strValor) const;
+    // Cancelled, or a side's link is closed: nothing more is read.
+    bool Detenido() const;
+    // Why a side's catalogue could not be read: its link's own reason when it was cut.
+    static QString NoSeLee(const CLado& lado);
+    // One read of a side's catalogue (fnLeer), run on a thread of its own while this one keeps
+    // yielding to the sink, so that a cancel is heard even while a driver call blocks.
+    template <typename F> auto Leer(CLado& lado, F fnLeer);
+    // From the thread of a read (CamposTodos' callback): the engine's thread yields once, as the
+    // read did when it ran here; false once cancelled.
+    bool CederDesdeLectura();
 
     void Fase(const QString& strTipo, const QString& strPrefijo,
               PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
@@ -102,8 +114,9 @@ private:
     bool m_booCompararVistas = false;
     bool m_booCompararProcedimientos = false;
     bool m_booCompararOcultos = true;
-    bool m_booCancelado = false;
+    std::atomic<bool> m_booCancelado{false}; // read by the thread of a read in progress
     IResultados* m_frmResultados = nullptr;
+    CLectura* m_Lectura = nullptr; // the read in progress, while Leer waits for it
 
     bool m_booAlgoritmoLiteral = false;
     long m_lngDiferenciasTotal = 0;

@@ -1,28 +1,28 @@
 #include "controles/modEspera.h"
 
+#include "catalog/CConexion.h"
 #include "comun/CTarea.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CPunteroRaton.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QTimer>
 
+namespace {
+
 // Hears Escape and holds back the user's other input for the length of a wait.
-class CEsperaCancelable::CFiltro : public QObject {
+class CFiltroEspera : public QObject {
 public:
-    CFiltro() {
+    explicit CFiltroEspera(std::function<void()> fn) : fnAlCancelar(std::move(fn)) {
         qApp->installEventFilter(this);
-        m_Reloj.start();
     }
-    ~CFiltro() override { qApp->removeEventFilter(this); }
+    ~CFiltroEspera() override { qApp->removeEventFilter(this); }
 
     bool booCancelado = false;
     std::function<void()> fnAlCancelar;
-    QElapsedTimer m_Reloj;
 
 protected:
     bool eventFilter(QObject* objObjeto, QEvent* objEvento) override {
@@ -59,26 +59,10 @@ protected:
     }
 };
 
-CEsperaCancelable::CEsperaCancelable(std::function<void()> fnAlCancelar)
-    : m_Filtro(std::make_unique<CFiltro>()) {
-    m_Filtro->fnAlCancelar = std::move(fnAlCancelar);
-}
-
-CEsperaCancelable::~CEsperaCancelable() = default;
-
-void CEsperaCancelable::ProcesarEventos() {
-    if (m_Filtro->m_Reloj.elapsed() < 20)
-        return;
-    QCoreApplication::processEvents();
-    m_Filtro->m_Reloj.restart();
-}
-
-bool CEsperaCancelable::Cancelado() const {
-    return m_Filtro->booCancelado;
-}
+} // namespace
 
 bool EsperarTarea(const std::shared_ptr<CTarea>& objTarea, const QString& strTexto,
-                  CBarraEstado* objBarra) {
+                  CBarraEstado* objBarra, const std::function<void()>& fnAlRendirse) {
     if (!objTarea || objTarea->Terminada())
         return true;
     const CPunteroRaton objPuntero(Puntero::FlechaReloj);
@@ -89,10 +73,12 @@ bool EsperarTarea(const std::shared_ptr<CTarea>& objTarea, const QString& strTex
 
     QEventLoop objBucle;
     bool booCancelado = false;
-    const CEsperaCancelable objEspera([&] {
+    const CFiltroEspera objEspera([&] {
         // Too late when the job has just ended: then its result stands.
         if (objTarea->Cancelar()) {
             booCancelado = true;
+            if (fnAlRendirse)
+                fnAlRendirse();
             objBucle.quit();
         }
     });
@@ -113,10 +99,28 @@ bool EsperarTarea(const std::shared_ptr<CTarea>& objTarea, const QString& strTex
 
 bool EjecutarEsperando(const QString& strClave, std::function<void()> fn,
                        std::function<void()> fnAlCancelar, const QString& strTexto,
-                       CBarraEstado* objBarra) {
+                       CBarraEstado* objBarra, const std::function<void()>& fnAlRendirse) {
     if (const std::shared_ptr<CTarea> objAnterior = CTarea::EnCurso(strClave))
-        if (!EsperarTarea(objAnterior, strTexto, objBarra))
+        if (!EsperarTarea(objAnterior, strTexto, objBarra, fnAlRendirse))
             return false;
     return EsperarTarea(CTarea::Lanzar(strClave, std::move(fn), std::move(fnAlCancelar)), strTexto,
-                        objBarra);
+                        objBarra, fnAlRendirse);
+}
+
+bool EsperarConexion(const std::shared_ptr<CConexion>& objConexion, std::function<void()> fn,
+                     const QString& strTexto, CBarraEstado* objBarra) {
+    // A call that ended just as the user gave up may have left the link open: nobody reads it.
+    return EjecutarEsperando(
+        objConexion->Id(), std::move(fn), [objConexion] { objConexion->Desconectar(); }, strTexto,
+        objBarra, [objConexion] { objConexion->Interrumpir(); });
+}
+
+bool ConectarEsperando(const std::shared_ptr<CConexion>& objConexion, CBarraEstado* objBarra) {
+    return EsperarConexion(
+        objConexion,
+        [objConexion] {
+            if (!objConexion->Conectado())
+                objConexion->Conectar();
+        },
+        QStringLiteral("Conectando ") + objConexion->Titulo() + QStringLiteral("..."), objBarra);
 }

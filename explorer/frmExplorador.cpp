@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPointer>
@@ -190,6 +192,76 @@ frmExplorador::frmExplorador(QWidget* objPadre)
             &frmExplorador::tvwExplorador_MenuContextual);
 
     CargarArbol();
+    VigilarArchivo();
+}
+
+void frmExplorador::VigilarArchivo() {
+    if (!objVerondal)
+        return;
+    // A save elsewhere renames a new file over the old one: the folder is watched too, and the
+    // bursts of one save (temporary file, rename) are heard once.
+    m_objVigilante = new QFileSystemWatcher(this);
+    m_objEspera = new QTimer(this);
+    m_objEspera->setSingleShot(true);
+    m_objEspera->setInterval(200);
+    const QString strRuta = objVerondal->Ruta();
+    m_objVigilante->addPath(QFileInfo(strRuta).absolutePath());
+    m_objVigilante->addPath(strRuta);
+    const auto esperar = [this] { m_objEspera->start(); };
+    connect(m_objVigilante, &QFileSystemWatcher::fileChanged, this, esperar);
+    connect(m_objVigilante, &QFileSystemWatcher::directoryChanged, this, esperar);
+    connect(m_objEspera, &QTimer::timeout, this, &frmExplorador::SeguirArchivo);
+}
+
+void frmExplorador::SeguirArchivo() {
+    if (!objVerondal)
+        return;
+    if (m_objVigilante && !m_objVigilante->files().contains(objVerondal->Ruta()))
+        m_objVigilante->addPath(objVerondal->Ruta());
+    try {
+        if (objVerondal->Recargar())
+            IgualarNodos();
+    } catch (const CError& e) {
+        // Half-written by hand, most likely: the tree stays, and says why it does not follow.
+        stbExplorador->EstablecerTexto(e.Descripcion());
+    }
+}
+
+void frmExplorador::IgualarNodos() {
+    if (!objVerondal)
+        return;
+    const CConexiones& objConexiones = objVerondal->Conexiones();
+    for (int i = tvwExplorador->topLevelItemCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* objNodo = tvwExplorador->topLevelItem(i);
+        const CConexion* objConexion = objConexiones.Buscar(CArbol::Clave(objNodo));
+        const bool booAbierto =
+            objNodo->childCount() > 0 && objNodo->child(0)->text(0) != TextoConectando;
+        if (!objConexion) {
+            tvwExplorador->Eliminar(objNodo);
+            continue;
+        }
+        objNodo->setText(0, objConexion->Titulo());
+        if (booAbierto && !objConexion->Conectado()) {
+            while (objNodo->childCount() > 0)
+                tvwExplorador->Eliminar(objNodo->child(0));
+            QTreeWidgetItem* objEspera =
+                tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+            tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+            objNodo->setExpanded(false);
+        }
+    }
+    for (const CConexion& objConexion : objConexiones) {
+        if (tvwExplorador->Nodo(objConexion.Id()))
+            continue;
+        QTreeWidgetItem* objNodo =
+            tvwExplorador->Agregar(nullptr, objConexion.Id(), objConexion.Titulo(), IcoConexion);
+        CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
+        QTreeWidgetItem* objEspera =
+            tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+        tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+    }
+    MostrarEstado(QString());
+    ActualizarBotones();
 }
 
 frmExplorador::~frmExplorador() = default;
@@ -242,7 +314,7 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
     const QString strClave = CArbol::Clave(objNodo);
     // Shared: a wait given up leaves the worker holding the connection until it ends.
     const std::shared_ptr<CConexion> objConexion = objVerondal->Conexiones().Compartida(strClave);
-    if (!objConexion || !AbrirConexion(objConexion)) {
+    if (!objConexion || !ConectarEsperando(objConexion, stbExplorador)) {
         // Escape: the node goes back to unopened, to be tried again on the next expansion.
         if (QTreeWidgetItem* n = tvwExplorador->Nodo(strClave))
             n->setExpanded(false);
@@ -273,18 +345,6 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
     if (!strError.isEmpty())
         Dialogos().Mensaje(strError, Estilo::Critico);
     ActualizarBotones(); // a failed node selected while it opened loses its commands
-}
-
-bool frmExplorador::AbrirConexion(const std::shared_ptr<CConexion>& objConexion) {
-    return EjecutarEsperando(
-        objConexion->Id(),
-        [objConexion] {
-            if (!objConexion->Conectado())
-                objConexion->Conectar();
-        },
-        [objConexion] { objConexion->Desconectar(); },
-        QStringLiteral("Conectando ") + objConexion->Titulo() + QStringLiteral("..."),
-        stbExplorador);
 }
 
 void frmExplorador::CargarObjetos(CConexion& objConexion, const QString& strClave) {
@@ -522,8 +582,9 @@ void frmExplorador::EliminarConexion(QTreeWidgetItem* objNodo) {
     try {
         objVerondal->Conexiones().Eliminar(strClave);
     } catch (const CError& e) {
-        // The file could not be written: the connection stays, in the file and in the tree.
-        MostrarEstado(QString());
+        // The file could not be written: the connection stays, in the file and in the tree
+        // (unless another program had deleted it already: the tree follows the file).
+        IgualarNodos();
         Dialogos().Mensaje(e.Descripcion(), Estilo::Critico, QStringLiteral("Eliminar conexión"));
         return;
     }

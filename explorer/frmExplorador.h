@@ -13,6 +13,7 @@ class CArbol;
 class CBarraEstado;
 class CBarraHerramientas;
 class CConexion;
+class QFileSystemWatcher;
 class QLineEdit;
 class QMenu;
 class QTimer;
@@ -44,6 +45,9 @@ public:
     // The node's context menu: the toolbar's commands, enabled as the toolbar is for it, and
     // "Actualizar" for that connection alone. The caller owns it.
     QMenu* MenuContextual(QTreeWidgetItem* objNodo);
+    // Follows Verondal.xml after another process changed it: new connections are added, deleted
+    // ones removed, changed ones shown unopened; the rest of the tree stays as it is.
+    void SeguirArchivo();
 
     const CListaImagenes imlExplorador16;
     CBarraHerramientas* const tbrExplorador;
@@ -59,9 +63,6 @@ private:
     void MarcarErrorConexion(CConexion& objConexion);
 
     void tvwExplorador_Expand(QTreeWidgetItem* objNodo);
-    // Opens the connection on a worker thread with the loop alive; false when the user
-    // pressed Escape first.
-    bool AbrirConexion(const std::shared_ptr<CConexion>& objConexion);
     void tvwExplorador_Activar(QTreeWidgetItem* objNodo);
     void tvwExplorador_MenuContextual(const QPoint& posicion);
     void AplicarFiltro();
@@ -76,6 +77,13 @@ private:
     QTreeWidgetItem* NodoSeleccionado() const;
     void ActualizarBotones();
 
+    // Connection nodes the collection no longer has, and a node for each it has and the tree
+    // not; a node whose connection is a new object (changed elsewhere) starts over unopened.
+    void IgualarNodos();
+    void VigilarArchivo();
+
     bool m_Colocada = false;
     QTimer* m_TemporizadorFiltro; // the filter follows typing once the keys pause
+    QFileSystemWatcher* m_objVigilante = nullptr;
+    QTimer* m_objEspera = nullptr;
 };

@@ -126,26 +126,8 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
     EstablecerClaveConexion(strKey);
     const CPunteroRaton reloj(Puntero::Reloj);
 
-    const std::shared_ptr<CConexion> objCompartida =
+    const std::shared_ptr<CConexion> objConexion =
         objVerondal ? objVerondal->Conexiones().Compartida(strKey) : nullptr;
-    CConexion* objConexion = objCompartida.get();
-    // A failure to open shows up below as disabled tabs; Escape while it opens, the same.
-    const bool booAbierta = objConexion && EjecutarEsperando(
-                                               strKey,
-                                               [objCompartida] {
-                                                   if (!objCompartida->Conectado())
-                                                       objCompartida->Conectar();
-                                               },
-                                               [objCompartida] { objCompartida->Desconectar(); },
-                                               QStringLiteral("Conectando ") +
-                                                   objConexion->Titulo() + QStringLiteral("..."),
-                                               BarraEstadoPrincipal());
-    if (objConexion && !booAbierta) {
-        setWindowTitle(kTitulo + QStringLiteral(": ") + objConexion->Titulo());
-        for (int i = PestanaTablas; i <= PestanaLiterales; ++i)
-            Pestanas()->HabilitarPestana(i, false);
-        return;
-    }
     if (!objConexion) {
         // A key the collection no longer holds (deleted meanwhile): nothing to list.
         lvwPalabrasReservadas->EstablecerTextoColumna(
@@ -155,23 +137,48 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
         return;
     }
     setWindowTitle(kTitulo + QStringLiteral(": ") + objConexion->Titulo());
-    CEsperaCancelable objEspera;
-    m_Espera = &objEspera;
+    // A failure to open shows up below as disabled tabs; Escape while it opens, the same.
+    if (!ConectarEsperando(objConexion, BarraEstadoPrincipal())) {
+        for (int i = PestanaTablas; i <= PestanaLiterales; ++i)
+            Pestanas()->HabilitarPestana(i, false);
+        return;
+    }
 
     for (const auto& [strNombre, varValor] : objConexion->Propiedades())
         AgregarElementoLista(*lvwConexion, strNombre, 1, Color::TextoVentana, {varValor});
 
-    LlenarTablas(*objConexion);
+    if (!LlenarTablas(objConexion)) {
+        // Escape cut the link while it counted: what needs it stays disabled.
+        for (int i = PestanaProcedimientos; i <= PestanaLiterales; ++i)
+            Pestanas()->HabilitarPestana(i, false);
+        return;
+    }
     LlenarProcedimientos(*objConexion);
     LlenarRelaciones(*objConexion);
     LlenarTiposDatos(*objConexion);
     LlenarPalabrasReservadas(*objConexion);
     LlenarLiterales(*objConexion);
-    m_Espera = nullptr;
 }
 
-void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
-    PRecordset rs = objConexion.Tablas();
+bool frmPropiedadesConexion::LlenarTablas(const std::shared_ptr<CConexion>& objConexion) {
+    // The objects, then every count in one question: the window's long wait, on a worker that
+    // may outlive a wait given up, so what it reads lives as long as it.
+    struct CLectura {
+        PRecordset rs;
+        QHash<QString, QString> registros;
+    };
+    const auto lectura = std::make_shared<CLectura>();
+    if (!EsperarConexion(
+            objConexion,
+            [objConexion, lectura] {
+                lectura->rs = objConexion->Tablas();
+                if (lectura->rs)
+                    lectura->registros = objConexion->NumerosRegistros();
+            },
+            QStringLiteral("Contando registros..."), BarraEstadoPrincipal()))
+        return false;
+    PRecordset rs = std::move(lectura->rs);
+    const QHash<QString, QString>& registros = lectura->registros;
     const long lngTotal = rs ? rs->NumeroFilas() : 0;
 
     // Counting the rows of every table is what takes long: say which table is being counted.
@@ -180,18 +187,15 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
     m_RelojProgreso.invalidate();
 
     const CAdo& ado = objVerondal->ADO();
+    // Each row takes its own schema's count.
     LlenarDesdeRowset(*Pestanas(), PestanaTablas, std::move(rs), [&](CRecordset& r) {
         const QString strNombre = TextoCampo(r, QStringLiteral("TABLE_NAME"));
         const QVariant varTipo = r.Valor(QStringLiteral("TABLE_TYPE"));
         const QString strTipo = CRecordset::EsNulo(varTipo) ? QString() : varTipo.toString();
-        // Counting is the long part: the loop turns meanwhile and Escape ends the counting.
-        const bool booContar = !m_Espera || !m_Espera->Cancelado();
-        if (booContar)
-            MostrarProgreso(strNombre, r.Posicion(), lngTotal);
-        if (m_Espera)
-            m_Espera->ProcesarEventos();
-        const QString strRegistros =
-            strNombre.isEmpty() || !booContar ? QString() : objConexion.NumeroRegistros(strNombre);
+        MostrarProgreso(strNombre, r.Posicion(), lngTotal);
+        const QString strRegistros = registros.value(
+            CConexion::ClaveObjeto(r.Valor(QStringLiteral("TABLE_CATALOG")),
+                                   r.Valor(QStringLiteral("TABLE_SCHEMA")), strNombre));
         AgregarElementoLista(
             *lvwTablas, strNombre, IconoTabla(strTipo), ado.ColorTexto(strTipo),
             {CRecordset::EsNulo(varTipo) ? QVariant() : QVariant(ado.TipoTabla(strTipo)),
@@ -206,6 +210,7 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
             setWindowTitle(m_TextoAnterior);
     }
     m_BarraEstado = nullptr;
+    return true;
 }
 
 void frmPropiedadesConexion::MostrarProgreso(const QString& strTabla, long lngNumero,

@@ -5,10 +5,10 @@
 #include "properties/CMarcoPropiedades.h"
 
 #include <QElapsedTimer>
+#include <memory>
 
 class CBarraEstado;
 class CConexion;
-class CEsperaCancelable;
 class CRecordset;
 
 class frmPropiedadesConexion final : public CMarcoPropiedades {
@@ -18,8 +18,8 @@ public:
     ~frmPropiedadesConexion() override;
 
     // Looks the connection up, opens it if needed and fills all seven lists; set once. Opening
-    // runs on a worker and counting rows turns the loop: Escape stops the wait for the one
-    // (the tabs stay disabled) and the counting of the other (the tables are listed uncounted).
+    // and reading the tables with their counts run on a worker: Escape stops either wait and
+    // leaves the tabs still unfilled disabled.
     void Conexion(const QString& strKey);
 
     CBarraHerramientas* tbrPropiedadesConexion() const { return Barra(); }
@@ -40,7 +40,7 @@ signals:
     void ProgresoRecuento(const QString& strTexto);
 
 private:
-    void LlenarTablas(CConexion& objConexion);
+    bool LlenarTablas(const std::shared_ptr<CConexion>& objConexion); // false on Escape
     void LlenarProcedimientos(CConexion& objConexion);
     void LlenarRelaciones(CConexion& objConexion);
     void LlenarTiposDatos(CConexion& objConexion);
@@ -52,5 +52,4 @@ private:
     CBarraEstado* m_BarraEstado = nullptr;
     QString m_TextoAnterior;
     QElapsedTimer m_RelojProgreso;
-    CEsperaCancelable* m_Espera = nullptr; // while the lists fill
 };

@@ -62,16 +62,7 @@ void frmPropiedadesTabla::Tabla(const QString& strNombre) {
     CConexion* objConexion = objCompartida.get();
     // The explorer's rebuild closes connections; the window opens its own again if need be, on
     // a worker, Escape giving up (the lists stay empty).
-    if (!objConexion ||
-        !EjecutarEsperando(
-            ClaveConexion(),
-            [objCompartida] {
-                if (!objCompartida->Conectado())
-                    objCompartida->Conectar();
-            },
-            [objCompartida] { objCompartida->Desconectar(); },
-            QStringLiteral("Conectando ") + objConexion->Titulo() + QStringLiteral("..."),
-            BarraEstadoPrincipal())) {
+    if (!objConexion || !ConectarEsperando(objCompartida, BarraEstadoPrincipal())) {
         Pestanas()->HabilitarPestana(kPestanaIndices, false);
         return;
     }

@@ -1,6 +1,6 @@
 #include "Comparacion.h"
 
-#include "Entorno.h"
+#include "Ayudas.h"
 
 #include <QFile>
 
@@ -40,17 +40,6 @@ QString BaseSQLite(const QString& strNombre, const QStringList& archivos) {
     const QString cadena = pruebas::CrearBaseSQLite(ruta, pruebas::Fixture(archivos.value(0)));
     for (int i = 1; i < archivos.size(); ++i)
         if (!pruebas::EjecutarSQLite(ruta, LeerFixture(archivos[i])))
-            return {};
-    return cadena;
-}
-
-QString BasePostgres(const QString& strNombre, const QStringList& archivos) {
-    const QString cadena =
-        pruebas::CrearBasePostgres(strNombre, pruebas::Fixture(archivos.value(0)));
-    if (cadena.isEmpty())
-        return {};
-    for (int i = 1; i < archivos.size(); ++i)
-        if (!pruebas::EjecutarPostgres(strNombre, LeerFixture(archivos[i])))
             return {};
     return cadena;
 }

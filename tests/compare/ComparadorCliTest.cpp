@@ -1,6 +1,6 @@
 // verondal-cli comparar, run as a script would run it: exit statuses, output bytes, Ctrl+C.
+#include "Ayudas.h"
 #include "Comparacion.h"
-#include "Entorno.h"
 
 #include <QDomDocument>
 #include <QFile>
@@ -11,17 +11,10 @@
 
 namespace {
 
-struct CSalida {
-    int intEstado = -1;
-    QByteArray salida, errores;
-};
+using pruebas::CSalidaCli;
 
-CSalida Ejecutar(const QStringList& argumentos) {
-    QProcess p;
-    p.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"), argumentos);
-    p.waitForFinished(120000);
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, p.readAllStandardOutput(),
-            p.readAllStandardError()};
+CSalidaCli Ejecutar(const QStringList& argumentos) {
+    return pruebas::EjecutarCli(argumentos);
 }
 
 const QByteArray kCabecera = QStringLiteral("Objeto comparado\tTipo de objeto\tConexión\t"
@@ -44,21 +37,16 @@ protected:
         s_strA = BaseSQLite("cli_a", {"comparar_a.sql"});
         s_strB = BaseSQLite("cli_b", {"comparar_b.sql"});
     }
+    void SetUp() override {
+        ASSERT_FALSE(s_strA.isEmpty() || s_strB.isEmpty()) << "no se pudieron crear las bases";
+    }
     static QString s_strA, s_strB;
 };
 QString ComparadorCliTest::s_strA, ComparadorCliTest::s_strB;
 
-TEST_F(ComparadorCliTest, UnaBaseConsigoMismaSaleConCeroYLasFilasTodos) {
-    const CSalida s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strA});
-    EXPECT_EQ(s.intEstado, 0) << s.errores.constData();
-    EXPECT_EQ(s.salida, kCabecera + Linea(FilaSinDiferencias("Tablas")) +
-                            Linea(FilaSinDiferencias("Vistas")) +
-                            Linea(FilaSinDiferencias("Procedimientos")));
-    EXPECT_TRUE(s.errores.isEmpty()); // no terminal: no progress
-}
-
 TEST_F(ComparadorCliTest, DiferenciasSalenConUnoYCadaLadoLlevaElNombreDeSuBase) {
-    const CSalida s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});
+    const CSalidaCli s =
+        Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});
     EXPECT_EQ(s.intEstado, 1) << s.errores.constData();
     EXPECT_TRUE(s.salida.startsWith(kCabecera + "\r\n"));
     EXPECT_TRUE(s.salida.contains(Linea(FilaFalta("solo_a", "Tabla", Ruta(s_strA), Ruta(s_strB)))));
@@ -68,7 +56,7 @@ TEST_F(ComparadorCliTest, DiferenciasSalenConUnoYCadaLadoLlevaElNombreDeSuBase) 
 
 TEST_F(ComparadorCliTest, SalidaAUnArchivoNoEscribeNadaEnPantalla) {
     const QString ruta = pruebas::CarpetaTemporal() + "/resultado.txt";
-    const CSalida s =
+    const CSalidaCli s =
         Ejecutar({"comparar", "--salida", ruta, "--cadena1", s_strA, "--cadena2", s_strB});
     EXPECT_EQ(s.intEstado, 1);
     EXPECT_TRUE(s.salida.isEmpty());
@@ -79,7 +67,7 @@ TEST_F(ComparadorCliTest, SalidaAUnArchivoNoEscribeNadaEnPantalla) {
 
 TEST_F(ComparadorCliTest, ConexionQueNoAbreSaleConDos) {
     const QString mala = pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/hay/base.db");
-    const CSalida s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", mala});
+    const CSalidaCli s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", mala});
     EXPECT_EQ(s.intEstado, 2);
     EXPECT_TRUE(s.salida.contains("\r\n(todos)\t\t"));
     EXPECT_TRUE(s.salida.contains("\tNo se puede abrir la conexión: "));
@@ -92,7 +80,7 @@ TEST_F(ComparadorCliTest, UsoIncorrectoSaleConDos) {
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--nada"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--formato", "pdf"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2"}}) {
-        const CSalida s = Ejecutar(args);
+        const CSalidaCli s = Ejecutar(args);
         EXPECT_EQ(s.intEstado, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(s.salida.isEmpty());
         EXPECT_TRUE(s.errores.startsWith("verondal-cli: "));
@@ -136,14 +124,15 @@ TEST_F(ComparadorCliTest, CtrlCCancelaComoElBotonDeLaVentana) {
 
 TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
     const QStringList lados{"--cadena1", s_strA, "--cadena2", s_strA};
-    const CSalida csv = Ejecutar(QStringList{"comparar", "--formato", "csv"} + lados);
+    const CSalidaCli csv = Ejecutar(QStringList{"comparar", "--formato", "csv"} + lados);
     EXPECT_EQ(csv.intEstado, 0);
     EXPECT_EQ(csv.salida, "Objeto comparado,Tipo de objeto,Conexión,Resultado de la comparación"
                           "\r\n(todos),Tablas,,No se han encontrado diferencias"
                           "\r\n(todos),Vistas,,No se han encontrado diferencias"
                           "\r\n(todos),Procedimientos,,No se han encontrado diferencias");
 
-    const CSalida xml = Ejecutar(QStringList{"comparar", "--formato", "xml", "--tablas"} + lados);
+    const CSalidaCli xml =
+        Ejecutar(QStringList{"comparar", "--formato", "xml", "--tablas"} + lados);
     EXPECT_EQ(xml.intEstado, 0);
     QDomDocument documento;
     ASSERT_TRUE(documento.setContent(xml.salida));
@@ -158,7 +147,7 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
         EXPECT_EQ(Ejecutar(QStringList{"comparar", "--formato", formato} + lados).intEstado, 2)
             << "sin --salida";
         const QString ruta = pruebas::CarpetaTemporal() + "/resultados." + formato;
-        const CSalida s =
+        const CSalidaCli s =
             Ejecutar(QStringList{"comparar", "--formato", formato, "--salida", ruta} + lados);
         EXPECT_EQ(s.intEstado, 0) << s.errores.constData();
         QFile f(ruta);
@@ -185,7 +174,7 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
                 .intEstado,
             0);
     }
-    const CSalida distintas =
+    const CSalidaCli distintas =
         Ejecutar({"comparar", "Ventas 2025", "Ventas 2026", "--config", config});
     EXPECT_EQ(distintas.intEstado, 1) << distintas.errores.constData();
     EXPECT_TRUE(distintas.salida.contains(
@@ -197,7 +186,7 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
                   "El valor por defecto del campo «ciudad» de la tabla «clientes» es «Madrid» y "
                   "en la conexión «Ventas 2026» es «Sevilla»"))));
     // By Id as well as by title.
-    const CSalida iguales = Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 2025"});
+    const CSalidaCli iguales = Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 2025"});
     EXPECT_EQ(iguales.intEstado, 0) << iguales.errores.constData();
     EXPECT_EQ(Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 1999"}).intEstado, 2);
 }

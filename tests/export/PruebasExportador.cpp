@@ -31,35 +31,6 @@ protected:
     frmExportar dlg;
 };
 
-TEST_F(FormatoDialogoTest, CincoFormatosEnOrdenConLaHojaPreseleccionada) {
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Exportar"));
-    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("lblExportar"))->text(),
-              QStringLiteral("Seleccione el &formato en que desea exportar los datos:"));
-    CListaVista* lvw = ListaFormatos(dlg);
-    ASSERT_EQ(lvw->NumeroElementos(), 5);
-    const QStringList claves = {"wrd", "exc", "xml", "txt", "csv"};
-    const QStringList textos = {
-        "Documento de Microsoft Word", QString::fromUtf8("Hoja de cálculo de Microsoft Excel"),
-        "Documento XML (*.xml)", "Archivo de texto, delimitado por tabuladores (*.txt)",
-        "Archivo de texto, delimitado por comas (*.csv)"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(lvw->Clave(i), claves[i]);
-        EXPECT_EQ(lvw->Texto(i), textos[i]);
-        EXPECT_EQ(lvw->IconoGrande(i), i + 1);
-    }
-    EXPECT_EQ(lvw->VistaActual(), CListaVista::Vista::IconosGrandes);
-    EXPECT_EQ(lvw->Seleccionado(), 1);
-    EXPECT_EQ(dlg.FormatoExportacion(), 1);
-    EXPECT_FALSE(dlg.Aceptar());
-}
-
-TEST_F(FormatoDialogoTest, IntroSinElegirAceptaLaHoja) {
-    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Return);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_TRUE(dlg.Aceptar());
-    EXPECT_EQ(dlg.FormatoExportacion(), 1);
-}
-
 TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
     ClicEnFormato(dlg, 4);
     QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Escape);
@@ -69,25 +40,6 @@ TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     dlg.close();
     EXPECT_FALSE(dlg.Aceptar());
-}
-
-TEST_F(FormatoDialogoTest, CadaClaveDaSuCodigo) {
-    for (const int intFila : {0, 2, 3, 4, 1}) {
-        ClicEnFormato(dlg, intFila);
-        EXPECT_EQ(dlg.FormatoExportacion(), intFila);
-    }
-    EXPECT_EQ(frmExportar::CodigoFormato(QStringLiteral("csv")), 4);
-    EXPECT_EQ(frmExportar::CodigoFormato(QStringLiteral("pdf")), -1);
-    ClicEnFormato(dlg, 0);
-    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-    EXPECT_TRUE(dlg.Aceptar());
-    EXPECT_EQ(dlg.FormatoExportacion(), 0);
-}
-
-TEST_F(FormatoDialogoTest, ElegirConElTecladoTambienCambiaElFormato) {
-    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Right);
-    EXPECT_EQ(ListaFormatos(dlg)->Seleccionado(), 2);
-    EXPECT_EQ(dlg.FormatoExportacion(), 2);
 }
 
 class ExportadorTest : public ::testing::Test {
@@ -142,15 +94,6 @@ TEST_F(ExportadorTest, UnaListaVaciaSoloDiceQueNoHayDatos) {
     EXPECT_EQ(guion.mensajes[0].strTexto, QStringLiteral("No hay datos para exportar"));
     EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
     EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
-}
-
-TEST_F(ExportadorTest, CancelarElDialogoNoHaceNada) {
-    CRespuestaFormato respuesta(-1);
-    exportador.ExportarListView(lvw);
-    EXPECT_TRUE(respuesta.booVisto);
-    EXPECT_TRUE(guion.mensajes.empty());
-    EXPECT_TRUE(guion.filtrosGuardar.isEmpty());
-    EXPECT_TRUE(guion.abiertos.isEmpty());
 }
 
 TEST_F(ExportadorTest, CsvConSuFiltroYUnValorPorTitulo) {
