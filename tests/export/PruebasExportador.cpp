@@ -7,14 +7,10 @@
 #include "export/ui/CExportador.h"
 #include "export/ui/frmExportar.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -112,33 +108,6 @@ TEST_F(ExportadorTest, CsvConSuFiltroYUnValorPorTitulo) {
     EXPECT_TRUE(
         guion.mensajes[0].strTexto.startsWith(QStringLiteral("Archivo guardado en ") + strRuta));
     EXPECT_EQ(guion.abiertos, QStringList{strRuta});
-}
-
-TEST_F(ExportadorTest, CancelarElGuardadoNoEscribeNiMuestraNada) {
-    guion.rutas = {std::nullopt};
-    CRespuestaFormato respuesta(2);
-    exportador.ExportarListView(lvw);
-    EXPECT_EQ(guion.extensionesGuardar, QStringList{QStringLiteral("xml")});
-    EXPECT_TRUE(guion.mensajes.empty());
-    EXPECT_TRUE(guion.abiertos.isEmpty());
-}
-
-TEST_F(ExportadorTest, IntroExportaALaHojaSinPedirArchivo) {
-    const QString strLibro = ExportarSinArchivo(1, QStringLiteral("Campos.xlsx"));
-    const QString strHoja = LeerXmlZip(strLibro, "xl/workbook.xml")
-                                .elementsByTagName(QStringLiteral("sheet"))
-                                .at(0)
-                                .toElement()
-                                .attribute(QStringLiteral("name"));
-    EXPECT_EQ(strHoja, QStringLiteral("Campos"));
-}
-
-TEST_F(ExportadorTest, WordSinPedirArchivoConUnaFilaMasQueLaLista) {
-    const QString strDocumento = ExportarSinArchivo(0, QStringLiteral("Campos.docx"));
-    const QString kW =
-        QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
-    QDomDocument documento = LeerXmlZip(strDocumento, "word/document.xml");
-    EXPECT_EQ(documento.elementsByTagNameNS(kW, QStringLiteral("tr")).size(), 3);
 }
 
 TEST_F(ExportadorTest, UnFalloAlGuardarSeMuestraUnaVezYNadaMas) {
