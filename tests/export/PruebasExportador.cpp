@@ -1,6 +1,5 @@
 #include "DialogosGuion.h"
 #include "Entorno.h"
-#include "LectorZip.h"
 #include "RespuestaFormato.h"
 #include "controles/CListaVista.h"
 #include "export/modArchivos.h"
@@ -8,7 +7,6 @@
 #include "export/ui/frmExportar.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QTest>
 
@@ -51,24 +49,6 @@ protected:
         exportador.Conexion(QStringLiteral("cnx1"));
         exportador.TipoObjetos(QStringLiteral("Campos"));
     }
-    // Exports in an office format: no save dialog, the document opened from its own folder
-    // (removed when the test ends).
-    QString ExportarSinArchivo(int intFila, const QString& strNombre) {
-        CRespuestaFormato respuesta(intFila);
-        exportador.ExportarListView(lvw);
-        EXPECT_TRUE(guion.filtrosGuardar.isEmpty());
-        EXPECT_TRUE(guion.mensajes.empty());
-        if (guion.abiertos.size() != 1)
-            return QString();
-        const QFileInfo archivo(guion.abiertos[0]);
-        EXPECT_EQ(archivo.fileName(), strNombre);
-        m_strCarpetaDocumento = archivo.absolutePath();
-        return archivo.absoluteFilePath();
-    }
-    void TearDown() override {
-        if (!m_strCarpetaDocumento.isEmpty())
-            QDir(m_strCarpetaDocumento).removeRecursively();
-    }
     QString Ruta(const QString& strNombre) {
         return pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre;
     }
@@ -76,7 +56,6 @@ protected:
     CDialogosGuion guion;
     CListaVista lvw;
     CExportador exportador;
-    QString m_strCarpetaDocumento;
 };
 
 TEST_F(ExportadorTest, UnaListaVaciaSoloDiceQueNoHayDatos) {
