@@ -16,9 +16,6 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -153,47 +150,6 @@ TEST_F(InicioTest, UnArchivoSinConexionesAbreLaPrincipalYElExplorador) {
 }
 
 // ---------------------------------------------------------------------------------------------
-
-TEST_F(PrincipalTest, ControlEYElMenuOcultanYMuestranElMismoExplorador) {
-    ASSERT_TRUE(Arrancar());
-    QWidget* objExplorador = frm->Explorador();
-    frm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
-    QTest::keyClick(frm, Qt::Key_E, Qt::ControlModifier);
-    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_FALSE(MarcoExplorador()->isVisible());
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_TRUE(MarcoExplorador()->isVisible());
-    EXPECT_EQ(frm->Explorador(), objExplorador);
-    EXPECT_EQ(intExploradores, 1);
-}
-
-TEST_F(PrincipalTest, CerrarElExploradorQuitaLaMarcaYElSiguienteClicAbreUnoNuevo) {
-    ASSERT_TRUE(Arrancar());
-    QPointer<QWidget> objViejo = frm->Explorador();
-    MarcoExplorador()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(objViejo.isNull());
-    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
-    ASSERT_TRUE(MarcoExplorador());
-    EXPECT_TRUE(MarcoExplorador()->isVisible());
-    EXPECT_EQ(intExploradores, 2);
-}
-
-TEST_F(PrincipalTest, CompararDosVecesTraeAlFrenteElMismoAsistente) {
-    ASSERT_TRUE(Arrancar());
-    frm->mnuHerramientasComparar->trigger();
-    QWidget* objAsistente = frm->Comparar();
-    ASSERT_TRUE(objAsistente);
-    frm->Area()->setActiveSubWindow(MarcoExplorador());
-    frm->mnuHerramientasComparar->trigger();
-    EXPECT_EQ(intAsistentes, 1);
-    EXPECT_EQ(frm->Comparar(), objAsistente);
-    EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(objAsistente));
-}
 
 TEST_F(PrincipalTest, CompararTrasCerrarElAsistenteAbreUnoNuevoAunqueElViejoSigaPorBorrar) {
     ASSERT_TRUE(Arrancar());

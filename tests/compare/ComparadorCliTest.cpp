@@ -4,8 +4,6 @@
 
 #include <QDomDocument>
 #include <QFile>
-#include <QProcess>
-#include <QThread>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -85,41 +83,6 @@ TEST_F(ComparadorCliTest, UsoIncorrectoSaleConDos) {
         EXPECT_TRUE(s.salida.isEmpty());
         EXPECT_TRUE(s.errores.startsWith("verondal-cli: "));
     }
-}
-
-TEST_F(ComparadorCliTest, CtrlCCancelaComoElBotonDeLaVentana) {
-    // A catalogue big enough that the comparison is still running when the signal arrives.
-    QString sql;
-    for (int i = 0; i < 6000; ++i)
-        sql += QStringLiteral("CREATE TABLE t%1 (a INTEGER, b VARCHAR(10), c REAL);\n").arg(i);
-    const QString ruta = pruebas::CarpetaTemporal() + "/grande.db";
-    ASSERT_FALSE(pruebas::CrearBaseSQLite(ruta, QString()).isEmpty());
-    ASSERT_TRUE(pruebas::EjecutarSQLite(ruta, "BEGIN;\n" + sql + "COMMIT;\n"));
-    const QString cadena = pruebas::CadenaSQLite(ruta);
-
-    // The signal must come after the handler is set and before the end: a signal that came
-    // too early (the program still starting) is tried again later.
-    QProcess p;
-    for (int intEspera : {300, 800, 2000}) {
-        p.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
-                {"comparar", "--cadena1", cadena, "--cadena2", cadena});
-        ASSERT_TRUE(p.waitForStarted());
-        QThread::msleep(static_cast<unsigned long>(intEspera));
-        ::kill(static_cast<pid_t>(p.processId()), SIGINT);
-        ASSERT_TRUE(p.waitForFinished(120000));
-        if (p.exitStatus() == QProcess::NormalExit)
-            break;
-    }
-    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
-    const QByteArray salida = p.readAllStandardOutput();
-    if (p.exitCode() == 0)
-        GTEST_SKIP() << "la comparación terminó antes de la señal";
-    EXPECT_EQ(p.exitCode(), 2); // nothing found, but nothing vouched for either
-    // Stopped while connecting, in the tables phase or in the views phase: the rows so far.
-    const QByteArray tablas = kCabecera + Linea(FilaSinDiferencias("Tablas"));
-    EXPECT_TRUE(salida == kCabecera || salida == tablas ||
-                salida == tablas + Linea(FilaSinDiferencias("Vistas")))
-        << salida.constData();
 }
 
 TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {

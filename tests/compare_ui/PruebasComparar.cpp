@@ -19,16 +19,11 @@
 #include "registry/CVerondal.h"
 
 #include <QCheckBox>
-#include <QFile>
-#include <QLabel>
 #include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 using namespace pruebas;
@@ -238,43 +233,6 @@ TEST_F(ComparacionTest, DesdeElMenuLaVentanaMuestraCadaDiferenciaConSuIconoYColo
     EXPECT_EQ(lvw->ColorSubElemento(t, 1), 0x8000u);
     EXPECT_EQ(lvw->ColorSubElemento(t, 2), 0x80000008u);
     EXPECT_EQ(lvw->ColorSubElemento(t, 3), 0x8000u);
-}
-
-TEST_F(ComparacionTest, CancelarEnLaFaseDeTablasLaDetieneYSaltaLasDemas) {
-    Configurar({{QStringLiteral("Uno"), CadenasGrandes()[0]},
-                {QStringLiteral("Dos"), CadenasGrandes()[1]}});
-    frmComparar* frm = AbrirDesdeMenu();
-    ASSERT_NE(frm, nullptr);
-    Elegir(frm, 0, 1, {0, 1, 2});
-    QString strEstadoAlPulsar;
-    bool booBotonesInactivos = false;
-    Cuando([this] { return EnLaFaseDeTablas(); },
-           [&] {
-               frmResultadosComparacion* res = Resultados().first();
-               strEstadoAlPulsar = Estado(res);
-               booBotonesInactivos = !frm->btnSiguiente->isEnabled() &&
-                                     !frm->btnCancelar->isEnabled() &&
-                                     !frm->btnAnterior->isEnabled();
-               QTest::mouseClick(res->tbrResultadosComparacion->Control(QStringLiteral("can")),
-                                 Qt::LeftButton);
-               EXPECT_FALSE(res->tbrResultadosComparacion->Habilitado(QStringLiteral("can")));
-           });
-    Finalizar(frm);
-    ASSERT_EQ(Resultados().size(), 1);
-    frmResultadosComparacion* res = Resultados().first();
-    EXPECT_TRUE(booBotonesInactivos);
-    EXPECT_EQ(Estado(res), QStringLiteral("Proceso cancelado"));
-    ASSERT_TRUE(strEstadoAlPulsar.startsWith(QStringLiteral("Comparando tablas (")));
-    const CListaVista* lvw = res->lvwResultados;
-    // Stopped before side 1's last table; nothing of the views and procedures phases.
-    if (strEstadoAlPulsar.mid(19).toInt() < 45) {
-        EXPECT_EQ(Buscar(lvw, QStringLiteral("zz_fin")), -1) << strEstadoAlPulsar.toStdString();
-    }
-    EXPECT_EQ(Buscar(lvw, QStringLiteral("v_solo_1")), -1);
-    ASSERT_EQ(lvw->NumeroElementos(), 1);
-    EXPECT_EQ(Fila(lvw, 0),
-              QStringList({QStringLiteral("(todos)"), QStringLiteral("Tablas"), QString(),
-                           QStringLiteral("No se han encontrado diferencias")}));
 }
 
 TEST_F(ComparacionTest, CerrarLosResultadosAMitadCancelaYLaVentanaSeVaAlTerminar) {

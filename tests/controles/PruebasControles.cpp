@@ -3,11 +3,9 @@
 #include "AyudasVentanas.h"
 #include "comun/CError.h"
 #include "controles/CArbol.h"
-#include "controles/CBarraHerramientas.h"
 #include "controles/CDialogosQt.h"
 #include "controles/CListaImagenes.h"
 #include "controles/CListaVista.h"
-#include "controles/CPestanas.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/CVentanaMdi.h"
 #include "controles/ColoresSistema.h"
@@ -18,17 +16,13 @@
 #include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
-#include <QListView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
-#include <QTabBar>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
 #include <functional>
 #include <gtest/gtest.h>
 
@@ -83,21 +77,6 @@ TEST_F(ArbolTest, UnaClaveRepetidaOUnPadreDesconocidoLanzanError) {
     EXPECT_EQ(tvw.topLevelItemCount(), 1);
 }
 
-TEST_F(ArbolTest, UnNodoAbiertoMuestraSuIconoExpandidoYConservaSuNumero) {
-    tvw.Agregar(QString(), "_Tablas", "Tablas", 2, 3);
-    tvw.Agregar("_Tablas", QString(), "Clientes", 1);
-    QTreeWidgetItem* n = tvw.Nodo("_Tablas");
-    const qint64 cerrada = n->icon(0).cacheKey();
-    QSignalSpy expandido(&tvw, &CArbol::NodoExpandido);
-    n->setExpanded(true);
-    EXPECT_EQ(expandido.count(), 1);
-    EXPECT_NE(n->icon(0).cacheKey(), cerrada);
-    EXPECT_EQ(CArbol::Icono(n), 2);
-    EXPECT_EQ(CArbol::IconoExpandido(n), 3);
-    n->setExpanded(false);
-    EXPECT_EQ(n->icon(0).cacheKey(), cerrada);
-}
-
 // ---------------------------------------------------------------------------------------------
 class ListaTest : public EspanolTest {
 protected:
@@ -140,60 +119,6 @@ TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
     EXPECT_EQ(clics.at(0).at(1).toString(), QStringLiteral("wrd"));
     lvw.EstablecerVista(CListaVista::Vista::Detalles);
     EXPECT_EQ(lvw.Seleccionado(), 0);
-}
-
-// ---------------------------------------------------------------------------------------------
-class BarraTest : public ::testing::Test {
-protected:
-    CBarraHerramientas tbr;
-    void SetUp() override {
-        tbr.EstablecerImagenes(CListaImagenes(16, {"ver", "exportar"}));
-        tbr.AgregarSeparador();
-        tbr.AgregarBoton("exp", "Exportar...", 2);
-        tbr.AgregarBoton("ver", QString(), 1, CBarraHerramientas::Estilo::Menu);
-        for (auto [k, t] : {std::pair{"gra", "Iconos grandes"},
-                            {"peq", "Iconos pequeños"},
-                            {"lis", "Lista"},
-                            {"det", "Detalles"}})
-            tbr.AgregarElementoMenu("ver", k, t);
-        tbr.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&tbr));
-    }
-};
-
-TEST_F(BarraTest, MostrarMenuBotonAbreElMenuYSuElementoLlegaConLasDosClaves) {
-    QSignalSpy menu(&tbr, &CBarraHerramientas::ClicMenu);
-    QStringList vistos;
-    AlAbrirse([&](QWidget* w) {
-        auto* m = qobject_cast<QMenu*>(w);
-        ASSERT_TRUE(m);
-        for (QAction* a : m->actions())
-            vistos << a->text();
-        m->actions().at(3)->trigger();
-        m->close();
-    });
-    MostrarMenuBoton(tbr, 3);
-    EXPECT_EQ(vistos, QStringList({"Iconos grandes", "Iconos pequeños", "Lista", "Detalles"}));
-    ASSERT_EQ(menu.count(), 1);
-    EXPECT_EQ(menu.at(0).at(0).toString(), QStringLiteral("ver"));
-    EXPECT_EQ(menu.at(0).at(1).toString(), QStringLiteral("det"));
-}
-
-// ---------------------------------------------------------------------------------------------
-TEST(PestanasTest, UnaPestanaDeshabilitadaSeVePeroNoSeSelecciona) {
-    CPestanas sst;
-    sst.AgregarPestana(new QWidget, "Campos");
-    sst.AgregarPestana(new QWidget, "Índices");
-    sst.HabilitarPestana(1, false);
-    sst.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sst));
-    QSignalSpy cambios(&sst, &CPestanas::CambioPestana);
-    QTabBar* barra = sst.tabBar();
-    QTest::mouseClick(barra, Qt::LeftButton, {}, barra->tabRect(1).center());
-    sst.SeleccionarPestana(1);
-    EXPECT_EQ(sst.PestanaActual(), 0);
-    EXPECT_TRUE(barra->tabRect(1).isValid());
-    EXPECT_EQ(cambios.count(), 0);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -5,8 +5,6 @@
 #include "controles/CPunteroRaton.h"
 #include "registry/CEncriptador.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDir>
 
 using namespace pruebas;
@@ -14,34 +12,6 @@ using namespace pruebas;
 namespace {
 
 class ComandosExploradorTest : public ExploradorPrueba {};
-
-TEST_F(ComandosExploradorTest, LosBotonesSiguenAlNodoSeleccionado) {
-    DosConexiones();
-    EXPECT_TRUE(Habilitado(QStringLiteral("nue")));
-    EXPECT_TRUE(Habilitado(QStringLiteral("act")));
-
-    Clic(Nodo(QStringLiteral("cnx2")));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("mod eli cop pro"));
-    for (const char* szTexto :
-         {"Tablas", "Tablas del sistema", "sqlite_sequence", "Vistas", "v_clientes"}) {
-        Clic(NodoTexto(QLatin1String(szTexto)));
-        EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -")) << szTexto;
-    }
-    Clic(NodoTexto(QStringLiteral("clientes")));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
-    // The keyboard moves the selection as well as a click.
-    QTest::keyClick(&Arbol(), Qt::Key_Down);
-    EXPECT_EQ(Arbol().currentItem()->text(0), QStringLiteral("pedidos"));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
-    QTest::keyClick(&Arbol(), Qt::Key_Home);
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("mod eli cop pro"));
-
-    // A rebuild leaves nothing selected, and nothing enabled.
-    ClicBoton(QStringLiteral("act"));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
-    EXPECT_TRUE(Habilitado(QStringLiteral("nue")));
-    EXPECT_TRUE(Habilitado(QStringLiteral("act")));
-}
 
 TEST_F(ComandosExploradorTest, EliminarRespondidoSiQuitaSoloEseNodo) {
     DosConexiones();
@@ -81,26 +51,6 @@ TEST_F(ComandosExploradorTest, EliminarSinPoderGuardarConservaLaConexion) {
     EXPECT_NE(Nodo(QStringLiteral("cnx1")), nullptr);
     EXPECT_EQ(objVerondal->Conexiones().Count(), 1);
     EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
-TEST_F(ComandosExploradorTest, CopiarPoneLaCadenaEnClaroEnElPortapapeles) {
-    const QString strCadena = BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql");
-    Agregar(QStringLiteral("Ventas"), strCadena);
-    Abrir();
-    QApplication::clipboard()->setText(QStringLiteral("otra cosa"));
-    CDialogosGuion guion;
-    Clic(Nodo(QStringLiteral("cnx1")));
-    ClicBoton(QStringLiteral("cop"));
-
-    EXPECT_EQ(QApplication::clipboard()->text(), strCadena);
-    EXPECT_FALSE(Leer(m_Ruta).contains(strCadena.toUtf8())); // the file keeps it encrypted
-    EXPECT_TRUE(Leer(m_Ruta).contains(EncriptarTexto(strCadena).toUtf8()));
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("Cadena de conexión copiada al portapapeles"));
-    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Informacion);
-    EXPECT_EQ(guion.mensajes[0].strTitulo, QString()); // the service's "Verondal"
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 

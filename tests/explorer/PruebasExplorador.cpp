@@ -7,32 +7,11 @@
 #include "controles/modGeneral.h"
 #include "registry/CEncriptador.h"
 
-#include <QTimer>
-
 using namespace pruebas;
 
 namespace {
 
 class ArbolExploradorTest : public ExploradorPrueba {};
-
-TEST_F(ArbolExploradorTest, CadaConexionEmpiezaSinAbrirConSuMarcadorGris) {
-    Agregar(QStringLiteral("Ventas"),
-            BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
-    Agregar(QString(), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
-    frmExplorador& frm = Abrir();
-
-    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Explorador de conexiones"));
-    EXPECT_EQ(Describir(Arbol()), (QStringList{
-                                      "Ventas 5 #cnx1 [cnx]",
-                                      "  Conectando... 15 gris",
-                                      " 5 #cnx2 [cnx]",
-                                      "  Conectando... 15 gris",
-                                  }));
-    EXPECT_EQ(Estado(), QStringLiteral("2 conexiones"));
-    for (const CConexion& c : objVerondal->Conexiones())
-        EXPECT_FALSE(c.Conectado()) << qPrintable(c.Id());
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
 
 TEST_F(ArbolExploradorTest, LaPrimeraExpansionLeeCarpetasYObjetos) {
     Agregar(QStringLiteral("Ventas"),
@@ -53,24 +32,6 @@ TEST_F(ArbolExploradorTest, LaPrimeraExpansionLeeCarpetasYObjetos) {
                                       "    v_pedidos 9",
                                   }));
     EXPECT_TRUE(objVerondal->Conexiones().Item(QStringLiteral("cnx1")).Conectado());
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
-TEST_F(ArbolExploradorTest, MientrasConectaMuestraFlechaConRelojYRepinta) {
-    Agregar(QStringLiteral("Ventas"),
-            BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
-    Abrir();
-    // A timer runs only when the loop turns: inside the expansion, before the connection opens.
-    std::optional<Puntero> punteroDurante;
-    QString strHijo;
-    QTimer::singleShot(0, [&] {
-        punteroDurante = PunteroActual();
-        strHijo = Nodo(QStringLiteral("cnx1"))->child(0)->text(0);
-    });
-    Expandir(QStringLiteral("cnx1"));
-    ASSERT_TRUE(punteroDurante.has_value());
-    EXPECT_EQ(*punteroDurante, Puntero::FlechaReloj);
-    EXPECT_EQ(strHijo, QStringLiteral("Conectando..."));
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 

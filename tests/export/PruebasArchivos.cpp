@@ -1,7 +1,6 @@
 #include "Entorno.h"
 #include "export/modArchivos.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 

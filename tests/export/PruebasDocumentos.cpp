@@ -70,22 +70,6 @@ TEST(DocumentoTextoTest, ComasComillasEspaciosYTabuladores) {
     }
 }
 
-TEST(DocumentoTextoTest, LaConfirmacionDiceRutaYTamanoYAbreConSi) {
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::Si};
-    const QString strRuta = RutaTemporal("confirmar.txt");
-    CDocumentoTXT documento;
-    AlimentarDocumento(documento, QStringLiteral("Campos"), Tabla({"A"}, {{"1"}}));
-    documento.Guardar(strRuta, true);
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("Archivo guardado en ") + strRuta +
-                  QString::fromUtf8(" (4 bytes)\r\n\r\n¿Desea abrir el archivo ahora?"));
-    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::SiNo | Estilo::Informacion);
-    EXPECT_TRUE(guion.mensajes[0].strTitulo.isEmpty());
-    EXPECT_EQ(guion.abiertos, QStringList{strRuta});
-}
-
 // The three file writers alike: one critical message naming the path, Error on, nothing written.
 TEST(DocumentoArchivoTest, UnaRutaImposibleSeInformaSinDejarArchivo) {
     const QString strPadre = RutaTemporal("no-soy-carpeta");

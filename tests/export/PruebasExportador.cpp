@@ -1,20 +1,14 @@
 #include "DialogosGuion.h"
 #include "Entorno.h"
-#include "LectorZip.h"
 #include "RespuestaFormato.h"
 #include "controles/CListaVista.h"
 #include "export/modArchivos.h"
 #include "export/ui/CExportador.h"
 #include "export/ui/frmExportar.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -55,24 +49,6 @@ protected:
         exportador.Conexion(QStringLiteral("cnx1"));
         exportador.TipoObjetos(QStringLiteral("Campos"));
     }
-    // Exports in an office format: no save dialog, the document opened from its own folder
-    // (removed when the test ends).
-    QString ExportarSinArchivo(int intFila, const QString& strNombre) {
-        CRespuestaFormato respuesta(intFila);
-        exportador.ExportarListView(lvw);
-        EXPECT_TRUE(guion.filtrosGuardar.isEmpty());
-        EXPECT_TRUE(guion.mensajes.empty());
-        if (guion.abiertos.size() != 1)
-            return QString();
-        const QFileInfo archivo(guion.abiertos[0]);
-        EXPECT_EQ(archivo.fileName(), strNombre);
-        m_strCarpetaDocumento = archivo.absolutePath();
-        return archivo.absoluteFilePath();
-    }
-    void TearDown() override {
-        if (!m_strCarpetaDocumento.isEmpty())
-            QDir(m_strCarpetaDocumento).removeRecursively();
-    }
     QString Ruta(const QString& strNombre) {
         return pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre;
     }
@@ -80,7 +56,6 @@ protected:
     CDialogosGuion guion;
     CListaVista lvw;
     CExportador exportador;
-    QString m_strCarpetaDocumento;
 };
 
 TEST_F(ExportadorTest, UnaListaVaciaSoloDiceQueNoHayDatos) {
@@ -112,33 +87,6 @@ TEST_F(ExportadorTest, CsvConSuFiltroYUnValorPorTitulo) {
     EXPECT_TRUE(
         guion.mensajes[0].strTexto.startsWith(QStringLiteral("Archivo guardado en ") + strRuta));
     EXPECT_EQ(guion.abiertos, QStringList{strRuta});
-}
-
-TEST_F(ExportadorTest, CancelarElGuardadoNoEscribeNiMuestraNada) {
-    guion.rutas = {std::nullopt};
-    CRespuestaFormato respuesta(2);
-    exportador.ExportarListView(lvw);
-    EXPECT_EQ(guion.extensionesGuardar, QStringList{QStringLiteral("xml")});
-    EXPECT_TRUE(guion.mensajes.empty());
-    EXPECT_TRUE(guion.abiertos.isEmpty());
-}
-
-TEST_F(ExportadorTest, IntroExportaALaHojaSinPedirArchivo) {
-    const QString strLibro = ExportarSinArchivo(1, QStringLiteral("Campos.xlsx"));
-    const QString strHoja = LeerXmlZip(strLibro, "xl/workbook.xml")
-                                .elementsByTagName(QStringLiteral("sheet"))
-                                .at(0)
-                                .toElement()
-                                .attribute(QStringLiteral("name"));
-    EXPECT_EQ(strHoja, QStringLiteral("Campos"));
-}
-
-TEST_F(ExportadorTest, WordSinPedirArchivoConUnaFilaMasQueLaLista) {
-    const QString strDocumento = ExportarSinArchivo(0, QStringLiteral("Campos.docx"));
-    const QString kW =
-        QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
-    QDomDocument documento = LeerXmlZip(strDocumento, "word/document.xml");
-    EXPECT_EQ(documento.elementsByTagNameNS(kW, QStringLiteral("tr")).size(), 3);
 }
 
 TEST_F(ExportadorTest, UnFalloAlGuardarSeMuestraUnaVezYNadaMas) {

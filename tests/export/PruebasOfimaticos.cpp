@@ -97,52 +97,6 @@ TEST(DocumentoXlsTest, TitulosConSuEstiloYValoresComoTexto) {
     EXPECT_EQ(estilos.value("A2"), 0);
 }
 
-// Rows of the first table of the document, each as the texts of its cells.
-QList<QStringList> FilasTabla(QDomDocument documento, QDomElement* primeraFila = nullptr) {
-    QList<QStringList> filas;
-    const QDomElement tabla =
-        documento.elementsByTagNameNS(kW, QStringLiteral("tbl")).at(0).toElement();
-    for (QDomElement tr = tabla.firstChildElement(QStringLiteral("tr")); !tr.isNull();
-         tr = tr.nextSiblingElement(QStringLiteral("tr"))) {
-        if (primeraFila && filas.isEmpty())
-            *primeraFila = tr;
-        QStringList celdas;
-        for (QDomElement tc = tr.firstChildElement(QStringLiteral("tc")); !tc.isNull();
-             tc = tc.nextSiblingElement(QStringLiteral("tc")))
-            celdas << tc.text();
-        filas << celdas;
-    }
-    return filas;
-}
-
-TEST(DocumentoDocTest, UnaTablaConCabeceraRepetidaYUnaFilaMasQueLaLista) {
-    const CTablaExportable tabla({"Nombre", "Tipo", "Nulos"},
-                                 {{"Id", "", "No"}, {"Alta", "date", "Sí"}, {"a & <b>", "x", ""}});
-    const QString strRuta =
-        Escribir(0, QStringLiteral("Campos"), tabla, QStringLiteral("campos.docx"));
-    QDomDocument documento = LeerXmlZip(strRuta, "word/document.xml");
-    EXPECT_EQ(documento.elementsByTagNameNS(kW, QStringLiteral("tbl")).size(), 1);
-    const QDomElement cuerpo =
-        documento.documentElement().firstChildElement(QStringLiteral("body"));
-    EXPECT_EQ(cuerpo.firstChildElement().localName(), QStringLiteral("tbl")); // at the very start
-    QDomElement cabecera;
-    const auto filas = FilasTabla(documento, &cabecera);
-    ASSERT_EQ(filas.size(), 4);
-    EXPECT_EQ(filas[0], QStringList({"Nombre", "Tipo", "Nulos"}));
-    EXPECT_EQ(filas[1], QStringList({"Id", "", "No"}));
-    EXPECT_EQ(filas[3], QStringList({"a & <b>", "x", ""}));
-    EXPECT_FALSE(cabecera.firstChildElement(QStringLiteral("trPr"))
-                     .firstChildElement(QStringLiteral("tblHeader"))
-                     .isNull());
-    const QDomElement rPr =
-        cabecera.elementsByTagNameNS(kW, QStringLiteral("rPr")).at(0).toElement();
-    EXPECT_FALSE(rPr.firstChildElement(QStringLiteral("b")).isNull());
-    EXPECT_EQ(rPr.firstChildElement(QStringLiteral("color")).attributeNS(kW, QStringLiteral("val")),
-              QStringLiteral("FFFFFF"));
-    EXPECT_FALSE(LeerParteZip(strRuta, "[Content_Types].xml").isEmpty());
-    EXPECT_FALSE(LeerParteZip(strRuta, "word/styles.xml").isEmpty());
-}
-
 TEST(DocumentoDocTest, SaltosDeLineaYTabuladoresSonLosDelFormato) {
     const CTablaExportable tabla({"A"}, {{QStringLiteral("uno\r\ndos\tfin")}});
     const QString strRuta = Escribir(0, QString(), tabla, QStringLiteral("lineas.docx"));

@@ -15,19 +15,14 @@
 #include "properties/CMarcoPropiedades.h"
 #include "registry/CVerondal.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDomDocument>
 #include <QFile>
-#include <QFileInfo>
-#include <QLocale>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace pruebas {
@@ -93,13 +88,6 @@ inline QString TipoIndiceDe(const QString& strId, const QString& strTabla,
         return QStringLiteral("?");
     return objVerondal->ADO().TipoIndice(
         static_cast<long>(rs->Valor(QStringLiteral("TYPE")).toLongLong()));
-}
-
-inline QStringList Titulos(const CListaVista& lvw) {
-    QStringList t;
-    for (int c = 0; c < lvw.NumeroColumnas(); ++c)
-        t << lvw.TituloColumna(c);
-    return t;
 }
 
 // Picks strTexto in the menu that the next click opens (or closes it when strTexto is empty),

@@ -6,7 +6,6 @@
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/frmPropiedadesTabla.h"
 
-#include <QMenu>
 #include <QToolButton>
 
 using namespace pruebas;
@@ -40,40 +39,6 @@ protected:
     frmPropiedadesConexion cnx;
     frmPropiedadesTabla tbl;
 };
-
-TEST_F(MarcoTest, ElTextoDeExportarNombraLaPestanaEnMinusculasTrasElPrimerCambio) {
-    cnx.sstPropiedades()->SeleccionarPestana(5);
-    EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QStringLiteral("Exportar palabras reservadas..."));
-    cnx.sstPropiedades()->SeleccionarPestana(0);
-    EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QString::fromUtf8("Exportar conexión..."));
-    cnx.sstPropiedades()->SeleccionarPestana(4);
-    EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QStringLiteral("Exportar tipos de datos..."));
-
-    tbl.sstPropiedadesTabla()->SeleccionarPestana(1);
-    EXPECT_EQ(tbl.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QString::fromUtf8("Exportar índices..."));
-    tbl.sstPropiedadesTabla()->SeleccionarPestana(0);
-    EXPECT_EQ(tbl.Barra()->TextoAyuda(QStringLiteral("exp")), QStringLiteral("Exportar campos..."));
-}
-
-TEST_F(MarcoTest, UnClicEnLaCaraDeVerAbreElMenuYIconosGrandesCambiaLasSieteListas) {
-    std::unique_ptr<CRespuestaMenu> r(ClicEnVer(cnx, QStringLiteral("Iconos grandes")));
-    EXPECT_TRUE(r->booVisto);
-    EXPECT_EQ(r->strOpciones.size(), 4);
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(cnx.Lista(i)->VistaActual(), CListaVista::Vista::IconosGrandes) << i;
-    EXPECT_EQ(tbl.lvwCampos->VistaActual(), CListaVista::Vista::Detalles); // another window
-
-    r.reset(ClicEnVer(cnx, QStringLiteral("Lista")));
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(cnx.Lista(i)->VistaActual(), CListaVista::Vista::Lista) << i;
-    r.reset(ClicEnVer(cnx, QString::fromUtf8("Iconos pequeños")));
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(cnx.Lista(i)->VistaActual(), CListaVista::Vista::IconosPequenos) << i;
-}
 
 TEST_F(MarcoTest, DetallesConCamposALaVistaCambiaTambienLaListaOcultaDeIndices) {
     std::unique_ptr<CRespuestaMenu> r(ClicEnVer(tbl, QStringLiteral("Lista")));

@@ -10,10 +10,7 @@
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/modPropiedades.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QMdiArea>
-#include <QPointer>
 #include <QRegularExpression>
 
 using namespace pruebas;

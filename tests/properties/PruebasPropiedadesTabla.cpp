@@ -9,12 +9,6 @@
 #include "properties/frmPropiedadesTabla.h"
 #include "properties/modPropiedades.h"
 
-#include <QCoreApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPointer>
-#include <QRegularExpression>
-
 using namespace pruebas;
 
 namespace {

@@ -5,7 +5,6 @@
 #include "registry/CVerondal.h"
 
 #include <QDomDocument>
-#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 using namespace pruebas;
