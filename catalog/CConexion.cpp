@@ -110,6 +110,10 @@ QString CConexion::Proveedor() const {
     return m_Enlace->NombreControlador();
 }
 
+QString CConexion::NombreDBMS() const {
+    return m_Enlace ? m_Enlace->NombreDBMS() : QString();
+}
+
 QString CConexion::CadenaDeConexion() const {
     return m_Enlace ? m_Enlace->CadenaCompletada() : m_Cadena;
 }

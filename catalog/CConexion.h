@@ -30,7 +30,8 @@ public:
     // From any thread: ends at once the call the link is waiting on (an opening or a catalogue
     // read blocked on a mute server); it fails, the link is closed and ErrorConexion says so.
     void Interrumpir();
-    QString Proveedor() const; // the driver's friendly name; throws CError when closed
+    QString Proveedor() const;  // the driver's friendly name; throws CError when closed
+    QString NombreDBMS() const; // SQL_DBMS_NAME of the open link; empty when closed
 
     // Identity.
     const QDomElement& Nodo() const { return m_Nodo; }
@@ -75,6 +76,10 @@ public:
     // invalid QVariant); a password shows as asterisks. Open: the driver's; closed: the string's.
     QList<QPair<QString, QVariant>> Propiedades();
 
+    // Campos and CamposTodos also carry TYPE_NAME after the OLE DB columns: the declared type
+    // as the DBMS names it (PostgreSQL's varchar, text, timestamptz or an enum's own name;
+    // MariaDB's VARCHAR, INT UNSIGNED; SQLite's declaration without its size), where
+    // DATA_TYPE may be one number for several of them.
     // Bulk: the columns of every object of Tablas() in one call, with the columns rowset's
     // names and values. The rows of one object are exactly, and in the same order, those that
     // Campos gives for it; objects follow one another in the driver's order.

@@ -10,6 +10,7 @@
 #include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CConexion;
 
@@ -94,13 +95,26 @@ private:
     void Fase(const QString& strTipo, const QString& strPrefijo,
               PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
               const QString& strColumnaTipo, const FnFila& fnFila);
+    // A table as one side's tables rowset spells it: its exact name and its schema (null on a
+    // DBMS without schemas).
+    struct CTabla {
+        QString strNombre;
+        QVariant esquema;
+    };
+    static CTabla TablaEn(const CRecordset& rs, std::size_t fila);
+    // The row of "otro" that a row of "este" is compared with: one of its name, ignoring case
+    // (none: missing), preferring the same schema, then the same spelling, then the first.
+    std::optional<std::size_t> Pareja(CRecordset& otro, const CTabla& tabla) const;
+
     void CompararListaTablas();
-    void CompararCamposTabla(const QString& strTabla, long& lngDiferencias);
+    // strTabla is the name the messages give the table.
+    void CompararCamposTabla(const QString& strTabla, const CTabla& tabla1, const CTabla& tabla2,
+                             long& lngDiferencias);
     void CompararPasadaCampos(const QString& strTabla, const CColumnasTabla& esta, CLado& ladoEste,
                               const CColumnasTabla& otra, CLado& ladoOtro, long& lngDiferencias);
     void CompararListaVistas();
     void CompararListaProcedimientos();
-    CColumnasTabla Columnas(CLado& lado, const QString& strTabla);
+    CColumnasTabla Columnas(CLado& lado, const CTabla& tabla);
     QString DescripcionTipo(CLado& lado, long lngTipo);
 
     // A reference that does not own: a borrowed side is not released here.

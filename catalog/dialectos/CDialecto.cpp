@@ -62,7 +62,7 @@ const QStringList kColumnasTablas{"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME",
 const QStringList kColumnasColumnas{
     "TABLE_CATALOG",     "TABLE_SCHEMA",   "TABLE_NAME",  "COLUMN_NAME", "ORDINAL_POSITION",
     "COLUMN_HASDEFAULT", "COLUMN_DEFAULT", "IS_NULLABLE", "DATA_TYPE",   "CHARACTER_MAXIMUM_LENGTH",
-    "NUMERIC_PRECISION", "NUMERIC_SCALE",  "DESCRIPTION"};
+    "NUMERIC_PRECISION", "NUMERIC_SCALE",  "DESCRIPTION", "TYPE_NAME"};
 const QStringList kColumnasIndices{
     "TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "INDEX_NAME",       "PRIMARY_KEY",
     "UNIQUE",        "CLUSTERED",    "TYPE",       "ORDINAL_POSITION", "COLUMN_NAME",
@@ -322,6 +322,10 @@ void CDialecto::PrecisionYEscala(CColumnaLeida& col) const {
         col.escala = static_cast<int>(*col.decimales);
 }
 
+QString CDialecto::NombreTipo(const QString& strTipo) const {
+    return strTipo;
+}
+
 void CDialecto::CompletarColumnas(CRecordset&, const std::optional<QString>&) {}
 
 bool CDialecto::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro,
@@ -389,10 +393,11 @@ bool CDialecto::AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet
             longitud = *col.tamano;
         PrecisionYEscala(col);
 
-        rs.AgregarValores(V(catalogo), V(esquema), tabla, V(columna), ordinalV,
-                          QVariant(col.defecto.has_value()), V(col.defecto), col.admiteNulos,
-                          TipoOleDb(col.tipoOdbc, sinSigno), longitud, col.precision, col.escala,
-                          V(descripcion));
+        rs.AgregarValores(
+            V(catalogo), V(esquema), tabla, V(columna), ordinalV, QVariant(col.defecto.has_value()),
+            V(col.defecto), col.admiteNulos, TipoOleDb(col.tipoOdbc, sinSigno), longitud,
+            col.precision, col.escala, V(descripcion),
+            col.nombreTipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.nombreTipo)));
     }
     return true;
 }
@@ -640,7 +645,11 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
         "MAXIMUM_SCALE", "IS_LONG", "BEST_MATCH", "IS_FIXEDLENGTH"});
     COdbcSentencia stmt(m_Cn);
     stmt.TiposDatos(SQL_ALL_TYPES);
-    QSet<int> vistos;
+    // The best match of a number is the type a DBA of this DBMS calls it by, when the driver
+    // lists that name; else the driver's first of that number.
+    QHash<int, std::size_t> mejores;
+    QSet<int> preferidos;
+    std::vector<int> tipos;
     while (stmt.Siguiente()) {
         const auto nombre = stmt.Texto(0);
         int tipoOdbc = static_cast<int>(stmt.Entero(1).value_or(0));
@@ -662,12 +671,16 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
         const auto escalaMax = stmt.Entero(14);
 
         const int tipo = TipoOleDb(tipoOdbc, sinSigno.value_or(0) != 0);
-        const bool mejor = !vistos.contains(tipo);
-        vistos.insert(tipo);
-        if (lngTipoDatos && *lngTipoDatos != tipo)
-            continue;
-        if (booMejor && *booMejor != mejor)
-            continue;
+        const std::size_t fila = tipos.size();
+        tipos.push_back(tipo);
+        if (!mejores.contains(tipo))
+            mejores.insert(tipo, fila);
+        const QString preferido = TipoPreferido(tipo);
+        if (!preferidos.contains(tipo) && !preferido.isEmpty() && nombre &&
+            nombre->compare(preferido, Qt::CaseInsensitive) == 0) {
+            mejores.insert(tipo, fila);
+            preferidos.insert(tipo);
+        }
         QVariant nulosV;
         if (nulos == SQL_NULLABLE)
             nulosV = true;
@@ -681,9 +694,20 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
                            V(prefijo), V(sufijo), V(parametros), nulosV, Booleano(mayusculas),
                            buscable ? QVariant(static_cast<int>(*buscable) + 1) : QVariant(),
                            Booleano(sinSigno), Booleano(fija), Booleano(autoUnico), V(local),
-                           VInt(escalaMin), VInt(escalaMax), largo, mejor, longitudFija);
+                           VInt(escalaMin), VInt(escalaMax), largo, false, longitudFija);
     }
+    const int colMejor = rs->IndiceColumna(QStringLiteral("BEST_MATCH"));
+    for (const std::size_t fila : std::as_const(mejores))
+        rs->PonerValor(fila, colMejor, true);
+    rs->Filtrar([&](std::size_t fila) {
+        return (!lngTipoDatos || *lngTipoDatos == tipos[fila]) &&
+               (!booMejor || *booMejor == rs->ValorEn(fila, colMejor).toBool());
+    });
     return rs;
+}
+
+QString CDialecto::TipoPreferido(int) const {
+    return {};
 }
 
 // ---------------------------------------------------------------------------------------------

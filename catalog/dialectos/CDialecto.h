@@ -96,6 +96,10 @@ protected:
     virtual void LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila);
     virtual void RevisarNulos(CColumnaLeida& col, std::size_t fila);
     virtual void PrecisionYEscala(CColumnaLeida& col) const;
+    // The provider type a DBA of this DBMS names an OLE DB number by; empty: the driver's first.
+    virtual QString TipoPreferido(int intTipoOleDb) const;
+    // The declared type (TYPE_NAME) as a DBA of this DBMS names it: the driver's name by default.
+    virtual QString NombreTipo(const QString& strTipo) const;
     // The driver numbers ORDINAL_POSITION within each table (PostgreSQL's does not).
     virtual bool NumeraPorTabla() const { return true; }
     // After every column was read: corrections that cost one query for the whole rowset.
@@ -150,7 +154,8 @@ enum {
     Longitud,
     Precision,
     Escala,
-    Descripcion
+    Descripcion,
+    NombreTipo
 };
 }
 namespace procedimientos {

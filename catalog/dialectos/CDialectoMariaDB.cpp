@@ -237,3 +237,22 @@ PRecordset CDialectoMariaDB::EstadisticasTodas() {
     AgregarRecuentos(stmt, *rs);
     return rs;
 }
+
+// The driver lists its ODBC names first (LONG VARCHAR, INTEGER, FLOAT, LONG VARBINARY).
+QString CDialectoMariaDB::TipoPreferido(int intTipoOleDb) const {
+    switch (intTipoOleDb) {
+    case 129:
+    case 130:
+        return QStringLiteral("VARCHAR");
+    case 3:
+        return QStringLiteral("INT");
+    case 5:
+        return QStringLiteral("DOUBLE");
+    case 128:
+        return QStringLiteral("VARBINARY");
+    case 131:
+        return QStringLiteral("DECIMAL");
+    default:
+        return {};
+    }
+}

@@ -15,6 +15,7 @@ public:
     PRecordset EstadisticasTodas() override;
 
 protected:
+    QString TipoPreferido(int intTipoOleDb) const override;
     std::vector<CObjeto> ObjetosLlamados(const QString& strTabla) override;
     bool EsDeSistema(const QString& strCatalogo, const QString& strEsquema,
                      const QString& strNombre) const override;

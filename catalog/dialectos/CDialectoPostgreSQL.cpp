@@ -238,3 +238,9 @@ PRecordset CDialectoPostgreSQL::EstadisticasTodas() {
     AgregarRecuentos(stmt, *rs);
     return rs;
 }
+
+// The driver lists char first for every character number. (Its two timestamp rows are both
+// named timestamptz, so that one stays.)
+QString CDialectoPostgreSQL::TipoPreferido(int intTipoOleDb) const {
+    return intTipoOleDb == 129 || intTipoOleDb == 130 ? QStringLiteral("varchar") : QString();
+}

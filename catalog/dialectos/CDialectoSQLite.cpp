@@ -3,6 +3,7 @@
 #include "comun/CError.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 
 using namespace dialecto;
 
@@ -62,6 +63,19 @@ void CDialectoSQLite::PrecisionYEscala(CColumnaLeida& col) const {
         if (exacto)
             col.precision = QVariant(); // no declared digits: none to tell
     }
+}
+
+// The driver gives the declaration as written ("varchar ( 20 )"): SQLite ignores the size and
+// the letter case of a type name, so neither makes another type.
+QString CDialectoSQLite::NombreTipo(const QString& strTipo) const {
+    // Most declarations already read so ("INTEGER", "TEXT"): they are shared, not copied.
+    const bool escrito = std::all_of(strTipo.cbegin(), strTipo.cend(), [](QChar c) {
+        return c.isLetter() ? c.isUpper() : c.isDigit() || c == QLatin1Char('_');
+    });
+    if (escrito)
+        return strTipo;
+    const qsizetype parentesis = strTipo.indexOf(QLatin1Char('('));
+    return (parentesis < 0 ? strTipo : strTipo.left(parentesis)).simplified().toUpper();
 }
 
 PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {

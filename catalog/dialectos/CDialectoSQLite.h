@@ -20,5 +20,6 @@ protected:
     int TipoDeclarado(const QString& strTipo, int intTipoOdbc) const override;
     void LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila) override;
     void PrecisionYEscala(CColumnaLeida& col) const override;
+    QString NombreTipo(const QString& strTipo) const override;
     bool TodasExactas() const override { return true; }
 };

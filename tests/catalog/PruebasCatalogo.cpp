@@ -268,7 +268,7 @@ INSTANTIATE_TEST_SUITE_P(
             {{"PROCEDURE_CATALOG", "PROCEDURE_NAME", "PROCEDURE_TYPE"},
              {"%1|sumar|3", "%1|contar_clientes|3", "%1|reiniciar_saldos|2"},
              "PROCEDURE_SCHEMA=public"},
-            {{3, "int4"}, {72, "uuid"}, {135, "timestamptz"}, {17, ""}},
+            {{3, "int4"}, {72, "uuid"}, {130, "varchar"}, {135, "timestamptz"}, {17, ""}},
             {}},
         CContrato{
             "MariaDB",
@@ -298,7 +298,7 @@ INSTANTIATE_TEST_SUITE_P(
               "clientes|id|pedidos|cliente|1|RESTRICT|CASCADE|PRIMARY|fk_pedidos_clientes"}},
             {{"PROCEDURE_NAME", "PROCEDURE_TYPE"}, {"reiniciar_saldos|2", "sumar|3"}},
             // The driver rejects the uuid restriction; unsigned types keep their own names.
-            {{17, "TINYINT UNSIGNED"}, {130, "CHAR"}, {72, ""}},
+            {{17, "TINYINT UNSIGNED"}, {130, "VARCHAR"}, {3, "INT"}, {72, ""}},
             {{"clientes", "2"}, {"ajena", ""}}}),
     [](const auto& p) { return std::string(p.param.strNombre); });
 

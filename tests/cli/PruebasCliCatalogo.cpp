@@ -53,7 +53,8 @@ TEST_F(CliCatalogoTest, ImprimeCadaConsultaConSuCabeceraUnaFilaPorLineaYNulosVac
                      "\t\tclientes\tTABLE\t\t\t", "\t\tsqlite_sequence\tSYSTEM TABLE\t\t\t"}));
     const CSalida campos =
         Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("campos"), QStringLiteral("a_b")});
-    EXPECT_EQ(campos.lineas.value(1), QStringLiteral("\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t"));
+    EXPECT_EQ(campos.lineas.value(1),
+              QStringLiteral("\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t\tINTEGER"));
     const CSalida registros = Ejecutar(
         {QStringLiteral("catalogo"), id, QStringLiteral("registros"), QStringLiteral("o'brien")});
     EXPECT_EQ(registros.lineas, QStringList({"TABLE_CATALOG\tTABLE_SCHEMA\tTABLE_NAME\tCARDINALITY",

@@ -300,12 +300,17 @@ TEST_F(ComparadorTest, LongitudesMasAllaDeLos32BitsSeComparanEnteras) {
         Lados(BaseServidor(pruebas::CBaseServidor::Motor::MariaDB, {"comparar_mariadb_a.sql"}),
               BaseServidor(pruebas::CBaseServidor::Motor::MariaDB, {"comparar_mariadb_b.sql"})));
     Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false, .booOcultos = false});
+    // One number (130) for both, but another declared type on one DBMS.
+    const QString tipo = "El tipo de datos del campo «cuerpo» de la tabla «textos» es «%1» y en la "
+                         "conexión «%2» es «%3»";
     EXPECT_EQ(r.FilasDe("cuerpo"),
               (std::vector<CFilaResultado>{
+                  FilaCampo("cuerpo", kCompras, tipo.arg("LONGTEXT", kVentas, "MEDIUMTEXT")),
                   FilaCampo("cuerpo", kCompras,
                             "La longitud máxima del campo «cuerpo» de la tabla «textos» es "
                             "4294967295 en la conexión «Compras» y en la conexión «Ventas» es "
                             "16777215"),
+                  FilaCampo("cuerpo", kVentas, tipo.arg("MEDIUMTEXT", kCompras, "LONGTEXT")),
                   FilaCampo("cuerpo", kVentas,
                             "La longitud máxima del campo «cuerpo» de la tabla «textos» es "
                             "16777215 en la conexión «Ventas» y en la conexión «Compras» es "
@@ -368,32 +373,89 @@ TEST_F(ComparadorPostgresTest, ProcedimientosYFuncionesSoloEnUnLado) {
                            FilaFalta("solo_b_proc", "Procedimiento", kVentas, kCompras)}));
 }
 
-TEST_F(ComparadorPostgresTest, UnNombreEnDosEsquemasComparaLasColumnasDeAmbos) {
+TEST_F(ComparadorPostgresTest, UnNombreEnDosEsquemasSeComparaEsquemaPorEsquema) {
     REQUIERE_POSTGRES();
     ASSERT_NO_FATAL_FAILURE(LadosPostgres({"comparar_a.sql", "comparar_pg_a.sql"},
                                           {"comparar_b.sql", "comparar_pg_b.sql"}));
     Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
-    QStringList historial;
+    // archivo.historial is alike on both sides; public's differ, and no column of one schema's
+    // table is taken for the other's.
+    std::vector<CFilaResultado> historial;
     for (const auto& f : r.filas)
-        if (f.strMensaje.contains("«historial»"))
-            historial << f.strConexion + ":" + f.strTexto + ":" + f.strMensaje.section(' ', 0, 1);
-    // Side 1 lists the name twice (public and archivo), so its columns are compared twice, and
-    // each time they are the columns of both tables: public (id, fecha), archivo (id, motivo).
-    ASSERT_EQ(historial.size() % 2, 0);
-    const QStringList vez = historial.mid(0, historial.size() / 2);
-    EXPECT_EQ(historial.mid(historial.size() / 2), vez);
-    QStringList compras = vez.filter(QRegularExpression("^Compras:"));
-    compras.sort();
-    EXPECT_EQ(compras,
-              QStringList({"Compras:fecha:El campo", "Compras:id:El tipo", "Compras:id:El tipo",
-                           "Compras:motivo:El campo", "Compras:motivo:La longitud"}));
+        if (f.strMensaje.contains("historial»"))
+            historial.push_back(f);
+    const QString tipo = "El tipo de datos del campo «id» de la tabla «public.historial» es «%1» "
+                         "y en la conexión «%2» es «%3»";
     EXPECT_EQ(
-        vez.filter(QRegularExpression("^Ventas:")),
-        QStringList({"Ventas:id:El tipo", "Ventas:motivo:La longitud", "Ventas:motivo:El campo"}));
+        historial,
+        (std::vector<CFilaResultado>{
+            FilaCampo("id", kCompras,
+                      tipo.arg(c1->DescripcionTipoDatos(3), kVentas, c2->DescripcionTipoDatos(20))),
+            FilaCampo("fecha", kCompras,
+                      "El campo no existe en la tabla «public.historial» de la conexión "
+                      "«Ventas»",
+                      IconoFalta),
+            FilaCampo(
+                "id", kVentas,
+                tipo.arg(c2->DescripcionTipoDatos(20), kCompras, c1->DescripcionTipoDatos(3))),
+            FilaCampo("motivo", kVentas,
+                      "El campo no existe en la tabla «public.historial» de la conexión "
+                      "«Compras»",
+                      IconoFalta)}));
     CResultadosGrabados literal;
     Comparar(*c1, *c2, literal,
              {.booVistas = false, .booProcedimientos = false, .booLiteral = true});
     EXPECT_EQ(literal.filas, r.filas);
+}
+
+// Matched ignoring case, each side's columns are read under its own spelling, whichever side
+// spells it which way.
+TEST_F(ComparadorPostgresTest, NombresEnOtrasMayusculasComparanSusColumnasEnLosDosSentidos) {
+    REQUIERE_POSTGRES();
+    const QString ruta = pruebas::CarpetaTemporal() + "/mayusculas.db";
+    ASSERT_FALSE(pruebas::CrearBaseSQLite(ruta, QString()).isEmpty());
+    ASSERT_TRUE(pruebas::EjecutarSQLite(
+        ruta, "CREATE TABLE T (a INTEGER, b VARCHAR(10) NOT NULL, c INTEGER DEFAULT 1);"));
+    ASSERT_NO_FATAL_FAILURE(Lados(pruebas::CadenaSQLite(ruta),
+                                  BaseServidor(pruebas::CBaseServidor::Motor::Postgres, {})));
+    ASSERT_TRUE(m_Bases.back()->Ejecutar("CREATE TABLE t (a bigint, b varchar(20), d int);"));
+    // b's type row depends on each driver's character number; the others do not.
+    const QStringList deSQLite{"Compras:a:El tipo", "Compras:b:La longitud", "Compras:b:El campo",
+                               "Compras:c:El campo"};
+    const QStringList dePostgres{"Ventas:a:El tipo", "Ventas:b:La longitud", "Ventas:b:El campo",
+                                 "Ventas:d:El campo"};
+    for (const bool booSQLitePrimero : {true, false}) {
+        CResultadosGrabados res;
+        Comparar(booSQLitePrimero ? *c1 : *c2, booSQLitePrimero ? *c2 : *c1, res,
+                 {.booVistas = false, .booProcedimientos = false});
+        QStringList filas;
+        for (const auto& f : res.filas)
+            if (f.strTipo == "Campo" && !(f.strTexto == "b" && f.strMensaje.startsWith("El tipo")))
+                filas << f.strConexion + ":" + f.strTexto + ":" + f.strMensaje.section(' ', 0, 1);
+        EXPECT_EQ(filas, booSQLitePrimero ? deSQLite + dePostgres : dePostgres + deSQLite);
+    }
+}
+
+// On one DBMS the declared types compare, as it names them, where the OLE DB number is one.
+TEST_F(ComparadorPostgresTest, ElMismoSgbdDaElCambioDeTipoDeclaradoConElMismoNumero) {
+    REQUIERE_POSTGRES();
+    ASSERT_NO_FATAL_FAILURE(LadosPostgres({}, {}));
+    ASSERT_TRUE(m_Bases[0]->Ejecutar("CREATE TYPE e_a AS ENUM ('x'); CREATE TABLE category (n "
+                                     "varchar(20), f timestamp, e e_a, id int);"));
+    ASSERT_TRUE(m_Bases[1]->Ejecutar("CREATE TYPE e_b AS ENUM ('x'); CREATE TABLE \"Category\" "
+                                     "(n text, f timestamptz, e e_b, id int);"));
+    Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
+    QStringList tipos;
+    for (const auto& f : r.filas)
+        if (f.strMensaje.startsWith("El tipo de datos del campo «" + f.strTexto +
+                                    "» de la tabla «category» es «"))
+            tipos << f.strConexion + ":" + f.strTexto + ":" + f.strMensaje.section("«", 3);
+    EXPECT_EQ(tipos, QStringList({"Compras:n:varchar» y en la conexión «Ventas» es «text»",
+                                  "Compras:f:timestamp» y en la conexión «Ventas» es «timestamptz»",
+                                  "Compras:e:e_a» y en la conexión «Ventas» es «e_b»",
+                                  "Ventas:n:text» y en la conexión «Compras» es «varchar»",
+                                  "Ventas:f:timestamptz» y en la conexión «Compras» es «timestamp»",
+                                  "Ventas:e:e_b» y en la conexión «Compras» es «e_a»"}));
 }
 
 TEST_F(ComparadorPostgresTest, TablaDelSistemaEnElLado1YTablaEnElLado2SeComparaEnElPasoB) {
