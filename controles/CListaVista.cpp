@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QListView>
 #include <QLocale>
+#include <QScrollBar>
 #include <QSortFilterProxyModel>
 #include <QStackedLayout>
 #include <QStandardItemModel>
@@ -461,6 +462,15 @@ void CListaVista::EstablecerTextoColumna(int intColumna, const QString& strTexto
 int CListaVista::AnchoColumna(int intColumna) const {
     return (intColumna >= 0 && intColumna < m_Columnas.size()) ? m_Columnas.at(intColumna).intAncho
                                                                : 0;
+}
+
+int CListaVista::AnchoNecesario() const {
+    const QHeaderView* objCabecera = m_Detalles->header();
+    int intAncho =
+        2 * m_Detalles->frameWidth() + m_Detalles->verticalScrollBar()->sizeHint().width();
+    for (int c = 0; c < m_Columnas.size(); ++c)
+        intAncho += std::max(m_Columnas.at(c).intAncho, objCabecera->sectionSizeHint(c));
+    return intAncho;
 }
 
 Qt::Alignment CListaVista::AlineacionColumna(int intColumna) const {

@@ -37,6 +37,8 @@ public:
                         Qt::Alignment alineacion = Qt::AlignLeft);
     void EstablecerTextoColumna(int intColumna, const QString& strTexto); // 0-based
     int AnchoColumna(int intColumna) const;
+    // What the details view needs to show every column whole, frame and scroll bar included.
+    int AnchoNecesario() const;
     Qt::Alignment AlineacionColumna(int intColumna) const;
 
     // Items, appended in order; rows are 0-based. A non-empty key must be unique (CError).

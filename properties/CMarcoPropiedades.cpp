@@ -111,7 +111,11 @@ void CMarcoPropiedades::pbxContenedor_Resize() {
 QSize CMarcoPropiedades::sizeHint() const {
     const QSize diseno(Pixeles(8235), Pixeles(3675));
     // The strip's hint is the width of all its tabs side by side; a little more for its frame.
-    const int intAncho = m_Pestanas->tabBar()->sizeHint().width() + 2 * Pixeles(kMargenPestanas) +
+    // The widest list counts too, so that no tab opens with its last columns out of sight.
+    int intContenido = m_Pestanas->tabBar()->sizeHint().width();
+    for (const CPestanaLista& p : m_Listas)
+        intContenido = std::max(intContenido, p.lvw->AnchoNecesario());
+    const int intAncho = intContenido + 2 * Pixeles(kMargenPestanas) +
                          2 * m_Pestanas->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
     return diseno.expandedTo(QSize(intAncho, diseno.height()));
 }

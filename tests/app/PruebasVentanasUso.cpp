@@ -120,6 +120,10 @@ TEST_F(UsoVentanasTest, TrasUnaVentanaATodoElAreaLasDemasSeAbrenDentroEnterasYCo
                           h->fontMetrics().horizontalAdvance(lvw->TituloColumna(c)) + intMargen)
                     << qPrintable(lvw->objectName() + QLatin1Char(' ') + lvw->TituloColumna(c));
         }
+    // The table window is wide enough for all its fields' columns side by side.
+    QTreeView* objCampos =
+        qobject_cast<frmPropiedadesTabla*>(frmTabla)->lvwCampos->findChild<QTreeView*>();
+    EXPECT_LE(objCampos->header()->length(), objCampos->viewport()->width()) << "columnas ocultas";
     // A cell cut short says itself whole in its tooltip.
     EXPECT_EQ(res->lvwResultados->TextoAyudaCelda(0, 0), QString());
     res->lvwResultados->findChild<QTreeView*>()->header()->resizeSection(0, 12);
