@@ -196,6 +196,7 @@ void CComparador::Comparar(IResultados& objResultados) {
     Estado(QStringLiteral("Iniciando..."));
     objResultados.Mostrar();
 
+    m_strFase.clear();
     m_Lado1 = std::make_unique<CLado>(m_objConexion1);
     m_Lado2 = std::make_unique<CLado>(m_objConexion2);
     const bool booAbierta1 = AbrirConexion(*m_Lado1);
@@ -210,7 +211,7 @@ void CComparador::Comparar(IResultados& objResultados) {
                 AgregarDiferencia(kTodos, QString(), lado->titulo,
                                   QStringLiteral("No se puede abrir la conexión: ") +
                                       lado->con->ErrorConexion(),
-                                  lngErrores, IconoFalta);
+                                  lngErrores, IconoFalta, ClaseDiferencia::Conexion);
     } else {
         if (m_booCompararTablas && !m_booCancelado)
             CompararListaTablas();
@@ -245,17 +246,21 @@ void CComparador::EstadoProgreso(const QString& strPrefijo, const CRecordset& rs
 
 void CComparador::AgregarDiferencia(const QString& strTexto, const QString& strTipo,
                                     const QString& strConexion, const QString& strMensaje,
-                                    long& lngDiferencias, int intIcono) {
+                                    long& lngDiferencias, int intIcono, ClaseDiferencia lngClase) {
     ++lngDiferencias;
+    const bool booDeTabla = strTipo == kCampo || (m_strFase == QLatin1String("Tablas") &&
+                                                  lngClase == ClaseDiferencia::Objeto);
     m_frmResultados->AgregarFila(
-        {strTexto, strTipo, strConexion, strMensaje, intIcono, kColorTextoVentana});
+        {strTexto, strTipo, strConexion, strMensaje, intIcono, kColorTextoVentana, lngClase,
+         m_strFase, booDeTabla ? (strTipo == kCampo ? m_strTabla : strTexto) : QString()});
     m_frmResultados->Ceder();
 }
 
 void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& strTipo,
                                         const QString& strMensaje) {
-    m_frmResultados->AgregarFila(
-        {strTexto, strTipo, QString(), strMensaje, IconoSinDiferencias, kColorVerdeOscuro});
+    m_frmResultados->AgregarFila({strTexto, strTipo, QString(), strMensaje, IconoSinDiferencias,
+                                  kColorVerdeOscuro, ClaseDiferencia::SinDiferencias, m_strFase,
+                                  QString()});
     m_frmResultados->Ceder();
 }
 
@@ -281,7 +286,7 @@ bool CComparador::ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2,
             AgregarDiferencia(kTodos, strTipo, lado->titulo,
                               QStringLiteral("No se puede leer el catálogo de la conexión \"") +
                                   lado->titulo + QLatin1Char('"'),
-                              lngDiferencias, IconoFalta);
+                              lngDiferencias, IconoFalta, ClaseDiferencia::Catalogo);
     return false;
 }
 
@@ -308,6 +313,7 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l1 = *m_Lado1;
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
+    m_strFase = strTipo;
     PRecordset rs1 = ((*l1.con).*fnConjunto)();
     PRecordset rs2 = ((*l2.con).*fnConjunto)();
     if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
@@ -437,6 +443,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
         return QStringLiteral(" y en la conexión ") + Comillas(ladoOtro.titulo) +
                QStringLiteral(" es ");
     };
+    m_strTabla = strTabla;
     for (std::size_t i = 0; i < esta.filas.size(); ++i) {
         if (!esta.claves[i])
             continue;
@@ -448,7 +455,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                               QStringLiteral("El campo no existe en la tabla ") +
                                   Comillas(strTabla) + QStringLiteral(" de la conexión ") +
                                   Comillas(ladoOtro.titulo),
-                              lngDiferencias, IconoFalta);
+                              lngDiferencias, IconoFalta, ClaseDiferencia::Campo);
             continue;
         }
         const std::size_t filaOtra = otra.filas[*posicionOtra];
@@ -465,7 +472,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                                   QStringLiteral(" es ") +
                                   Comillas(DescripcionTipo(ladoEste, tipo1.toInt())) + enOtra() +
                                   Comillas(DescripcionTipo(ladoOtro, tipo2.toInt())),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::TipoDatos);
 
         const auto longitud1 = Longitud(esta.Valor(fila, esta.col.longitud));
         const auto longitud2 = Longitud(otra.Valor(filaOtra, otra.col.longitud));
@@ -475,7 +482,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                                   QStringLiteral(" es ") + QString::number(*longitud1) +
                                   QStringLiteral(" en la conexión ") + Comillas(ladoEste.titulo) +
                                   enOtra() + QString::number(*longitud2),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::Longitud);
 
         const QVariant& nulos1 = esta.Valor(fila, esta.col.nulos);
         const QVariant& nulos2 = otra.Valor(filaOtra, otra.col.nulos);
@@ -488,7 +495,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                                   (nulos2.toBool() ? QStringLiteral("sí") : QStringLiteral("no")) +
                                   QStringLiteral(" los admite en la conexión ") +
                                   Comillas(ladoOtro.titulo),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::Nulos);
 
         const QVariant& defecto1 = esta.Valor(fila, esta.col.defecto);
         const QVariant& defecto2 = otra.Valor(filaOtra, otra.col.defecto);
@@ -498,7 +505,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                               QStringLiteral("El valor por defecto") + delCampo() +
                                   QStringLiteral(" es ") + Comillas(defecto1.toString()) +
                                   enOtra() + Comillas(defecto2.toString()),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::ValorDefecto);
     }
 }
 

@@ -4,6 +4,9 @@
 
 #include <QDomDocument>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QThread>
 #include <csignal>
@@ -29,9 +32,9 @@ const QByteArray kCabecera = QStringLiteral("Objeto comparado\tTipo de objeto\tC
                                  .toUtf8();
 
 QByteArray Linea(const CFilaResultado& f) {
-    return "\r\n" + QStringList({f.strTexto, f.strTipo, f.strConexion, f.strMensaje})
-                        .join(QLatin1Char('\t'))
-                        .toUtf8();
+    return "\n" + QStringList({f.strTexto, f.strTipo, f.strConexion, f.strMensaje})
+                      .join(QLatin1Char('\t'))
+                      .toUtf8();
 }
 
 QString Ruta(const QString& strCadena) {
@@ -53,17 +56,18 @@ TEST_F(ComparadorCliTest, UnaBaseConsigoMismaSaleConCeroYLasFilasTodos) {
     EXPECT_EQ(s.intEstado, 0) << s.errores.constData();
     EXPECT_EQ(s.salida, kCabecera + Linea(FilaSinDiferencias("Tablas")) +
                             Linea(FilaSinDiferencias("Vistas")) +
-                            Linea(FilaSinDiferencias("Procedimientos")));
+                            Linea(FilaSinDiferencias("Procedimientos")) + "\n");
     EXPECT_TRUE(s.errores.isEmpty()); // no terminal: no progress
 }
 
 TEST_F(ComparadorCliTest, DiferenciasSalenConUnoYCadaLadoLlevaElNombreDeSuBase) {
     const CSalida s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});
     EXPECT_EQ(s.intEstado, 1) << s.errores.constData();
-    EXPECT_TRUE(s.salida.startsWith(kCabecera + "\r\n"));
+    EXPECT_TRUE(s.salida.startsWith(kCabecera + "\n"));
     EXPECT_TRUE(s.salida.contains(Linea(FilaFalta("solo_a", "Tabla", Ruta(s_strA), Ruta(s_strB)))));
     EXPECT_FALSE(s.salida.contains("\tVista\t"));
-    EXPECT_FALSE(s.salida.endsWith("\r\n"));
+    EXPECT_FALSE(s.salida.contains("\r"));
+    EXPECT_TRUE(s.salida.endsWith("\n"));
 }
 
 TEST_F(ComparadorCliTest, SalidaAUnArchivoNoEscribeNadaEnPantalla) {
@@ -81,7 +85,7 @@ TEST_F(ComparadorCliTest, ConexionQueNoAbreSaleConDos) {
     const QString mala = pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/hay/base.db");
     const CSalida s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", mala});
     EXPECT_EQ(s.intEstado, 2);
-    EXPECT_TRUE(s.salida.contains("\r\n(todos)\t\t"));
+    EXPECT_TRUE(s.salida.contains("\n(todos)\t\t"));
     EXPECT_TRUE(s.salida.contains("\tNo se puede abrir la conexión: "));
     EXPECT_FALSE(s.errores.isEmpty());
 }
@@ -139,9 +143,9 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
     const CSalida csv = Ejecutar(QStringList{"comparar", "--formato", "csv"} + lados);
     EXPECT_EQ(csv.intEstado, 0);
     EXPECT_EQ(csv.salida, "Objeto comparado,Tipo de objeto,Conexión,Resultado de la comparación"
-                          "\r\n(todos),Tablas,,No se han encontrado diferencias"
-                          "\r\n(todos),Vistas,,No se han encontrado diferencias"
-                          "\r\n(todos),Procedimientos,,No se han encontrado diferencias");
+                          "\n(todos),Tablas,,No se han encontrado diferencias"
+                          "\n(todos),Vistas,,No se han encontrado diferencias"
+                          "\n(todos),Procedimientos,,No se han encontrado diferencias\n");
 
     const CSalida xml = Ejecutar(QStringList{"comparar", "--formato", "xml", "--tablas"} + lados);
     EXPECT_EQ(xml.intEstado, 0);
@@ -203,3 +207,41 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
 }
 
 } // namespace
+
+// What a pipeline relies on: json that a parser reads back, the string from standard input
+// (never in the process list), and status 2 when the results cannot be written.
+TEST_F(ComparadorCliTest, JsonEntradaEstandarYSalidaQueNoSePuedeEscribir) {
+    QProcess p;
+    p.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
+            {"comparar", "--cadena1", s_strA, "--cadena2", "-", "--tablas", "--formato", "json"});
+    p.write(s_strB.toUtf8() + "\n");
+    p.closeWriteChannel();
+    ASSERT_TRUE(p.waitForFinished(120000));
+    EXPECT_EQ(p.exitCode(), 1) << p.readAllStandardError().constData();
+    const QJsonObject raiz = QJsonDocument::fromJson(p.readAllStandardOutput()).object();
+    const QJsonArray filas = raiz["filas"].toArray();
+    ASSERT_FALSE(filas.isEmpty());
+    bool booFalta = false;
+    for (const QJsonValue& v : filas) {
+        const QJsonObject f = v.toObject();
+        if (f["objeto"] == "solo_a") {
+            booFalta = true;
+            EXPECT_EQ(f["icono"], "falta");
+            EXPECT_EQ(f["diferencia"], "objeto");
+            EXPECT_EQ(f["tabla"], "solo_a");
+            EXPECT_EQ(f["conexion"], Ruta(s_strA));
+        }
+    }
+    EXPECT_TRUE(booFalta);
+    const QJsonObject resumen = raiz["resumen"].toObject();
+    EXPECT_EQ(resumen["diferencias"].toInt(), filas.size());
+    EXPECT_EQ(resumen["fases"].toObject()["Tablas"].toInt(), filas.size());
+
+    const QString ruta = pruebas::CarpetaTemporal() + "/no/existe/resultados.txt";
+    for (const QString formato : {"txt", "json"}) {
+        const CSalida s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB,
+                                    "--formato", formato, "--salida", ruta});
+        EXPECT_EQ(s.intEstado, 2) << formato.toStdString();
+        EXPECT_TRUE(s.errores.contains(ruta.toUtf8()));
+    }
+}
