@@ -82,7 +82,12 @@ frmPrincipal::frmPrincipal(QWidget* objPadre)
     resize(tamano);
 }
 
-frmPrincipal::~frmPrincipal() = default;
+frmPrincipal::~frmPrincipal() {
+    // The explorer is a child: QObject's destructor deletes it after this part of the window is
+    // gone, so its "destroyed" handler must not reach this window any more.
+    if (m_Explorador)
+        disconnect(m_Explorador, nullptr, this, nullptr);
+}
 
 void frmPrincipal::EstablecerFabricaExplorador(FabricaVentana fnFabrica) {
     g_FabricaExplorador = std::move(fnFabrica);

@@ -2,6 +2,7 @@
 #include "app/Inicio.h"
 #include "app/RegistroVentanas.h"
 #include "app/frmPrincipal.h"
+#include "comun/CTarea.h"
 #include "controles/CDialogosQt.h"
 #include "controles/CListaImagenes.h"
 #include "registry/CVerondal.h"
@@ -10,6 +11,7 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -34,5 +36,9 @@ int main(int argc, char** argv) {
     // Whatever ended the loop, the connections close before Qt goes away.
     objVerondal.reset();
     EstablecerDialogos(nullptr);
+    // A connection given up while it opened may still hold a worker inside its driver: the
+    // program does not wait on a server that never answers, nor tear down what that worker uses.
+    if (!CTarea::EsperarTodas(2000))
+        std::quick_exit(intResultado);
     return intResultado;
 }

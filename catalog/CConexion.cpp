@@ -1,28 +1,39 @@
 #include "catalog/CConexion.h"
 
 #include "catalog/CCadenaConexion.h"
-#include "catalog/CEsquemasOdbc.h"
 #include "catalog/COdbcConexion.h"
+#include "catalog/dialectos/CDialecto.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
 
 #include <QLocale>
 
-namespace {
-
-// Runs one catalogue question; every failure becomes an empty result.
-template <typename T, typename F> T Preguntar(COdbcConexion* enlace, F&& pregunta) {
-    if (!enlace)
+// Runs one catalogue question; every failure becomes an empty result. A link cut meanwhile (its
+// limit ran out, or a cancel) cannot be used again: it is closed, and ErrorConexion says why.
+template <typename T, typename F>
+T CConexion::Preguntar(std::shared_ptr<COdbcConexion> enlace, std::shared_ptr<CDialecto> dialecto,
+                       F&& pregunta) {
+    if (!enlace || !dialecto)
         return T();
+    T respuesta;
     try {
-        CEsquemasOdbc esquemas(*enlace);
-        return pregunta(esquemas);
+        respuesta = pregunta(*dialecto);
     } catch (const std::exception&) {
-        return T();
+        respuesta = T();
     }
+    if (enlace->MotivoCorte() == COdbcConexion::Corte::Ninguno)
+        return respuesta;
+    m_ErrorConexion =
+        enlace->MotivoCorte() == COdbcConexion::Corte::Plazo
+            ? QStringLiteral("La conexión \"%1\" no respondió en %2 segundos y se ha cerrado")
+                  .arg(m_Titulo)
+                  .arg(enlace->SegundosCorte())
+            : QStringLiteral("Se canceló la espera a la conexión \"%1\" y se ha cerrado")
+                  .arg(m_Titulo);
+    if (m_Enlace == enlace)
+        Desconectar();
+    return T();
 }
-
-} // namespace
 
 CConexion::CConexion() = default;
 
@@ -39,14 +50,31 @@ bool CConexion::Conectar() {
         m_ErrorConexion = QStringLiteral("La conexión ya está abierta");
         return false;
     }
+    auto enlace = std::make_shared<COdbcConexion>();
+    struct CAbriendo {
+        CConexion& c;
+        ~CAbriendo() {
+            std::lock_guard bloqueo(c.m_MutexEnlace);
+            c.m_Abriendo.reset();
+        }
+    } abriendo{*this};
     try {
-        auto enlace = std::make_unique<COdbcConexion>();
+        {
+            std::lock_guard bloqueo(m_MutexEnlace);
+            m_Abriendo = enlace;
+        }
         enlace->Abrir(m_Cadena);
+        auto dialecto = CDialecto::Crear(*enlace);
+        std::lock_guard bloqueo(m_MutexEnlace);
+        m_Dialecto = std::move(dialecto);
         m_Enlace = std::move(enlace);
         m_ErrorConexion.clear();
         return true;
     } catch (const CError& e) {
-        m_ErrorConexion = e.Descripcion();
+        m_ErrorConexion =
+            enlace->MotivoCorte() == COdbcConexion::Corte::Ninguno
+                ? e.Descripcion()
+                : QStringLiteral("Se canceló la apertura de la conexión \"%1\"").arg(m_Titulo);
     } catch (const std::exception& e) {
         m_ErrorConexion = QString::fromLocal8Bit(e.what());
     }
@@ -54,7 +82,25 @@ bool CConexion::Conectar() {
 }
 
 void CConexion::Desconectar() {
-    m_Enlace.reset();
+    // The dialect holds a reference to the link: it goes first.
+    std::shared_ptr<COdbcConexion> enlace;
+    std::shared_ptr<CDialecto> dialecto;
+    {
+        std::lock_guard bloqueo(m_MutexEnlace);
+        enlace.swap(m_Enlace);
+        dialecto.swap(m_Dialecto);
+    }
+    dialecto.reset();
+}
+
+void CConexion::Interrumpir() {
+    std::shared_ptr<COdbcConexion> enlace;
+    {
+        std::lock_guard bloqueo(m_MutexEnlace);
+        enlace = m_Enlace ? m_Enlace : m_Abriendo;
+    }
+    if (enlace)
+        enlace->Cortar(COdbcConexion::Corte::Cancelado);
 }
 
 QString CConexion::Proveedor() const {
@@ -62,6 +108,10 @@ QString CConexion::Proveedor() const {
         throw CError(NumeroError::Generico, QStringLiteral("CConexion"),
                      QStringLiteral("La conexión está cerrada"));
     return m_Enlace->NombreControlador();
+}
+
+QString CConexion::NombreDBMS() const {
+    return m_Enlace ? m_Enlace->NombreDBMS() : QString();
 }
 
 QString CConexion::CadenaDeConexion() const {
@@ -77,62 +127,64 @@ void CConexion::setCadenaDeConexion(const QString& strCadena) {
 }
 
 PRecordset CConexion::Tablas() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Tablas(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Tablas(); });
 }
 
 PRecordset CConexion::Procedimientos() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.Procedimientos(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.Procedimientos(); });
 }
 
 PRecordset CConexion::Campos(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Columnas(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [&](CDialecto& e) { return e.Columnas(strTabla); });
 }
 
 PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
     if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Enlace.get(),
-                                     [](CEsquemasOdbc& e) { return e.ColumnasTodas(); });
+        return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                     [](CDialecto& e) { return e.ColumnasTodas(); });
     const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
+    const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
     const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
-    return Preguntar<PRecordset>(enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.ColumnasTodas(&seguir); });
+    return Preguntar<PRecordset>(enlace, dialecto,
+                                 [&](CDialecto& e) { return e.ColumnasTodas(&seguir); });
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Indices(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [&](CDialecto& e) { return e.Indices(strTabla); });
 }
 
 PRecordset CConexion::Relaciones() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.ClavesAjenas(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.ClavesAjenas(); });
 }
 
 PRecordset CConexion::TiposDatos() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) {
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) {
         return e.TiposProveedor(std::nullopt, std::nullopt);
     });
 }
 
 PRecordset CConexion::TiposDatos(long lngTipoDatos, bool booMejorCoincidencia) {
-    return Preguntar<PRecordset>(m_Enlace.get(), [&](CEsquemasOdbc& e) {
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [&](CDialecto& e) {
         return e.TiposProveedor(lngTipoDatos, booMejorCoincidencia);
     });
 }
 
 PRecordset CConexion::PalabrasReservadas() {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [](CEsquemasOdbc& e) { return e.PalabrasClave(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.PalabrasClave(); });
 }
 
 PRecordset CConexion::Literales() {
-    return Preguntar<PRecordset>(m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Literales(); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Literales(); });
 }
 
 PRecordset CConexion::Estadisticas(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace.get(),
-                                 [&](CEsquemasOdbc& e) { return e.Estadisticas(strTabla); });
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [&](CDialecto& e) { return e.Estadisticas(strTabla); });
 }
 
 QString CConexion::NumeroRegistros(const QString& strTabla) {
@@ -144,6 +196,37 @@ QString CConexion::NumeroRegistros(const QString& strTabla) {
     if (CRecordset::EsNulo(cardinalidad))
         return {};
     return QLocale().toString(cardinalidad.toLongLong());
+}
+
+PRecordset CConexion::EstadisticasTodas() {
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.EstadisticasTodas(); });
+}
+
+QString CConexion::ClaveObjeto(const QVariant& varCatalogo, const QVariant& varEsquema,
+                               const QString& strNombre) {
+    auto parte = [](const QVariant& v) {
+        return CRecordset::EsNulo(v) ? QStringLiteral("\x01") : v.toString();
+    };
+    return parte(varCatalogo) + QChar(0x1f) + parte(varEsquema) + QChar(0x1f) + strNombre;
+}
+
+QHash<QString, QString> CConexion::NumerosRegistros() {
+    QHash<QString, QString> numeros;
+    PRecordset rs = EstadisticasTodas();
+    if (!rs)
+        return numeros;
+    const QLocale local;
+    for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
+        const QVariant cardinalidad = rs->Valor(QStringLiteral("CARDINALITY"));
+        if (!CRecordset::EsNulo(cardinalidad))
+            numeros.insert(ClaveObjeto(rs->Valor(QStringLiteral("TABLE_CATALOG")),
+                                       rs->Valor(QStringLiteral("TABLE_SCHEMA")),
+                                       rs->Texto(QStringLiteral("TABLE_NAME"))),
+                           local.toString(cardinalidad.toLongLong()));
+    }
+    rs->Cerrar();
+    return numeros;
 }
 
 QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
@@ -167,7 +250,7 @@ QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {
 QList<QPair<QString, QVariant>> CConexion::Propiedades() {
     if (m_Enlace) {
         return Preguntar<QList<QPair<QString, QVariant>>>(
-            m_Enlace.get(), [](CEsquemasOdbc& e) { return e.Propiedades(); });
+            m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Propiedades(); });
     }
     // Closed: what the connection string says, a password never shown.
     QList<QPair<QString, QVariant>> propiedades;

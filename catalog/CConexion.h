@@ -5,13 +5,16 @@
 #include "catalog/CRecordset.h"
 
 #include <QDomElement>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class COdbcConexion;
+class CDialecto;
 
 class CConexion {
 public:
@@ -22,9 +25,13 @@ public:
 
     // Database link.
     bool Conectado() const;
-    bool Conectar();           // false with ErrorConexion on failure; never throws
-    void Desconectar();        // nothing when closed
-    QString Proveedor() const; // the driver's friendly name; throws CError when closed
+    bool Conectar();    // false with ErrorConexion on failure; never throws
+    void Desconectar(); // nothing when closed
+    // From any thread: ends at once the call the link is waiting on (an opening or a catalogue
+    // read blocked on a mute server); it fails, the link is closed and ErrorConexion says so.
+    void Interrumpir();
+    QString Proveedor() const;  // the driver's friendly name; throws CError when closed
+    QString NombreDBMS() const; // SQL_DBMS_NAME of the open link; empty when closed
 
     // Identity.
     const QDomElement& Nodo() const { return m_Nodo; }
@@ -52,14 +59,27 @@ public:
     PRecordset PalabrasReservadas();
     PRecordset Literales();
     // The statistics rowset (TABLE_CATALOG, TABLE_SCHEMA, TABLE_NAME, CARDINALITY): one row per
-    // object of that name, counted with a 10-second query time-out (null when it runs out).
+    // object of that name. CARDINALITY is the DBMS's own row statistic (an exact count of a
+    // SQLite table, bounded by a 10-second time-out); null for views, foreign tables and
+    // anything whose reading would run user code or reach another server.
     PRecordset Estadisticas(const QString& strTabla);
     QString NumeroRegistros(const QString& strTabla); // the first row's count, user's grouping
+    // The same for every object of Tablas() at once (one query where the DBMS allows it).
+    PRecordset EstadisticasTodas();
+    // The formatted counts of EstadisticasTodas by ClaveObjeto of each row; empty texts left out.
+    QHash<QString, QString> NumerosRegistros();
+    // The key of an object by the TABLE_CATALOG, TABLE_SCHEMA and TABLE_NAME of its row.
+    static QString ClaveObjeto(const QVariant& varCatalogo, const QVariant& varEsquema,
+                               const QString& strNombre);
     QString DescripcionTipoDatos(long lngTipoDatos);
     // The connection's properties as name/value pairs in a stable order (a null value is an
     // invalid QVariant); a password shows as asterisks. Open: the driver's; closed: the string's.
     QList<QPair<QString, QVariant>> Propiedades();
 
+    // Campos and CamposTodos also carry TYPE_NAME after the OLE DB columns: the declared type
+    // as the DBMS names it (PostgreSQL's varchar, text, timestamptz or an enum's own name;
+    // MariaDB's VARCHAR, INT UNSIGNED; SQLite's declaration without its size), where
+    // DATA_TYPE may be one number for several of them.
     // Bulk: the columns of every object of Tablas() in one call, with the columns rowset's
     // names and values. The rows of one object are exactly, and in the same order, those that
     // Campos gives for it; objects follow one another in the driver's order.
@@ -75,6 +95,10 @@ public:
     COdbcConexion* Enlace() const { return m_Enlace.get(); }
 
 private:
+    template <typename T, typename F>
+    T Preguntar(std::shared_ptr<COdbcConexion> enlace, std::shared_ptr<CDialecto> dialecto,
+                F&& pregunta);
+
     QString m_Id;
     QString m_Titulo;
     QString m_ErrorConexion;
@@ -82,5 +106,10 @@ private:
     // Shared only with a read in progress, so that closing from inside its callback cannot free
     // the link under it.
     std::shared_ptr<COdbcConexion> m_Enlace;
+    // The link's DBMS dialect, chosen when it opened; lives and dies with it (declared after
+    // it, so that it goes first).
+    std::shared_ptr<CDialecto> m_Dialecto;
+    std::shared_ptr<COdbcConexion> m_Abriendo; // while Conectar runs, for Interrumpir
+    std::mutex m_MutexEnlace;                  // Interrumpir reads both links from another thread
     QDomElement m_Nodo;
 };

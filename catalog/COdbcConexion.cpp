@@ -8,7 +8,11 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <cstdlib>
+#include <dirent.h>
 #include <odbcinst.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -34,6 +38,28 @@ Familia FamiliaDe(const QString& strNombre, const QString& strBiblioteca) {
         return Familia::PostgreSQL;
     return Familia::Otra;
 }
+
+// The stream sockets the process holds now, by descriptor and inode.
+std::vector<std::pair<int, ino_t>> ZocalosDelProceso() {
+    std::vector<std::pair<int, ino_t>> zocalos;
+    DIR* carpeta = opendir("/proc/self/fd");
+    if (!carpeta)
+        return zocalos;
+    while (const dirent* entrada = readdir(carpeta)) {
+        const int fd = std::atoi(entrada->d_name);
+        struct stat datos {};
+        int tipo = 0;
+        socklen_t largo = sizeof tipo;
+        if (fd > 0 && fd != dirfd(carpeta) && fstat(fd, &datos) == 0 && S_ISSOCK(datos.st_mode) &&
+            getsockopt(fd, SOL_SOCKET, SO_TYPE, &tipo, &largo) == 0 && tipo == SOCK_STREAM)
+            zocalos.emplace_back(fd, datos.st_ino);
+    }
+    closedir(carpeta);
+    return zocalos;
+}
+
+// Openings take turns, so that the sockets that appear during one belong to it.
+std::mutex g_MutexAperturas;
 
 } // namespace
 
@@ -73,6 +99,10 @@ void COdbcConexion::Abrir(const QString& strCadena) {
             cadena.Poner(QStringLiteral("NoCreat"), QStringLiteral("1"));
             m_ClavesAgregadas << QStringLiteral("NoCreat");
         }
+        if (!cadena.Contiene(QStringLiteral("Timeout"))) {
+            cadena.Poner(QStringLiteral("Timeout"), QString::number(kMilisegundosBloqueoSQLite));
+            m_ClavesAgregadas << QStringLiteral("Timeout");
+        }
     } else if (familia == Familia::MariaDB) {
         // MariaDB's driver ignores the login time-out attribute and waits forever on a mute
         // server; its own keyword bounds both the connect and the handshake.
@@ -88,9 +118,27 @@ void COdbcConexion::Abrir(const QString& strCadena) {
     odbc::CTextoW entrada(m_ClavesAgregadas.isEmpty() ? strCadena : cadena.Texto());
     std::vector<SQLWCHAR> salida(8192);
     SQLSMALLINT largoSalida = 0;
+    std::unique_lock turno(g_MutexAperturas);
+    {
+        std::lock_guard bloqueo(m_MutexApertura);
+        m_ZocalosAntes = ZocalosDelProceso();
+        m_booAbriendo = true;
+    }
     const SQLRETURN rc = SQLDriverConnectW(dbc.Handle(), nullptr, entrada.Datos(), SQL_NTS,
                                            salida.data(), static_cast<SQLSMALLINT>(salida.size()),
                                            &largoSalida, SQL_DRIVER_NOPROMPT);
+    {
+        std::lock_guard bloqueo(m_MutexApertura);
+        m_booAbriendo = false;
+        m_Zocalos = ZocalosNuevos();
+    }
+    turno.unlock();
+    if (m_Corte.load() != Corte::Ninguno) {
+        if (SQL_SUCCEEDED(rc))
+            SQLDisconnect(dbc.Handle());
+        throw CError(NumeroError::Generico, QStringLiteral("SQLDriverConnect"),
+                     QStringLiteral("Se canceló la apertura de la conexión"));
+    }
     if (!SQL_SUCCEEDED(rc)) {
         QString texto = dbc.Diagnostico();
         if (texto.isEmpty())
@@ -134,6 +182,80 @@ void COdbcConexion::Abrir(const QString& strCadena) {
     m_MuestraSistema = completa.Valor(QStringLiteral("ShowSystemTables")) == QLatin1String("1");
 }
 
+COdbcConexion::CVigilante::CVigilante(const COdbcConexion& objConexion, SQLHSTMT hStmt,
+                                      int intSegundos)
+    : m_Hilo([this, &objConexion, hStmt, intSegundos] {
+          std::unique_lock bloqueo(m_Mutex);
+          if (!m_Condicion.wait_for(bloqueo, std::chrono::seconds(intSegundos),
+                                    [this] { return m_Parar; })) {
+              m_Disparado = true;
+              objConexion.Cortar(Corte::Plazo, intSegundos, hStmt);
+          }
+      }) {}
+
+COdbcConexion::CVigilante::~CVigilante() {
+    {
+        std::lock_guard bloqueo(m_Mutex);
+        m_Parar = true;
+    }
+    m_Condicion.notify_one();
+    m_Hilo.join();
+}
+
+bool COdbcConexion::CVigilante::Disparado() {
+    std::lock_guard bloqueo(m_Mutex);
+    return m_Disparado;
+}
+
+std::vector<COdbcConexion::CZocalo> COdbcConexion::ZocalosNuevos() const {
+    std::vector<CZocalo> nuevos;
+    for (const auto& [fd, inodo] : ZocalosDelProceso())
+        if (std::find(m_ZocalosAntes.begin(), m_ZocalosAntes.end(), std::pair(fd, inodo)) ==
+            m_ZocalosAntes.end())
+            nuevos.push_back({fd, inodo});
+    return nuevos;
+}
+
+void COdbcConexion::Cortar(Corte motivo, int intSegundos, SQLHSTMT hSolo) const {
+    std::lock_guard apertura(m_MutexApertura);
+    // Still opening: the sockets that appeared since the opening began are this link's.
+    const std::vector<CZocalo> zocalos = m_booAbriendo ? ZocalosNuevos() : m_Zocalos;
+    if (zocalos.empty() && !m_booAbriendo) {
+        // A file database: its driver's cancel interrupts the call and the link stays usable.
+        std::lock_guard bloqueo(m_MutexVuelo);
+        for (SQLHSTMT h : m_EnVuelo)
+            if (!hSolo || h == hSolo)
+                SQLCancel(h);
+        return;
+    }
+    Corte ninguno = Corte::Ninguno;
+    if (m_Corte.compare_exchange_strong(ninguno, motivo))
+        m_SegundosCorte.store(intSegundos);
+    for (const CZocalo& z : zocalos) {
+        struct stat datos {};
+        if (fstat(z.fd, &datos) == 0 && S_ISSOCK(datos.st_mode) && datos.st_ino == z.inodo)
+            shutdown(z.fd, SHUT_RDWR);
+    }
+}
+
+void COdbcConexion::EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const {
+    std::lock_guard bloqueo(m_MutexVuelo);
+    const auto it = std::find(m_EnVuelo.begin(), m_EnVuelo.end(), hStmt);
+    if (booEnVuelo && it == m_EnVuelo.end())
+        m_EnVuelo.push_back(hStmt);
+    else if (!booEnVuelo && it != m_EnVuelo.end())
+        m_EnVuelo.erase(it);
+}
+
+void COdbcConexion::LimitarServidor(int intSegundos) const {
+    if (m_Motor != Motor::MariaDB || intSegundos == m_LimiteServidor)
+        return;
+    COdbcManejador stmt(SQL_HANDLE_STMT, m_Dbc.Handle());
+    odbc::CTextoW sql(QStringLiteral("SET SESSION max_statement_time=%1").arg(intSegundos));
+    if (SQL_SUCCEEDED(SQLExecDirectW(stmt.Handle(), sql.Datos(), SQL_NTS)))
+        m_LimiteServidor = intSegundos;
+}
+
 QString COdbcConexion::CadenaCompletada() const {
     if (m_CadenaSalida.isEmpty())
         return m_CadenaOriginal;
@@ -175,6 +297,8 @@ QString COdbcConexion::InfoTexto(SQLUSMALLINT intInfo) const {
     constexpr SQLSMALLINT kBytes = 32766;
     std::vector<SQLWCHAR> buffer(kBytes / sizeof(SQLWCHAR), 0);
     SQLSMALLINT largo = 0;
+    // MariaDB's driver asks its server for some (the database name).
+    const CVigilante vigilante(*this, SQL_NULL_HSTMT, COdbcSentencia::SegundosPredeterminados());
     if (!SQL_SUCCEEDED(SQLGetInfoW(m_Dbc.Handle(), intInfo, buffer.data(), kBytes, &largo)))
         return {};
     const auto fin = std::find(buffer.begin(), buffer.end(), SQLWCHAR(0));
@@ -198,6 +322,7 @@ std::optional<quint32> COdbcConexion::InfoLargo(SQLUSMALLINT intInfo) const {
 QString COdbcConexion::CatalogoActual() const {
     SQLWCHAR buffer[512] = {};
     SQLINTEGER largo = 0;
+    const CVigilante vigilante(*this, SQL_NULL_HSTMT, COdbcSentencia::SegundosPredeterminados());
     if (!SQL_SUCCEEDED(SQLGetConnectAttrW(m_Dbc.Handle(), SQL_ATTR_CURRENT_CATALOG, buffer,
                                           sizeof buffer, &largo)))
         return {};

@@ -7,8 +7,14 @@
 #include <QHash>
 #include <QString>
 #include <QVariant>
+#include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <sys/types.h>
+#include <thread>
+#include <vector>
 
 class COdbcSentencia;
 
@@ -19,14 +25,18 @@ public:
 
     // An opening never waits longer than this on a dead or mute server.
     static constexpr int kSegundosConexion = 15;
+    // A SQLite file another program holds locked is waited for this long (the driver's own
+    // default is 100 s per call), then the call fails with "database is locked".
+    static constexpr int kMilisegundosBloqueoSQLite = 5000;
 
     COdbcConexion() = default;
     ~COdbcConexion(); // disconnects
     COdbcConexion(const COdbcConexion&) = delete;
     COdbcConexion& operator=(const COdbcConexion&) = delete;
 
-    // Opens the link; raises CError with every diagnostic record on failure. The string is never
-    // changed: keys the layer adds for the driver go only to the copy handed to the driver.
+    // Opens the link; raises CError with every diagnostic record on failure, or when cut while
+    // opening (Cortar from another thread). The string is never changed: keys the layer adds
+    // for the driver go only to the copy handed to the driver.
     void Abrir(const QString& strCadena);
     bool Abierta() const { return m_Abierta; }
     SQLHDBC Handle() const { return m_Dbc.Handle(); }
@@ -59,6 +69,25 @@ public:
     // PostgreSQL's driver shows its system schemas only when the string asks for them.
     bool MuestraSistema() const { return m_MuestraSistema; }
 
+    // Why the link was cut, if it was: a statement's limit ran out, or someone cancelled.
+    enum class Corte { Ninguno, Plazo, Cancelado };
+    // Thread-safe: ends at once whatever call the link is waiting on. A driver blocked in a read
+    // from a mute server hears no cancel (psqlODBC's even waits on that server), so the link's
+    // own sockets are shut down under it, and the link is unusable afterwards (MotivoCorte, the
+    // first reason given). A driver without sockets (SQLite's) gets SQLCancel, on hSolo only
+    // when given, and stays usable.
+    void Cortar(Corte motivo, int intSegundos = 0, SQLHSTMT hSolo = SQL_NULL_HSTMT) const;
+    Corte MotivoCorte() const { return m_Corte.load(); }
+    int SegundosCorte() const { return m_SegundosCorte.load(); }
+    // Cuts the link (Plazo) once intSegundos pass, unless destroyed first: a guard around the
+    // calls that wait on the server.
+    class CVigilante;
+    // A statement with a call in flight, so that a cut cancels it (COdbcSentencia registers).
+    void EnVuelo(SQLHSTMT hStmt, bool booEnVuelo) const;
+    // The time the server itself gives each query, for a driver that ignores the query time-out
+    // attribute (MariaDB's: its server takes one per session); nothing for the others.
+    void LimitarServidor(int intSegundos) const;
+
 private:
     COdbcManejador m_Dbc;
     QHash<QString, std::shared_ptr<COdbcSentencia>> m_Preparadas; // freed before disconnecting
@@ -72,4 +101,36 @@ private:
     QString m_Escape;
     QString m_Comillas;
     bool m_MuestraSistema = false;
+
+    struct CZocalo {
+        int fd;
+        ino_t inodo; // the fd number may be reused once the driver closes it
+    };
+    std::vector<CZocalo> ZocalosNuevos() const; // since m_ZocalosAntes
+    std::vector<CZocalo> m_Zocalos;             // the sockets the driver opened for this link
+    // While SQLDriverConnect runs, so that a cut reaches an opening too.
+    mutable std::mutex m_MutexApertura;
+    std::vector<std::pair<int, ino_t>> m_ZocalosAntes;
+    bool m_booAbriendo = false;
+    mutable std::mutex m_MutexVuelo;
+    mutable std::vector<SQLHSTMT> m_EnVuelo;
+    mutable std::atomic<Corte> m_Corte{Corte::Ninguno};
+    mutable std::atomic<int> m_SegundosCorte{0};
+    mutable int m_LimiteServidor = 0; // as last set on the server's session (0: none)
+};
+
+class COdbcConexion::CVigilante {
+public:
+    CVigilante(const COdbcConexion& objConexion, SQLHSTMT hStmt, int intSegundos);
+    ~CVigilante();
+    CVigilante(const CVigilante&) = delete;
+    CVigilante& operator=(const CVigilante&) = delete;
+    bool Disparado();
+
+private:
+    std::mutex m_Mutex;
+    std::condition_variable m_Condicion;
+    bool m_Parar = false;
+    bool m_Disparado = false;
+    std::thread m_Hilo; // last: starts once the rest is built
 };

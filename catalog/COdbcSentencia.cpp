@@ -4,10 +4,8 @@
 #include "comun/CError.h"
 
 #include <QDateTime>
-#include <condition_variable>
+#include <atomic>
 #include <cstring>
-#include <mutex>
-#include <thread>
 
 namespace {
 
@@ -31,50 +29,45 @@ bool EsBinario(SQLSMALLINT t) {
 
 } // namespace
 
-// Cancels the statement from its own thread once the time is up, unless stopped first.
-class COdbcSentencia::CVigilante {
-public:
-    CVigilante(SQLHSTMT hStmt, int intSegundos)
-        : m_Hilo([this, hStmt, intSegundos] {
-              std::unique_lock bloqueo(m_Mutex);
-              if (!m_Condicion.wait_for(bloqueo, std::chrono::seconds(intSegundos),
-                                        [this] { return m_Parar; })) {
-                  m_Disparado = true;
-                  SQLCancel(hStmt);
-              }
-          }) {}
-    ~CVigilante() {
-        {
-            std::lock_guard bloqueo(m_Mutex);
-            m_Parar = true;
-        }
-        m_Condicion.notify_one();
-        m_Hilo.join();
-    }
-    bool Disparado() {
-        std::lock_guard bloqueo(m_Mutex);
-        return m_Disparado;
-    }
+namespace {
+std::atomic<int> g_intSegundosPredeterminados{COdbcSentencia::kSegundosConsulta};
+}
 
-private:
-    std::mutex m_Mutex;
-    std::condition_variable m_Condicion;
-    bool m_Parar = false;
-    bool m_Disparado = false;
-    std::thread m_Hilo; // last: starts once the rest is built
-};
+int COdbcSentencia::SegundosPredeterminados() {
+    return g_intSegundosPredeterminados.load();
+}
+
+void COdbcSentencia::EstablecerSegundosPredeterminados(int intSegundos) {
+    g_intSegundosPredeterminados.store(intSegundos);
+}
 
 COdbcSentencia::COdbcSentencia(const COdbcConexion& objConexion)
-    : m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {}
+    : m_Conexion(objConexion), m_Stmt(SQL_HANDLE_STMT, objConexion.Handle()), m_Buffer(512) {
+    TiempoLimite(SegundosPredeterminados());
+}
+
+void COdbcSentencia::Vigilar() {
+    m_Vigilante.reset();
+    m_Conexion.EnVuelo(m_Stmt.Handle(), true);
+    if (m_Plazo > 0)
+        m_Vigilante =
+            std::make_unique<COdbcConexion::CVigilante>(m_Conexion, m_Stmt.Handle(), m_Plazo);
+    m_Conexion.LimitarServidor(LimiteDelServidor());
+}
 
 COdbcSentencia::~COdbcSentencia() {
     m_Vigilante.reset();
+    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
 }
 
 void COdbcSentencia::TiempoLimite(int intSegundos) {
     m_Plazo = intSegundos;
     SQLSetStmtAttrW(m_Stmt.Handle(), SQL_ATTR_QUERY_TIMEOUT,
-                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(intSegundos)), 0);
+                    reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(LimiteDelServidor())), 0);
+}
+
+int COdbcSentencia::LimiteDelServidor() const {
+    return m_Plazo > 1 ? m_Plazo - 1 : m_Plazo;
 }
 
 bool COdbcSentencia::TiempoAgotado() const {
@@ -110,6 +103,7 @@ void COdbcSentencia::DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion) {
 void COdbcSentencia::Tablas(const Argumento& catalogo, const Argumento& esquema,
                             const Argumento& tabla, const Argumento& tipos) {
     CArgumentoW c(catalogo), e(esquema), t(tabla), y(tipos);
+    Vigilar();
     DespuesDeEjecutar(SQLTablesW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(), e.Largo(),
                                  t.Puntero(), t.Largo(), y.Puntero(), y.Largo()),
                       "SQLTables");
@@ -118,6 +112,7 @@ void COdbcSentencia::Tablas(const Argumento& catalogo, const Argumento& esquema,
 void COdbcSentencia::Columnas(const Argumento& catalogo, const Argumento& esquema,
                               const Argumento& tabla, const Argumento& columna) {
     CArgumentoW c(catalogo), e(esquema), t(tabla), k(columna);
+    Vigilar();
     DespuesDeEjecutar(SQLColumnsW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(), e.Largo(),
                                   t.Puntero(), t.Largo(), k.Puntero(), k.Largo()),
                       "SQLColumns");
@@ -126,6 +121,7 @@ void COdbcSentencia::Columnas(const Argumento& catalogo, const Argumento& esquem
 void COdbcSentencia::Estadisticas(const Argumento& catalogo, const Argumento& esquema,
                                   const QString& strTabla) {
     CArgumentoW c(catalogo), e(esquema), t{Argumento(strTabla)};
+    Vigilar();
     DespuesDeEjecutar(SQLStatisticsW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
                                      e.Largo(), t.Puntero(), t.Largo(), SQL_INDEX_ALL, SQL_QUICK),
                       "SQLStatistics");
@@ -134,6 +130,7 @@ void COdbcSentencia::Estadisticas(const Argumento& catalogo, const Argumento& es
 void COdbcSentencia::ClavesPrimarias(const Argumento& catalogo, const Argumento& esquema,
                                      const QString& strTabla) {
     CArgumentoW c(catalogo), e(esquema), t{Argumento(strTabla)};
+    Vigilar();
     DespuesDeEjecutar(SQLPrimaryKeysW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
                                       e.Largo(), t.Puntero(), t.Largo()),
                       "SQLPrimaryKeys");
@@ -144,6 +141,7 @@ void COdbcSentencia::ClavesAjenas(const Argumento& catalogoPk, const Argumento& 
                                   const Argumento& esquemaFk, const Argumento& tablaFk) {
     CArgumentoW c1(catalogoPk), e1(esquemaPk), t1(tablaPk), c2(catalogoFk), e2(esquemaFk),
         t2(tablaFk);
+    Vigilar();
     DespuesDeEjecutar(SQLForeignKeysW(m_Stmt.Handle(), c1.Puntero(), c1.Largo(), e1.Puntero(),
                                       e1.Largo(), t1.Puntero(), t1.Largo(), c2.Puntero(),
                                       c2.Largo(), e2.Puntero(), e2.Largo(), t2.Puntero(),
@@ -154,26 +152,29 @@ void COdbcSentencia::ClavesAjenas(const Argumento& catalogoPk, const Argumento& 
 void COdbcSentencia::Procedimientos(const Argumento& catalogo, const Argumento& esquema,
                                     const Argumento& nombre) {
     CArgumentoW c(catalogo), e(esquema), p(nombre);
+    Vigilar();
     DespuesDeEjecutar(SQLProceduresW(m_Stmt.Handle(), c.Puntero(), c.Largo(), e.Puntero(),
                                      e.Largo(), p.Puntero(), p.Largo()),
                       "SQLProcedures");
 }
 
 void COdbcSentencia::TiposDatos(SQLSMALLINT intTipo) {
+    Vigilar();
     DespuesDeEjecutar(SQLGetTypeInfoW(m_Stmt.Handle(), intTipo), "SQLGetTypeInfo");
 }
 
 void COdbcSentencia::Ejecutar(const QString& strSql) {
     odbc::CTextoW sql(strSql);
-    m_Vigilante.reset();
-    if (m_Plazo > 0)
-        m_Vigilante = std::make_unique<CVigilante>(m_Stmt.Handle(), m_Plazo);
+    Vigilar();
     DespuesDeEjecutar(SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLExecDirect");
 }
 
 void COdbcSentencia::Preparar(const QString& strSql) {
     odbc::CTextoW sql(strSql);
-    m_Stmt.Comprobar(SQLPrepareW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLPrepare");
+    Vigilar(); // some drivers (MariaDB's) prepare on the server
+    const SQLRETURN rc = SQLPrepareW(m_Stmt.Handle(), sql.Datos(), SQL_NTS);
+    Cerrar();
+    m_Stmt.Comprobar(rc, "SQLPrepare");
 }
 
 void COdbcSentencia::EjecutarPreparada(const QStringList& parametros) {
@@ -193,6 +194,7 @@ void COdbcSentencia::EjecutarPreparada(const QStringList& parametros) {
                              datos.data(), largo, &largo),
             "SQLBindParameter");
     }
+    Vigilar();
     DespuesDeEjecutar(SQLExecute(m_Stmt.Handle()), "SQLExecute");
 }
 
@@ -404,6 +406,7 @@ void COdbcSentencia::LeerFilaEnBruto() {
 
 void COdbcSentencia::Cerrar() {
     m_Vigilante.reset();
+    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
     if (m_Abierta)
         SQLFreeStmt(m_Stmt.Handle(), SQL_CLOSE);
     m_Abierta = false;

@@ -2,6 +2,7 @@
 // rows it returns, read column by column from left to right. Owned by the code that runs it.
 #pragma once
 
+#include "catalog/COdbcConexion.h"
 #include "catalog/COdbcManejador.h"
 
 #include <QString>
@@ -9,8 +10,6 @@
 #include <memory>
 #include <optional>
 #include <vector>
-
-class COdbcConexion;
 
 class COdbcSentencia {
 public:
@@ -24,9 +23,16 @@ public:
 
     ~COdbcSentencia();
 
-    // The query time-out. Drivers that ignore the attribute (SQLite's, MariaDB's) are cancelled
-    // from a watchdog thread when the time runs out, until the cursor is closed.
+    // The query time-out, from the call until the cursor is closed. A live server is asked to end
+    // the query a second earlier, which leaves the link usable; at the limit a watchdog thread
+    // cuts the link (COdbcConexion::Cortar), for a server that went mute. Every statement starts
+    // with SegundosPredeterminados().
     void TiempoLimite(int intSegundos);
+    // The limit of every statement that does not set its own: a catalogue read or a comparison
+    // query never waits longer on a server than this (60 s). Tests shorten it.
+    static int SegundosPredeterminados();
+    static void EstablecerSegundosPredeterminados(int intSegundos);
+    static constexpr int kSegundosConsulta = 60;
 
     // Each runs one call and raises CError with the driver's diagnostics when it fails.
     void Tablas(const Argumento& catalogo, const Argumento& esquema, const Argumento& tabla,
@@ -78,11 +84,14 @@ public:
 
 private:
     void DespuesDeEjecutar(SQLRETURN rc, const char* strOperacion);
+    // Starts the watchdog for the call about to run.
+    void Vigilar();
+    int LimiteDelServidor() const;
     QVariant LeerColumna(int intColumna, SQLSMALLINT intTipoC);
 
-    class CVigilante;
-    std::unique_ptr<CVigilante> m_Vigilante;
+    std::unique_ptr<COdbcConexion::CVigilante> m_Vigilante;
     int m_Plazo = 0;
+    const COdbcConexion& m_Conexion;
     COdbcManejador m_Stmt;
     std::vector<SQLSMALLINT> m_Tipos;
     std::vector<QString> m_Nombres;

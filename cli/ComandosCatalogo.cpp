@@ -106,7 +106,10 @@ int ComandoCatalogo(CContextoCli& ctx, const QStringList& args) {
         rs = conexion->Estadisticas(tabla);
     if (!rs)
         return ErrorUso(
-            QStringLiteral("el proveedor no dio ningún conjunto de filas para «%1»").arg(consulta));
+            conexion->Conectado()
+                ? QStringLiteral("el proveedor no dio ningún conjunto de filas para «%1»")
+                      .arg(consulta)
+                : conexion->ErrorConexion());
     ImprimirFilas(*rs);
     return 0;
 }

@@ -25,8 +25,9 @@ namespace {
 
 volatile std::sig_atomic_t g_booInterrumpido = 0;
 
-// Ctrl+C asks the comparison to stop, as the window's cancel button does; a second one ends
-// the program (the handler resets itself), for a driver call that blocks.
+// Ctrl+C asks the comparison to stop, as the window's cancel button does: the engine polls the
+// flag while a read blocks and cuts that read. A second one ends the program (the handler resets
+// itself).
 extern "C" void AlInterrumpir(int) {
     g_booInterrumpido = 1;
 }
@@ -358,10 +359,13 @@ int ComandoComparar(CContextoCli& ctx, const QStringList& args) {
         comparador.Comparar(resultados);
     }
     resultados.Terminar();
+    // A side closed after it opened was cut (its limit ran out, or Ctrl+C): its own reason.
     for (const CConexion* lado : lados)
-        if (!lado->Conectado())
-            ErrorUso(QStringLiteral("No se puede abrir la conexión %1: %2")
-                         .arg(lado->Titulo(), lado->ErrorConexion()));
+        if (!lado->Conectado() && !lado->ErrorConexion().isEmpty())
+            ErrorUso(comparador.FalloConexion()
+                         ? QStringLiteral("No se puede abrir la conexión %1: %2")
+                               .arg(lado->Titulo(), lado->ErrorConexion())
+                         : lado->ErrorConexion());
 
     if (!Escribir(resultados.filas, o, comparador, lados))
         return 2;

@@ -9,7 +9,10 @@
 
 #include <QLocale>
 #include <algorithm>
-#include <numeric>
+#include <chrono>
+#include <condition_variable>
+#include <future>
+#include <mutex>
 #include <optional>
 
 namespace {
@@ -19,6 +22,7 @@ const QString kSinDiferencias = QStringLiteral("No se han encontrado diferencias
 const QString kCampo = QStringLiteral("Campo");
 const QString kTablaNombre = QStringLiteral("TABLE_NAME");
 const QString kTablaTipo = QStringLiteral("TABLE_TYPE");
+const QString kTablaEsquema = QStringLiteral("TABLE_SCHEMA");
 
 // Names match as the recordset's find matches them: by value, ignoring letter case.
 QString Clave(const QString& strNombre) {
@@ -71,6 +75,12 @@ const CAdo& Ado() {
     return objVerondal ? objVerondal->ADO() : objAdo;
 }
 
+// Whether a column row's schema is the table's; a table without a schema restricts nothing.
+bool DelEsquema(const QVariant& esquemaFila, const QVariant& esquemaTabla) {
+    return CRecordset::EsNulo(esquemaTabla) ||
+           (!CRecordset::EsNulo(esquemaFila) && esquemaFila.toString() == esquemaTabla.toString());
+}
+
 QString Comillas(const QString& strTexto) {
     return QStringLiteral("«") + strTexto + QStringLiteral("»");
 }
@@ -85,8 +95,11 @@ struct CComparador::CCamposLeidos {
           tipo(rs.IndiceColumna(QStringLiteral("DATA_TYPE"))),
           longitud(rs.IndiceColumna(QStringLiteral("CHARACTER_MAXIMUM_LENGTH"))),
           nulos(rs.IndiceColumna(QStringLiteral("IS_NULLABLE"))),
-          defecto(rs.IndiceColumna(QStringLiteral("COLUMN_DEFAULT"))) {}
+          defecto(rs.IndiceColumna(QStringLiteral("COLUMN_DEFAULT"))),
+          tabla(rs.IndiceColumna(kTablaNombre)), esquema(rs.IndiceColumna(kTablaEsquema)),
+          nombreTipo(rs.IndiceColumna(QStringLiteral("TYPE_NAME"))) {}
     int nombre = -1, tipo = -1, longitud = -1, nulos = -1, defecto = -1;
+    int tabla = -1, esquema = -1, nombreTipo = -1;
 };
 
 // One side of the comparison: its connection and what this comparison learnt of it.
@@ -96,6 +109,7 @@ struct CComparador::CLado {
     std::shared_ptr<CConexion>
         con; // kept for the whole comparison, removed from the collection or not
     QString titulo;
+    QString sgbd;     // its DBMS, once open
     PRecordset todos; // every column of the catalogue, when the driver gives them
     CCamposLeidos camposTodos;
     bool booTodosPedidos = false;
@@ -200,9 +214,11 @@ void CComparador::Comparar(IResultados& objResultados) {
     m_Lado1 = std::make_unique<CLado>(m_objConexion1);
     m_Lado2 = std::make_unique<CLado>(m_objConexion2);
     const bool booAbierta1 = AbrirConexion(*m_Lado1);
-    const bool booAbierta2 = AbrirConexion(*m_Lado2);
+    const bool booAbierta2 = !m_booCancelado && AbrirConexion(*m_Lado2);
 
-    if (!booAbierta1 || !booAbierta2) {
+    if (m_booCancelado) {
+        // Cancelled while opening: nothing was compared, and nothing failed.
+    } else if (!booAbierta1 || !booAbierta2) {
         // No phase runs on a database that could not be read: it would report "no differences".
         m_booFalloConexion = true;
         long lngErrores = 0;
@@ -213,11 +229,11 @@ void CComparador::Comparar(IResultados& objResultados) {
                                       lado->con->ErrorConexion(),
                                   lngErrores, IconoFalta, ClaseDiferencia::Conexion);
     } else {
-        if (m_booCompararTablas && !m_booCancelado)
+        if (m_booCompararTablas && !Detenido())
             CompararListaTablas();
-        if (m_booCompararVistas && !m_booCancelado)
+        if (m_booCompararVistas && !Detenido())
             CompararListaVistas();
-        if (m_booCompararProcedimientos && !m_booCancelado)
+        if (m_booCompararProcedimientos && !Detenido())
             CompararListaProcedimientos();
     }
 
@@ -248,11 +264,15 @@ void CComparador::AgregarDiferencia(const QString& strTexto, const QString& strT
                                     const QString& strConexion, const QString& strMensaje,
                                     long& lngDiferencias, int intIcono, ClaseDiferencia lngClase) {
     ++lngDiferencias;
-    const bool booDeTabla = strTipo == kCampo || (m_strFase == QLatin1String("Tablas") &&
-                                                  lngClase == ClaseDiferencia::Objeto);
-    m_frmResultados->AgregarFila(
-        {strTexto, strTipo, strConexion, strMensaje, intIcono, kColorTextoVentana, lngClase,
-         m_strFase, booDeTabla ? (strTipo == kCampo ? m_strTabla : strTexto) : QString()});
+    // A column's row names its table; a table's row is about itself.
+    QString strTabla;
+    if (lngClase == ClaseDiferencia::Objeto && m_strFase == QLatin1String("Tablas"))
+        strTabla = strTexto;
+    else if (lngClase != ClaseDiferencia::Objeto && lngClase != ClaseDiferencia::Conexion &&
+             lngClase != ClaseDiferencia::Catalogo)
+        strTabla = m_strTabla;
+    m_frmResultados->AgregarFila({strTexto, strTipo, strConexion, strMensaje, intIcono,
+                                  kColorTextoVentana, lngClase, m_strFase, strTabla});
     m_frmResultados->Ceder();
 }
 
@@ -264,11 +284,82 @@ void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& 
     m_frmResultados->Ceder();
 }
 
+// What the engine's thread and the thread of a read in progress share.
+struct CComparador::CLectura {
+    std::mutex mutex;
+    std::condition_variable condicion;
+    bool booCesionPedida = false;
+    bool booTerminada = false;
+};
+
+template <typename F> auto CComparador::Leer(CLado& lado, F fnLeer) {
+    using namespace std::chrono;
+    CLectura lectura;
+    m_Lectura = &lectura;
+    auto futuro = std::async(std::launch::async, [&lectura, &fnLeer] {
+        struct CFin {
+            CLectura& l;
+            ~CFin() {
+                std::lock_guard bloqueo(l.mutex);
+                l.booTerminada = true;
+                l.condicion.notify_all();
+            }
+        } fin{lectura};
+        return fnLeer();
+    });
+    std::optional<steady_clock::time_point> cancelado;
+    bool booInterrumpido = false;
+    std::unique_lock bloqueo(lectura.mutex);
+    while (!lectura.condicion.wait_for(bloqueo, milliseconds(100), [&lectura] {
+        return lectura.booTerminada || lectura.booCesionPedida;
+    }) || !lectura.booTerminada) {
+        bloqueo.unlock();
+        m_frmResultados->Ceder();
+        // A read that hears the cancel itself (CamposTodos) stops gently and leaves the link
+        // usable; one still blocked half a second later is cut.
+        if (m_booCancelado && !booInterrumpido) {
+            if (!cancelado)
+                cancelado = steady_clock::now();
+            else if (steady_clock::now() - *cancelado >= milliseconds(500)) {
+                lado.con->Interrumpir();
+                booInterrumpido = true;
+            }
+        }
+        bloqueo.lock();
+        lectura.booCesionPedida = false;
+        lectura.condicion.notify_all();
+    }
+    bloqueo.unlock();
+    m_Lectura = nullptr;
+    return futuro.get();
+}
+
+bool CComparador::CederDesdeLectura() {
+    CLectura& lectura = *m_Lectura;
+    std::unique_lock bloqueo(lectura.mutex);
+    lectura.booCesionPedida = true;
+    lectura.condicion.notify_all();
+    lectura.condicion.wait(bloqueo, [&lectura] { return !lectura.booCesionPedida; });
+    return !m_booCancelado;
+}
+
+bool CComparador::Detenido() const {
+    return m_booCancelado || !m_Lado1->con->Conectado() || !m_Lado2->con->Conectado();
+}
+
+QString CComparador::NoSeLee(const CLado& lado) {
+    if (!lado.con->Conectado() && !lado.con->ErrorConexion().isEmpty())
+        return lado.con->ErrorConexion();
+    return QStringLiteral("No se puede leer el catálogo de la conexión \"") + lado.titulo +
+           QLatin1Char('"');
+}
+
 bool CComparador::AbrirConexion(CLado& lado) {
     if (!lado.con->Conectado()) {
         Estado(QStringLiteral("Conectando ") + lado.titulo + QStringLiteral("..."));
-        lado.con->Conectar();
+        Leer(lado, [&lado] { return lado.con->Conectar(); });
     }
+    lado.sgbd = lado.con->NombreDBMS();
     return lado.con->Conectado();
 }
 
@@ -283,10 +374,8 @@ bool CComparador::ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2,
                                                                 {rs2, m_Lado2.get()}};
     for (const auto& [rs, lado] : lados)
         if (!rs)
-            AgregarDiferencia(kTodos, strTipo, lado->titulo,
-                              QStringLiteral("No se puede leer el catálogo de la conexión \"") +
-                                  lado->titulo + QLatin1Char('"'),
-                              lngDiferencias, IconoFalta, ClaseDiferencia::Catalogo);
+            AgregarDiferencia(kTodos, strTipo, lado->titulo, NoSeLee(*lado), lngDiferencias,
+                              IconoFalta, ClaseDiferencia::Catalogo);
     return false;
 }
 
@@ -314,15 +403,17 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
     m_strFase = strTipo;
-    PRecordset rs1 = ((*l1.con).*fnConjunto)();
-    PRecordset rs2 = ((*l2.con).*fnConjunto)();
+    PRecordset rs1 = Leer(l1, [&l1, fnConjunto] { return ((*l1.con).*fnConjunto)(); });
+    PRecordset rs2 = Leer(l2, [&l2, fnConjunto] { return ((*l2.con).*fnConjunto)(); });
+    if (m_booCancelado)
+        return;
     if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
         const CPasada pasadas[] = {{*rs1, *rs2, l1, l2, strColumnaNombre, false},
                                    {*rs2, *rs1, l2, l1, strColumnaNombre, true}};
         for (const CPasada& p : pasadas) {
             const int colNombre = p.este.IndiceColumna(strColumnaNombre);
             const int colTipo = p.este.IndiceColumna(strColumnaTipo);
-            for (p.este.MoverPrimero(); !p.este.FinDatos() && !m_booCancelado;
+            for (p.este.MoverPrimero(); !p.este.FinDatos() && !Detenido();
                  p.este.MoverSiguiente()) {
                 EstadoProgreso(strPrefijo, p.este, p.booSegunda);
                 const QVariant nombre = p.este.Valor(colNombre);
@@ -337,9 +428,9 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
 }
 
 void CComparador::CompararListaTablas() {
-    // Tables whose columns have been compared, so that pass B compares the others: those that
-    // side 1 lists with a type this phase skips.
-    QSet<QString> comparadas;
+    // Side 1's rows whose columns have been compared, so that pass B compares the others:
+    // those that side 1 lists with a type this phase skips.
+    QSet<std::size_t> comparadas;
     Fase(QStringLiteral("Tablas"), QStringLiteral("Comparando tablas ("), &CConexion::Tablas,
          kTablaNombre, kTablaTipo,
          [&](const CPasada& p, const QString& strNombre, const QVariant& tipo,
@@ -347,13 +438,36 @@ void CComparador::CompararListaTablas() {
              const QString strTipo = TipoTabla(tipo, m_booCompararOcultos);
              if (strTipo.isEmpty())
                  return;
-             if (!Buscar(p.otro, p.strColumnaNombre, strNombre)) {
+             const std::size_t fila = static_cast<std::size_t>(p.este.Posicion() - 1);
+             const CTabla tabla = TablaEn(p.este, fila);
+             const auto pareja = Pareja(p.otro, tabla);
+             if (!pareja) {
                  AgregarDiferencia(strNombre, strTipo, p.ladoEste.titulo,
                                    NoExiste(p.ladoOtro.titulo), lngDiferencias, IconoFalta);
-             } else if (!p.booSegunda || !comparadas.contains(Clave(strNombre))) {
-                 comparadas.insert(Clave(strNombre));
-                 CompararCamposTabla(strNombre, lngDiferencias);
+                 return;
              }
+             const std::size_t fila1 = p.booSegunda ? *pareja : fila;
+             if (p.booSegunda && comparadas.contains(fila1))
+                 return;
+             comparadas.insert(fila1);
+             const CTabla otra = TablaEn(p.otro, *pareja);
+             // Each side's columns under its own spelling and schema; a name this side holds in
+             // several schemas is told apart by its schema in the messages.
+             QString strTabla = strNombre;
+             const int colEsquema = p.este.IndiceColumna(kTablaEsquema);
+             const int colNombre = p.este.IndiceColumna(kTablaNombre);
+             if (!CRecordset::EsNulo(tabla.esquema)) {
+                 const auto filas = p.este.BuscarTodos(kTablaNombre, strNombre);
+                 if (std::any_of(filas.begin(), filas.end(), [&](std::size_t f) {
+                         return p.este.ValorEn(f, colNombre).toString() == strNombre &&
+                                p.este.ValorEn(f, colEsquema) != tabla.esquema;
+                     }))
+                     strTabla = tabla.esquema.toString() + QLatin1Char('.') + strNombre;
+             }
+             if (p.booSegunda)
+                 CompararCamposTabla(strTabla, otra, tabla, lngDiferencias);
+             else
+                 CompararCamposTabla(strTabla, tabla, otra, lngDiferencias);
          });
     // The bulk columns served this phase only.
     for (CLado* lado : {m_Lado1.get(), m_Lado2.get()}) {
@@ -362,16 +476,48 @@ void CComparador::CompararListaTablas() {
     }
 }
 
-CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& strTabla) {
+CComparador::CTabla CComparador::TablaEn(const CRecordset& rs, std::size_t fila) {
+    const int colEsquema = rs.IndiceColumna(kTablaEsquema);
+    return {rs.ValorEn(fila, rs.IndiceColumna(kTablaNombre)).toString(),
+            colEsquema < 0 ? QVariant() : rs.ValorEn(fila, colEsquema)};
+}
+
+std::optional<std::size_t> CComparador::Pareja(CRecordset& otro, const CTabla& tabla) const {
+    const int colNombre = otro.IndiceColumna(kTablaNombre);
+    std::vector<std::size_t> filas;
+    if (m_booAlgoritmoLiteral) {
+        const QString clave = Clave(tabla.strNombre);
+        for (std::size_t f = 0; f < static_cast<std::size_t>(otro.NumeroFilas()); ++f) {
+            const QVariant& v = otro.ValorEn(f, colNombre);
+            if (!CRecordset::EsNulo(v) && Clave(v.toString()) == clave)
+                filas.push_back(f);
+        }
+    } else {
+        filas = otro.BuscarTodos(kTablaNombre, tabla.strNombre);
+    }
+    if (filas.empty())
+        return std::nullopt;
+    const auto puntos = [&](std::size_t f) {
+        const CTabla t = TablaEn(otro, f);
+        const bool mismoEsquema = !CRecordset::EsNulo(tabla.esquema) &&
+                                  !CRecordset::EsNulo(t.esquema) &&
+                                  t.esquema.toString() == tabla.esquema.toString();
+        return (mismoEsquema ? 2 : 0) + (t.strNombre == tabla.strNombre ? 1 : 0);
+    };
+    // The first of the best: max_element keeps the first of equals.
+    return *std::max_element(filas.begin(), filas.end(),
+                             [&](std::size_t a, std::size_t b) { return puntos(a) < puntos(b); });
+}
+
+CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const CTabla& tabla) {
     CColumnasTabla columnas;
     columnas.booLiteral = m_booAlgoritmoLiteral;
     if (!m_booAlgoritmoLiteral) {
         if (!lado.booTodosPedidos) {
             // A large catalogue takes long to read: the cancel button is heard meanwhile, and
             // stops the read.
-            lado.todos = lado.con->CamposTodos([this] {
-                m_frmResultados->Ceder();
-                return !m_booCancelado;
+            lado.todos = Leer(lado, [this, &lado] {
+                return lado.con->CamposTodos([this] { return CederDesdeLectura(); });
             });
             lado.booTodosPedidos = true;
             if (m_booCancelado) {
@@ -383,42 +529,52 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const QString& st
                 lado.camposTodos = CCamposLeidos(*lado.todos);
         }
         if (lado.todos) {
-            std::vector<std::size_t> filas = lado.todos->BuscarTodos(kTablaNombre, strTabla);
-            const int col = lado.todos->IndiceColumna(kTablaNombre);
-            // Only a name that no other table spells in other letter case is unambiguous: the
-            // drivers differ in whether the per-table query ignores case, so ask that one.
-            const bool booExactas = std::all_of(filas.begin(), filas.end(), [&](std::size_t f) {
-                return lado.todos->ValorEn(f, col).toString() == strTabla;
+            // The bulk rows of this very table: its spelling (PostgreSQL and MariaDB may hold
+            // "a" and "A") and its schema (a name may live in several).
+            const CCamposLeidos& col = lado.camposTodos;
+            columnas.rs = lado.todos.get();
+            columnas.filas = lado.todos->BuscarTodos(kTablaNombre, tabla.strNombre);
+            std::erase_if(columnas.filas, [&](std::size_t f) {
+                return lado.todos->ValorEn(f, col.tabla).toString() != tabla.strNombre ||
+                       !DelEsquema(columnas.Valor(f, col.esquema), tabla.esquema);
             });
-            if (booExactas) {
-                columnas.rs = lado.todos.get();
-                columnas.filas = std::move(filas);
-                columnas.Preparar(lado.camposTodos);
-                return columnas;
-            }
+            columnas.Preparar(col);
+            return columnas;
         }
     }
-    columnas.propio = lado.con->Campos(strTabla);
+    // Asked by this side's own spelling, which each driver matches; PostgreSQL answers for
+    // every schema holding the name, and only this table's stay.
+    columnas.propio = Leer(lado, [&lado, &tabla] { return lado.con->Campos(tabla.strNombre); });
     if (!columnas.propio) {
         columnas.booNulo = true;
         return columnas;
     }
     columnas.rs = columnas.propio.get();
-    columnas.filas.resize(static_cast<std::size_t>(columnas.rs->NumeroFilas()));
-    std::iota(columnas.filas.begin(), columnas.filas.end(), std::size_t{0});
-    columnas.Preparar(CCamposLeidos(*columnas.rs));
+    const CCamposLeidos col(*columnas.rs);
+    for (std::size_t f = 0; f < static_cast<std::size_t>(columnas.rs->NumeroFilas()); ++f)
+        if (DelEsquema(columnas.Valor(f, col.esquema), tabla.esquema))
+            columnas.filas.push_back(f);
+    columnas.Preparar(col);
     return columnas;
 }
 
-void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferencias) {
+void CComparador::CompararCamposTabla(const QString& strTabla, const CTabla& tabla1,
+                                      const CTabla& tabla2, long& lngDiferencias) {
     // A cancel heard while a side's columns were read ends the phase as one heard before this
     // table: nothing of it is compared.
-    const CColumnasTabla columnas1 = Columnas(*m_Lado1, strTabla);
+    const CColumnasTabla columnas1 = Columnas(*m_Lado1, tabla1);
+    const CColumnasTabla columnas2 = Detenido() ? CColumnasTabla() : Columnas(*m_Lado2, tabla2);
     if (m_booCancelado)
         return;
-    const CColumnasTabla columnas2 = Columnas(*m_Lado2, strTabla);
-    if (m_booCancelado)
+    if (Detenido()) {
+        // A side cut mid-phase: its reason, once, and the phase ends.
+        m_booFalloCatalogo = true;
+        for (const CLado* lado : {m_Lado1.get(), m_Lado2.get()})
+            if (!lado->con->Conectado())
+                AgregarDiferencia(kTodos, kCampo, lado->titulo, NoSeLee(*lado), lngDiferencias,
+                                  IconoFalta, ClaseDiferencia::Catalogo);
         return;
+    }
     if (columnas1.booNulo || columnas2.booNulo || columnas1.filas.empty() ||
         columnas2.filas.empty())
         return;
@@ -429,7 +585,9 @@ void CComparador::CompararCamposTabla(const QString& strTabla, long& lngDiferenc
 QString CComparador::DescripcionTipo(CLado& lado, long lngTipo) {
     auto it = lado.tipos.constFind(lngTipo);
     if (it == lado.tipos.constEnd())
-        it = lado.tipos.insert(lngTipo, lado.con->DescripcionTipoDatos(lngTipo));
+        it = lado.tipos.insert(lngTipo, Leer(lado, [&lado, lngTipo] {
+                                   return lado.con->DescripcionTipoDatos(lngTipo);
+                               }));
     return *it;
 }
 
@@ -465,14 +623,26 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
 
         const QVariant& tipo1 = esta.Valor(fila, esta.col.tipo);
         const QVariant& tipo2 = otra.Valor(filaOtra, otra.col.tipo);
-        if (!CRecordset::EsNulo(tipo1) && !CRecordset::EsNulo(tipo2) &&
-            tipo1.toLongLong() != tipo2.toLongLong())
+        const auto diferenciaTipo = [&](const QString& strEste, const QString& strOtro) {
             AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
                               QStringLiteral("El tipo de datos") + delCampo() +
-                                  QStringLiteral(" es ") +
-                                  Comillas(DescripcionTipo(ladoEste, tipo1.toInt())) + enOtra() +
-                                  Comillas(DescripcionTipo(ladoOtro, tipo2.toInt())),
+                                  QStringLiteral(" es ") + Comillas(strEste) + enOtra() +
+                                  Comillas(strOtro),
                               lngDiferencias, IconoDiferencia, ClaseDiferencia::TipoDatos);
+        };
+        if (!CRecordset::EsNulo(tipo1) && !CRecordset::EsNulo(tipo2) &&
+            tipo1.toLongLong() != tipo2.toLongLong()) {
+            diferenciaTipo(DescripcionTipo(ladoEste, tipo1.toInt()),
+                           DescripcionTipo(ladoOtro, tipo2.toInt()));
+        } else if (!ladoEste.sgbd.isEmpty() && ladoEste.sgbd == ladoOtro.sgbd) {
+            // One OLE DB number covers several declared types (varchar and text, timestamp and
+            // timestamptz, every enum); on one DBMS their names compare.
+            const QVariant& declarado1 = esta.Valor(fila, esta.col.nombreTipo);
+            const QVariant& declarado2 = otra.Valor(filaOtra, otra.col.nombreTipo);
+            if (!CRecordset::EsNulo(declarado1) && !CRecordset::EsNulo(declarado2) &&
+                declarado1.toString() != declarado2.toString())
+                diferenciaTipo(declarado1.toString(), declarado2.toString());
+        }
 
         const auto longitud1 = Longitud(esta.Valor(fila, esta.col.longitud));
         const auto longitud2 = Longitud(otra.Valor(filaOtra, otra.col.longitud));

@@ -7,8 +7,10 @@
 #include "catalog/CRecordset.h"
 
 #include <QString>
+#include <atomic>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class CConexion;
 
@@ -49,6 +51,7 @@ public:
 private:
     struct CCamposLeidos;
     struct CLado;
+    struct CLectura;
     struct CColumnasTabla;
     // One pass of a phase: walking "este", looking rows up in "otro".
     struct CPasada {
@@ -79,17 +82,40 @@ private:
     bool ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2, const QString& strTipo,
                          long& lngDiferencias);
     bool Buscar(CRecordset& rs, const QString& strColumna, const QString& strValor) const;
+    // Cancelled, or a side's link is closed: nothing more is read.
+    bool Detenido() const;
+    // Why a side's catalogue could not be read: its link's own reason when it was cut.
+    static QString NoSeLee(const CLado& lado);
+    // One read of a side's catalogue (fnLeer), run on a thread of its own while this one keeps
+    // yielding to the sink, so that a cancel is heard even while a driver call blocks.
+    template <typename F> auto Leer(CLado& lado, F fnLeer);
+    // From the thread of a read (CamposTodos' callback): the engine's thread yields once, as the
+    // read did when it ran here; false once cancelled.
+    bool CederDesdeLectura();
 
     void Fase(const QString& strTipo, const QString& strPrefijo,
               PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
               const QString& strColumnaTipo, const FnFila& fnFila);
+    // A table as one side's tables rowset spells it: its exact name and its schema (null on a
+    // DBMS without schemas).
+    struct CTabla {
+        QString strNombre;
+        QVariant esquema;
+    };
+    static CTabla TablaEn(const CRecordset& rs, std::size_t fila);
+    // The row of "otro" that a row of "este" is compared with: one of its name, ignoring case
+    // (none: missing), preferring the same schema, then the same spelling, then the first.
+    std::optional<std::size_t> Pareja(CRecordset& otro, const CTabla& tabla) const;
+
     void CompararListaTablas();
-    void CompararCamposTabla(const QString& strTabla, long& lngDiferencias);
+    // strTabla is the name the messages give the table.
+    void CompararCamposTabla(const QString& strTabla, const CTabla& tabla1, const CTabla& tabla2,
+                             long& lngDiferencias);
     void CompararPasadaCampos(const QString& strTabla, const CColumnasTabla& esta, CLado& ladoEste,
                               const CColumnasTabla& otra, CLado& ladoOtro, long& lngDiferencias);
     void CompararListaVistas();
     void CompararListaProcedimientos();
-    CColumnasTabla Columnas(CLado& lado, const QString& strTabla);
+    CColumnasTabla Columnas(CLado& lado, const CTabla& tabla);
     QString DescripcionTipo(CLado& lado, long lngTipo);
 
     // A reference that does not own: a borrowed side is not released here.
@@ -103,8 +129,9 @@ private:
     bool m_booCompararVistas = false;
     bool m_booCompararProcedimientos = false;
     bool m_booCompararOcultos = true;
-    bool m_booCancelado = false;
+    std::atomic<bool> m_booCancelado{false}; // read by the thread of a read in progress
     IResultados* m_frmResultados = nullptr;
+    CLectura* m_Lectura = nullptr; // the read in progress, while Leer waits for it
 
     QString m_strFase;  // the running phase's kind, for the rows' strFase
     QString m_strTabla; // the table whose columns are being compared, for the rows' strTabla

@@ -4,11 +4,21 @@
 #include "comun/NumerosError.h"
 #include "controles/ColoresSistema.h"
 
+#include <QApplication>
+#include <QClipboard>
+#include <QCollator>
+#include <QEvent>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QIdentityProxyModel>
+#include <QKeyEvent>
 #include <QListView>
+#include <QLocale>
+#include <QSortFilterProxyModel>
 #include <QStackedLayout>
 #include <QStandardItemModel>
+#include <QStyledItemDelegate>
+#include <QToolTip>
 #include <QTreeView>
 #include <algorithm>
 
@@ -39,11 +49,97 @@ private:
     const CListaImagenes& m_Grandes;
 };
 
+// The rows as the user has them: sorted by one column (numbers as numbers, texts in the
+// language's order) and narrowed to those holding a text. The views see it only while one of
+// the two is in force, since every row streamed through it costs a pass over the mapping.
+class COrdenLista : public QSortFilterProxyModel {
+public:
+    explicit COrdenLista(QObject* objPadre) : QSortFilterProxyModel(objPadre) {
+        m_Colador.setNumericMode(true);
+        m_Colador.setCaseSensitivity(Qt::CaseInsensitive);
+    }
+
+    const QString& Filtro() const { return m_strFiltro; }
+    void EstablecerFiltro(const QString& strFiltro) {
+        m_strFiltro = strFiltro;
+        invalidateFilter();
+    }
+
+protected:
+    bool lessThan(const QModelIndex& izq, const QModelIndex& der) const override {
+        const QString a = izq.data().toString();
+        const QString b = der.data().toString();
+        bool booA = false;
+        bool booB = false;
+        const double dblA = m_Local.toDouble(a, &booA);
+        const double dblB = m_Local.toDouble(b, &booB);
+        if (booA && booB)
+            return dblA < dblB;
+        if (a.isEmpty() != b.isEmpty())
+            return a.isEmpty(); // empty cells first, as the smallest
+        return m_Colador.compare(a, b) < 0;
+    }
+
+    bool filterAcceptsRow(int intFila, const QModelIndex& padre) const override {
+        if (m_strFiltro.isEmpty())
+            return true;
+        const QAbstractItemModel* objFuente = sourceModel();
+        for (int c = 0; c < objFuente->columnCount(padre); ++c)
+            if (objFuente->index(intFila, c, padre)
+                    .data()
+                    .toString()
+                    .contains(m_strFiltro, Qt::CaseInsensitive))
+                return true;
+        return false;
+    }
+
+private:
+    QCollator m_Colador;
+    QLocale m_Local;
+    QString m_strFiltro;
+};
+
+// A cell whose text does not fit shows it whole in a tooltip; one that fits shows none.
+class CDelegadoLista : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    bool helpEvent(QHelpEvent* objEvento, QAbstractItemView* objVista,
+                   const QStyleOptionViewItem& opcion, const QModelIndex& idx) override {
+        if (objEvento->type() != QEvent::ToolTip)
+            return QStyledItemDelegate::helpEvent(objEvento, objVista, opcion, idx);
+        const QString strTexto = TextoRecortado(objVista, opcion, idx);
+        if (strTexto.isEmpty())
+            QToolTip::hideText();
+        else
+            QToolTip::showText(objEvento->globalPos(), strTexto, objVista);
+        return true;
+    }
+
+    // The cell's text when the cell shows it cut, else the empty text.
+    QString TextoRecortado(const QAbstractItemView* objVista, const QStyleOptionViewItem& opcion,
+                           const QModelIndex& idx) const {
+        QStyleOptionViewItem o = opcion;
+        initStyleOption(&o, idx);
+        if (o.text.isEmpty())
+            return {};
+        const QStyle* objEstilo = objVista->style();
+        const QRect rect = objEstilo->subElementRect(QStyle::SE_ItemViewItemText, &o, objVista);
+        // The style leaves a margin on each side of the text inside that rectangle.
+        const int intMargen =
+            objEstilo->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, objVista) + 1;
+        return o.fontMetrics.horizontalAdvance(o.text) > rect.width() - 2 * intMargen ? o.text
+                                                                                      : QString();
+    }
+};
+
 CListaVista::CListaVista(QWidget* objPadre)
     : QWidget(objPadre), m_Modelo(new QStandardItemModel(this)),
       m_ModeloIconos(new CModeloIconos(m_Grandes, this)), m_Detalles(new QTreeView),
-      m_Iconos(new QListView), m_Pila(new QStackedLayout(this)) {
+      m_Iconos(new QListView), m_Pila(new QStackedLayout(this)),
+      m_Delegado(new CDelegadoLista(this)), m_Orden(new COrdenLista(this)) {
     m_ModeloIconos->setSourceModel(m_Modelo);
+    m_Orden->setDynamicSortFilter(true);
 
     m_Detalles->setModel(m_Modelo);
     m_Detalles->setRootIsDecorated(false);
@@ -52,8 +148,15 @@ CListaVista::CListaVista(QWidget* objPadre)
     m_Detalles->setAllColumnsShowFocus(true);
     m_Detalles->setSortingEnabled(false);
     m_Detalles->setIndentation(0);
-    m_Detalles->header()->setStretchLastSection(false);
+    // The last column takes what the others leave, so no half of the window stays empty.
+    m_Detalles->header()->setStretchLastSection(true);
     m_Detalles->header()->setSectionsMovable(false);
+    m_Detalles->header()->setSectionsClickable(true);
+    m_Detalles->header()->setSortIndicatorShown(true);
+    m_Detalles->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    connect(m_Detalles->header(), &QHeaderView::sectionClicked, this, &CListaVista::Cabecera_Clic);
+    m_Detalles->setItemDelegate(m_Delegado);
+    m_Iconos->setItemDelegate(m_Delegado);
 
     m_Iconos->setModel(m_ModeloIconos);
     m_Iconos->setMovement(QListView::Static);
@@ -64,8 +167,9 @@ CListaVista::CListaVista(QWidget* objPadre)
     for (QAbstractItemView* v :
          {static_cast<QAbstractItemView*>(m_Detalles), static_cast<QAbstractItemView*>(m_Iconos)}) {
         v->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        v->setSelectionMode(QAbstractItemView::SingleSelection);
+        v->setSelectionMode(QAbstractItemView::ExtendedSelection);
         v->setSelectionBehavior(QAbstractItemView::SelectRows);
+        v->installEventFilter(this);
         ConectarVista(v);
     }
     m_Pila->setContentsMargins(0, 0, 0, 0);
@@ -77,13 +181,167 @@ CListaVista::CListaVista(QWidget* objPadre)
 CListaVista::~CListaVista() = default;
 
 void CListaVista::ConectarVista(QAbstractItemView* objVista) {
-    connect(objVista, &QAbstractItemView::clicked, this,
-            [this](const QModelIndex& idx) { emit ClicElemento(idx.row(), Clave(idx.row())); });
+    connect(objVista, &QAbstractItemView::clicked, this, [this](const QModelIndex& idx) {
+        const int intFila = FilaModelo(idx);
+        emit ClicElemento(intFila, Clave(intFila));
+    });
+    connect(objVista, &QAbstractItemView::activated, this, [this](const QModelIndex& idx) {
+        const int intFila = FilaModelo(idx);
+        emit ActivarElemento(intFila, Clave(intFila));
+    });
+    ConectarSeleccion(objVista);
+}
+
+void CListaVista::ConectarSeleccion(QAbstractItemView* objVista) {
     connect(objVista->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             [this, objVista](const QModelIndex& idx) {
                 if (objVista == VistaVisible())
-                    emit CambioSeleccion(idx.isValid() ? idx.row() : -1);
+                    emit CambioSeleccion(FilaModelo(idx));
             });
+}
+
+int CListaVista::FilaModelo(QModelIndex idx) const {
+    if (idx.model() == m_ModeloIconos)
+        idx = m_ModeloIconos->mapToSource(idx);
+    if (idx.model() == m_Orden)
+        idx = m_Orden->mapToSource(idx);
+    return idx.isValid() ? idx.row() : -1;
+}
+
+QModelIndex CListaVista::IndiceVista(int intFila, int intColumna, bool booIconos) const {
+    if (intFila < 0 || intFila >= m_Modelo->rowCount())
+        return {};
+    QModelIndex idx = m_Modelo->index(intFila, booIconos ? 0 : intColumna);
+    if (m_booIntermedio)
+        idx = m_Orden->mapFromSource(idx);
+    if (booIconos)
+        idx = m_ModeloIconos->mapFromSource(idx);
+    return idx;
+}
+
+QModelIndex CListaVista::IndiceVista(int intFila, int intColumna) const {
+    return IndiceVista(intFila, intColumna, m_Vista != Vista::Detalles);
+}
+
+void CListaVista::UsarIntermedio(bool booIntermedio) {
+    if (booIntermedio == m_booIntermedio)
+        return;
+    const int intFila = Seleccionado();
+    // A new model resets the header: the widths the user gave the columns are kept.
+    QList<int> anchos;
+    for (int c = 0; c < m_Columnas.size(); ++c)
+        anchos.append(m_Detalles->header()->sectionSize(c));
+    const Qt::SortOrder orden = m_Detalles->header()->sortIndicatorOrder();
+    const int intColumnaOrden = m_Detalles->header()->sortIndicatorSection();
+    m_booIntermedio = booIntermedio;
+    QAbstractItemModel* objModelo =
+        booIntermedio ? static_cast<QAbstractItemModel*>(m_Orden) : m_Modelo;
+    QItemSelectionModel* objAnterior = m_Detalles->selectionModel();
+    m_Detalles->setModel(objModelo);
+    delete objAnterior;
+    ConectarSeleccion(m_Detalles);
+    m_ModeloIconos->setSourceModel(objModelo); // the icon view keeps its own selection model
+    for (int c = 0; c < m_Modelo->columnCount(); ++c)
+        m_Detalles->setColumnHidden(c, c >= m_Columnas.size());
+    for (int c = 0; c < anchos.size(); ++c)
+        m_Detalles->header()->resizeSection(c, anchos.at(c));
+    m_Detalles->header()->setSortIndicator(intColumnaOrden, orden);
+    Seleccionar(intFila);
+}
+
+void CListaVista::Cabecera_Clic(int intColumna) {
+    // Up, down, and back to the order the rows came in.
+    if (m_intColumnaOrden != intColumna)
+        Ordenar(intColumna, Qt::AscendingOrder);
+    else if (m_Sentido == Qt::AscendingOrder)
+        Ordenar(intColumna, Qt::DescendingOrder);
+    else
+        Ordenar(-1, Qt::AscendingOrder);
+}
+
+void CListaVista::Ordenar(int intColumna, Qt::SortOrder orden) {
+    m_intColumnaOrden = intColumna >= 0 && intColumna < NumeroColumnas() ? intColumna : -1;
+    m_Sentido = orden;
+    AplicarOrden();
+}
+
+void CListaVista::AplicarOrden() {
+    const bool booIntermedio = m_intColumnaOrden >= 0 || !m_Orden->Filtro().isEmpty();
+    // Rows added while the intermediate model is unused must cost it nothing: it is unplugged.
+    if (booIntermedio && !m_booIntermedio)
+        m_Orden->setSourceModel(m_Modelo);
+    if (booIntermedio)
+        m_Orden->sort(m_intColumnaOrden, m_Sentido);
+    UsarIntermedio(booIntermedio);
+    if (!booIntermedio)
+        m_Orden->setSourceModel(nullptr);
+    m_Detalles->header()->setSortIndicator(m_intColumnaOrden, m_Sentido);
+}
+
+int CListaVista::ColumnaOrden() const {
+    return m_intColumnaOrden;
+}
+
+Qt::SortOrder CListaVista::SentidoOrden() const {
+    return m_Sentido;
+}
+
+void CListaVista::EstablecerFiltro(const QString& strFiltro) {
+    m_Orden->EstablecerFiltro(strFiltro.trimmed());
+    AplicarOrden();
+}
+
+QString CListaVista::Filtro() const {
+    return m_Orden->Filtro();
+}
+
+int CListaVista::NumeroFilasVisibles() const {
+    return m_booIntermedio ? m_Orden->rowCount() : m_Modelo->rowCount();
+}
+
+int CListaVista::FilaVisible(int intPosicion) const {
+    if (!m_booIntermedio)
+        return intPosicion >= 0 && intPosicion < m_Modelo->rowCount() ? intPosicion : -1;
+    return FilaModelo(m_Orden->index(intPosicion, 0));
+}
+
+QList<int> CListaVista::FilasSeleccionadas() const {
+    QList<int> filas;
+    const QModelIndexList seleccion = VistaVisible()->selectionModel()->selectedRows(0);
+    QList<QModelIndex> orden(seleccion.begin(), seleccion.end());
+    std::sort(orden.begin(), orden.end(),
+              [](const QModelIndex& a, const QModelIndex& b) { return a.row() < b.row(); });
+    for (const QModelIndex& idx : orden)
+        filas.append(FilaModelo(idx));
+    return filas;
+}
+
+QString CListaVista::TextoSeleccion() const {
+    QStringList lineas;
+    for (const int intFila : FilasSeleccionadas()) {
+        QStringList celdas;
+        for (int c = 0; c < NumeroColumnas(); ++c)
+            celdas.append(TextoCelda(intFila, c));
+        lineas.append(celdas.join(QLatin1Char('\t')));
+    }
+    return lineas.isEmpty() ? QString() : lineas.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+void CListaVista::CopiarSeleccion() {
+    const QString strTexto = TextoSeleccion();
+    if (!strTexto.isEmpty())
+        QApplication::clipboard()->setText(strTexto);
+}
+
+bool CListaVista::eventFilter(QObject* objObjeto, QEvent* objEvento) {
+    if (objEvento->type() == QEvent::KeyPress &&
+        (objObjeto == m_Detalles || objObjeto == m_Iconos)) {
+        if (static_cast<QKeyEvent*>(objEvento)->matches(QKeySequence::Copy)) {
+            CopiarSeleccion();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(objObjeto, objEvento);
 }
 
 void CListaVista::EstablecerImagenes(const CListaImagenes& objGrandes,
@@ -159,12 +417,45 @@ void CListaVista::AgregarColumna(const QString& strTexto, int intAncho, Qt::Alig
 
 void CListaVista::AplicarAnchos() {
     for (int c = 0; c < m_Columnas.size(); ++c)
-        m_Detalles->header()->resizeSection(c, m_Columnas.at(c).intAncho);
+        AplicarAncho(c);
+}
+
+void CListaVista::AplicarAncho(int intColumna) {
+    // The design width is a least: a larger font widens the column to its whole header.
+    QHeaderView* objCabecera = m_Detalles->header();
+    objCabecera->resizeSection(intColumna, std::max(m_Columnas.at(intColumna).intAncho,
+                                                    objCabecera->sectionSizeHint(intColumna)));
+}
+
+void CListaVista::changeEvent(QEvent* objEvento) {
+    QWidget::changeEvent(objEvento);
+    if (objEvento->type() == QEvent::FontChange || objEvento->type() == QEvent::StyleChange)
+        AplicarAnchos();
+}
+
+QString CListaVista::TextoAyudaCelda(int intFila, int intColumna) const {
+    QAbstractItemView* objVista = VistaVisible();
+    const QModelIndex idx = IndiceVista(intFila, intColumna);
+    if (!idx.isValid())
+        return {};
+    QStyleOptionViewItem opcion;
+    opcion.initFrom(objVista);
+    opcion.font = objVista->font();
+    opcion.fontMetrics = QFontMetrics(opcion.font);
+    opcion.rect = objVista->visualRect(idx);
+    opcion.decorationSize = objVista->iconSize();
+    opcion.features |= QStyleOptionViewItem::HasDisplay;
+    if (!objVista->model()->data(idx, Qt::DecorationRole).isNull())
+        opcion.features |= QStyleOptionViewItem::HasDecoration;
+    opcion.showDecorationSelected = true;
+    return m_Delegado->TextoRecortado(objVista, opcion, idx);
 }
 
 void CListaVista::EstablecerTextoColumna(int intColumna, const QString& strTexto) {
-    if (intColumna >= 0 && intColumna < m_Columnas.size())
+    if (intColumna >= 0 && intColumna < m_Columnas.size()) {
         m_Modelo->setHeaderData(intColumna, Qt::Horizontal, strTexto);
+        AplicarAncho(intColumna);
+    }
 }
 
 int CListaVista::AnchoColumna(int intColumna) const {
@@ -322,8 +613,7 @@ void CListaVista::Limpiar() {
 }
 
 int CListaVista::Seleccionado() const {
-    const QModelIndex idx = VistaVisible()->selectionModel()->currentIndex();
-    return idx.isValid() ? idx.row() : -1;
+    return FilaModelo(VistaVisible()->selectionModel()->currentIndex());
 }
 
 void CListaVista::Seleccionar(int intFila) {
@@ -333,6 +623,6 @@ void CListaVista::Seleccionar(int intFila) {
             v->selectionModel()->clearCurrentIndex();
         return;
     }
-    m_Detalles->setCurrentIndex(m_Modelo->index(intFila, 0));
-    m_Iconos->setCurrentIndex(m_ModeloIconos->index(intFila, 0));
+    m_Detalles->setCurrentIndex(IndiceVista(intFila, 0, false));
+    m_Iconos->setCurrentIndex(IndiceVista(intFila, 0, true));
 }

@@ -15,6 +15,9 @@ class QStandardItem;
 class QStandardItemModel;
 class QTreeView;
 class CModeloIconos;
+class CDelegadoLista;
+class COrdenLista;
+class QModelIndex;
 
 class CListaVista : public QWidget, public IListaExportable {
     Q_OBJECT
@@ -69,8 +72,28 @@ public:
     // The view on show (details or icons), for clicks and layout.
     QAbstractItemView* VistaVisible() const;
 
+    // The cell's whole text when the column shows it cut (its tooltip), else the empty text.
+    QString TextoAyudaCelda(int intFila, int intColumna) const;
+
+    // What the user sees, rows still kept and read back in the order they were added: a click
+    // on a header sorts by that column, a second reverses, a third gives the added order back.
+    // Column -1 is that added order.
+    void Ordenar(int intColumna, Qt::SortOrder orden = Qt::AscendingOrder);
+    int ColumnaOrden() const;
+    Qt::SortOrder SentidoOrden() const;
+    // Only the rows holding strFiltro in some cell, whatever the case; empty shows them all.
+    void EstablecerFiltro(const QString& strFiltro);
+    QString Filtro() const;
+    int NumeroFilasVisibles() const;
+    int FilaVisible(int intPosicion) const; // the row shown at that place; -1 past the end
+    // The selected rows in the order shown, each as its cells joined by tabs (Ctrl+C).
+    QList<int> FilasSeleccionadas() const;
+    QString TextoSeleccion() const;
+    void CopiarSeleccion();
+
 signals:
     void ClicElemento(int intFila, const QString& strClave);
+    void ActivarElemento(int intFila, const QString& strClave); // double-click or Enter
     void CambioSeleccion(int intFila); // also by keyboard; -1 when nothing is selected
 
 private:
@@ -81,13 +104,31 @@ private:
     QStandardItem* Celda(int intFila, int intColumna, bool booCrear);
     QStandardItem* CeldaVacia(int intColumna) const;
     void AplicarAnchos();
+    void AplicarAncho(int intColumna);
     void ConectarVista(QAbstractItemView* objVista);
+    void ConectarSeleccion(QAbstractItemView* objVista);
+    int FilaModelo(QModelIndex idx) const; // -1 for no row
+    QModelIndex IndiceVista(int intFila, int intColumna, bool booIconos) const;
+    QModelIndex IndiceVista(int intFila, int intColumna) const;
+    void UsarIntermedio(bool booIntermedio);
+    void AplicarOrden();
+    void Cabecera_Clic(int intColumna);
 
+protected:
+    void changeEvent(QEvent* objEvento) override;
+    bool eventFilter(QObject* objObjeto, QEvent* objEvento) override;
+
+private:
     QStandardItemModel* m_Modelo;
     CModeloIconos* m_ModeloIconos; // the same rows with the large icons when they are shown
     QTreeView* m_Detalles;
     QListView* m_Iconos;
     QStackedLayout* m_Pila;
+    CDelegadoLista* m_Delegado;
+    COrdenLista* m_Orden;
+    bool m_booIntermedio = false; // the views show m_Orden rather than the rows themselves
+    int m_intColumnaOrden = -1;
+    Qt::SortOrder m_Sentido = Qt::AscendingOrder;
     QList<CColumna> m_Columnas;
     QHash<QString, int> m_Claves;
     CListaImagenes m_Grandes;

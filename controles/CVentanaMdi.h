@@ -3,9 +3,10 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
 
 class QMdiArea;
-class QMdiSubWindow;
 class QMenu;
 
 class CVentanaMdi : public QMainWindow {
@@ -20,14 +21,23 @@ public:
     QMdiArea* Area() const { return m_Area; }
     QSize AreaCliente() const; // the client area's size in pixels
 
+    // A window that places itself on show sets this property true; the others are placed
+    // inside the visible area, cascaded from the last one, at the size their content asks for.
+    static constexpr const char* kColocacionPropia = "colocacionPropia";
+
     // Shows frm as a child window (adding it the first time) and brings it forward. The child
-    // is destroyed when it is closed.
+    // is destroyed when it is closed. A window of fixed size is never shown maximised.
     QMdiSubWindow* MostrarHija(QWidget* frm);
     // Adds to the menu bar a menu that lists the visible child windows, the active one ticked.
     QMenu* AgregarMenuVentana(const QString& strTitulo);
 
+protected:
+    bool eventFilter(QObject* objObjeto, QEvent* objEvento) override;
+
 private:
     void LlenarMenuVentana(QMenu* objMenu);
+    void Colocar(QMdiSubWindow* objMarco, QSize tamano);
 
     QMdiArea* m_Area;
+    QPointer<QMdiSubWindow> m_UltimaColocada;
 };

@@ -1,5 +1,6 @@
 #include "controles/modGeneral.h"
 
+#include "controles/CBarraEstado.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CListaVista.h"
 #include "controles/CVentanaMdi.h"
@@ -104,6 +105,13 @@ QWidget* MarcoVentana(QWidget* frm) {
     if (auto* objMarco = qobject_cast<QMdiSubWindow*>(frm->parentWidget()))
         return objMarco;
     return frm;
+}
+
+CBarraEstado* BarraEstadoPrincipal() {
+    CVentanaMdi* objPrincipal = CVentanaMdi::Principal();
+    return objPrincipal
+               ? objPrincipal->findChild<CBarraEstado*>(QString(), Qt::FindDirectChildrenOnly)
+               : nullptr;
 }
 
 QSize AreaCliente() {

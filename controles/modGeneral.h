@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 
+class CBarraEstado;
 class CBarraHerramientas;
 class CListaVista;
 class QMdiSubWindow;
@@ -39,5 +40,7 @@ QWidget* VentanaPrincipal(); // nullptr before the main window exists
 QMdiSubWindow* MostrarVentanaHija(QWidget* frm);
 // What moves and sizes frm on screen: its child-window frame, or frm itself.
 QWidget* MarcoVentana(QWidget* frm);
+// The main window's status bar, where windows without one tell their progress; or nullptr.
+CBarraEstado* BarraEstadoPrincipal();
 // The main window's client area in pixels (the screen's when there is no main window).
 QSize AreaCliente();

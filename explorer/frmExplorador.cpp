@@ -6,13 +6,24 @@
 #include "controles/CBarraEstado.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CPunteroRaton.h"
+#include "controles/CVentanaMdi.h"
 #include "controles/ColoresSistema.h"
 #include "controles/modGeneral.h"
 #include "explorer/modConexionesExplorador.h"
 #include "registry/CVerondal.h"
 
+#include "comun/CTarea.h"
+#include "controles/modEspera.h"
+
 #include <QApplication>
 #include <QClipboard>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QSignalBlocker>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -115,12 +126,14 @@ void frmExplorador::EstablecerVentanasPropiedades(FnPropiedadesConexion fnConexi
 
 frmExplorador::frmExplorador(QWidget* objPadre)
     : QWidget(objPadre), imlExplorador16(16, NombresIconos),
-      tbrExplorador(new CBarraHerramientas(this)), tvwExplorador(new CArbol(this)),
-      stbExplorador(new CBarraEstado(this)) {
+      tbrExplorador(new CBarraHerramientas(this)), txtFiltro(new QLineEdit(this)),
+      tvwExplorador(new CArbol(this)), stbExplorador(new CBarraEstado(this)),
+      m_TemporizadorFiltro(new QTimer(this)) {
     setObjectName(QStringLiteral("frmExplorador"));
     setWindowTitle(QStringLiteral("Explorador de conexiones"));
     setWindowIcon(imlExplorador16.Icono(IcoConexion));
     setAttribute(Qt::WA_DeleteOnClose);
+    setProperty(CVentanaMdi::kColocacionPropia, true); // the strip down the left, on show
 
     tbrExplorador->setObjectName(QStringLiteral("tbrExplorador"));
     tvwExplorador->setObjectName(QStringLiteral("tvwExplorador"));
@@ -145,12 +158,24 @@ frmExplorador::frmExplorador(QWidget* objPadre)
     tbrExplorador->AgregarBoton(QStringLiteral("act"), QStringLiteral("Actualizar (F5)"),
                                 IcoActualizar);
     tvwExplorador->EstablecerImagenes(imlExplorador16);
+    // Double-click and Enter open properties; a folder still opens and closes with them.
+    tvwExplorador->setExpandsOnDoubleClick(false);
+    tvwExplorador->setContextMenuPolicy(Qt::CustomContextMenu);
 
-    // Toolbar above, status bar below, the tree takes the rest.
+    txtFiltro->setObjectName(QStringLiteral("txtFiltro"));
+    txtFiltro->setPlaceholderText(QStringLiteral("Filtrar objetos por nombre"));
+    txtFiltro->setClearButtonEnabled(true);
+    m_TemporizadorFiltro->setSingleShot(true);
+    m_TemporizadorFiltro->setInterval(150);
+    connect(m_TemporizadorFiltro, &QTimer::timeout, this, &frmExplorador::AplicarFiltro);
+    connect(txtFiltro, &QLineEdit::textChanged, m_TemporizadorFiltro, qOverload<>(&QTimer::start));
+
+    // Toolbar and filter above, status bar below, the tree takes the rest.
     auto* objDisposicion = new QVBoxLayout(this);
     objDisposicion->setContentsMargins(0, 0, 0, 0);
     objDisposicion->setSpacing(0);
     objDisposicion->addWidget(tbrExplorador);
+    objDisposicion->addWidget(txtFiltro);
     objDisposicion->addWidget(tvwExplorador, 1);
     objDisposicion->addWidget(stbExplorador);
 
@@ -161,8 +186,82 @@ frmExplorador::frmExplorador(QWidget* objPadre)
             &frmExplorador::ActualizarBotones);
     connect(tbrExplorador, &CBarraHerramientas::ClicBoton, this,
             &frmExplorador::tbrExplorador_ButtonClick);
+    connect(tvwExplorador, &QTreeWidget::itemActivated, this,
+            [this](QTreeWidgetItem* objNodo, int) { tvwExplorador_Activar(objNodo); });
+    connect(tvwExplorador, &QWidget::customContextMenuRequested, this,
+            &frmExplorador::tvwExplorador_MenuContextual);
 
     CargarArbol();
+    VigilarArchivo();
+}
+
+void frmExplorador::VigilarArchivo() {
+    if (!objVerondal)
+        return;
+    // A save elsewhere renames a new file over the old one: the folder is watched too, and the
+    // bursts of one save (temporary file, rename) are heard once.
+    m_objVigilante = new QFileSystemWatcher(this);
+    m_objEspera = new QTimer(this);
+    m_objEspera->setSingleShot(true);
+    m_objEspera->setInterval(200);
+    const QString strRuta = objVerondal->Ruta();
+    m_objVigilante->addPath(QFileInfo(strRuta).absolutePath());
+    m_objVigilante->addPath(strRuta);
+    const auto esperar = [this] { m_objEspera->start(); };
+    connect(m_objVigilante, &QFileSystemWatcher::fileChanged, this, esperar);
+    connect(m_objVigilante, &QFileSystemWatcher::directoryChanged, this, esperar);
+    connect(m_objEspera, &QTimer::timeout, this, &frmExplorador::SeguirArchivo);
+}
+
+void frmExplorador::SeguirArchivo() {
+    if (!objVerondal)
+        return;
+    if (m_objVigilante && !m_objVigilante->files().contains(objVerondal->Ruta()))
+        m_objVigilante->addPath(objVerondal->Ruta());
+    try {
+        if (objVerondal->Recargar())
+            IgualarNodos();
+    } catch (const CError& e) {
+        // Half-written by hand, most likely: the tree stays, and says why it does not follow.
+        stbExplorador->EstablecerTexto(e.Descripcion());
+    }
+}
+
+void frmExplorador::IgualarNodos() {
+    if (!objVerondal)
+        return;
+    const CConexiones& objConexiones = objVerondal->Conexiones();
+    for (int i = tvwExplorador->topLevelItemCount() - 1; i >= 0; --i) {
+        QTreeWidgetItem* objNodo = tvwExplorador->topLevelItem(i);
+        const CConexion* objConexion = objConexiones.Buscar(CArbol::Clave(objNodo));
+        const bool booAbierto =
+            objNodo->childCount() > 0 && objNodo->child(0)->text(0) != TextoConectando;
+        if (!objConexion) {
+            tvwExplorador->Eliminar(objNodo);
+            continue;
+        }
+        objNodo->setText(0, objConexion->Titulo());
+        if (booAbierto && !objConexion->Conectado()) {
+            while (objNodo->childCount() > 0)
+                tvwExplorador->Eliminar(objNodo->child(0));
+            QTreeWidgetItem* objEspera =
+                tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+            tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+            objNodo->setExpanded(false);
+        }
+    }
+    for (const CConexion& objConexion : objConexiones) {
+        if (tvwExplorador->Nodo(objConexion.Id()))
+            continue;
+        QTreeWidgetItem* objNodo =
+            tvwExplorador->Agregar(nullptr, objConexion.Id(), objConexion.Titulo(), IcoConexion);
+        CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
+        QTreeWidgetItem* objEspera =
+            tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+        tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+    }
+    MostrarEstado(QString());
+    ActualizarBotones();
 }
 
 frmExplorador::~frmExplorador() = default;
@@ -213,18 +312,23 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
         objNodo->child(0)->text(0) != TextoConectando || !objVerondal)
         return;
     const QString strClave = CArbol::Clave(objNodo);
+    // Shared: a wait given up leaves the worker holding the connection until it ends.
+    const std::shared_ptr<CConexion> objConexion = objVerondal->Conexiones().Compartida(strClave);
+    if (!objConexion || !ConectarEsperando(objConexion, stbExplorador)) {
+        // Escape: the node goes back to unopened, to be tried again on the next expansion.
+        if (QTreeWidgetItem* n = tvwExplorador->Nodo(strClave))
+            n->setExpanded(false);
+        MostrarEstado(QString());
+        return;
+    }
+    objNodo = tvwExplorador->Nodo(strClave);
+    if (!objNodo || !objVerondal)
+        return;
     QString strError;
     {
         CPunteroRaton objPuntero(Puntero::FlechaReloj);
-        // One pass of the loop so the tree repaints before the wait; no user input, so nothing
-        // can remove the node meanwhile.
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-        CConexion* objConexion = objVerondal ? objVerondal->Conexiones().Buscar(strClave) : nullptr;
-        objNodo = tvwExplorador->Nodo(strClave);
-        if (!objConexion || !objNodo)
-            return;
         try {
-            if (objConexion->Conectado() || objConexion->Conectar())
+            if (objConexion->Conectado())
                 CargarObjetos(*objConexion, strClave);
             else
                 MarcarErrorConexion(*objConexion);
@@ -235,6 +339,9 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
         // Both add their nodes after the placeholder, which is still the first child.
         tvwExplorador->Eliminar(objNodo->child(0));
     }
+    MostrarEstado(QString());
+    if (!txtFiltro->text().trimmed().isEmpty())
+        AplicarFiltro();
     if (!strError.isEmpty())
         Dialogos().Mensaje(strError, Estilo::Critico);
     ActualizarBotones(); // a failed node selected while it opened loses its commands
@@ -303,8 +410,138 @@ void frmExplorador::MarcarErrorConexion(CConexion& objConexion) {
 }
 
 void frmExplorador::tvwExplorador_KeyDown(int intTecla) {
-    if (intTecla == Qt::Key_F5)
+    if (intTecla == Qt::Key_F5) {
         CargarArbol();
+    } else if (intTecla == Qt::Key_Delete) {
+        QTreeWidgetItem* objNodo = NodoSeleccionado();
+        if (objNodo && CArbol::Etiqueta(objNodo) == EtiquetaConexion)
+            EliminarConexion(objNodo);
+    }
+}
+
+void frmExplorador::tvwExplorador_Activar(QTreeWidgetItem* objNodo) {
+    if (!objNodo)
+        return;
+    const QString strEtiqueta = CArbol::Etiqueta(objNodo);
+    if (strEtiqueta == EtiquetaConexion || strEtiqueta == EtiquetaTabla)
+        Propiedades(objNodo);
+    else if (objNodo->childCount() > 0)
+        objNodo->setExpanded(!objNodo->isExpanded());
+}
+
+QMenu* frmExplorador::MenuContextual(QTreeWidgetItem* objNodo) {
+    auto* objMenu = new QMenu(this);
+    objMenu->setObjectName(QStringLiteral("mnuContextual"));
+    const QString strEtiqueta = objNodo ? CArbol::Etiqueta(objNodo) : QString();
+    const bool booConexion = strEtiqueta == EtiquetaConexion;
+    QString strRaiz;
+    for (QTreeWidgetItem* n = objNodo; n; n = n->parent())
+        strRaiz = CArbol::Clave(n);
+    const auto Elemento = [&](const QString& strTexto, const char* szBoton, bool booHabilitado) {
+        QAction* a = objMenu->addAction(strTexto);
+        a->setObjectName(QLatin1String(szBoton));
+        a->setEnabled(booHabilitado);
+        const QString strBoton = QLatin1String(szBoton);
+        connect(a, &QAction::triggered, this, [this, strBoton, strRaiz] {
+            if (strBoton == u"actcnx") {
+                ActualizarConexion(strRaiz);
+            } else {
+                tbrExplorador_ButtonClick(strBoton);
+            }
+        });
+        return a;
+    };
+    Elemento(QStringLiteral("&Nueva conexión con base de datos..."), "nue", true);
+    Elemento(QStringLiteral("&Modificar conexión con base de datos..."), "mod", booConexion);
+    Elemento(QStringLiteral("&Eliminar conexión con base de datos"), "eli", booConexion);
+    objMenu->addSeparator();
+    Elemento(QStringLiteral("&Copiar cadena de conexión"), "cop", booConexion);
+    Elemento(QStringLiteral("&Propiedades"), "pro", booConexion || strEtiqueta == EtiquetaTabla);
+    objMenu->addSeparator();
+    // Any node under a connection (or the failed one itself) refreshes that connection.
+    Elemento(QStringLiteral("&Actualizar"), "actcnx", objNodo != nullptr);
+    Elemento(QStringLiteral("Actualizar &todo (F5)"), "act", true);
+    return objMenu;
+}
+
+void frmExplorador::tvwExplorador_MenuContextual(const QPoint& posicion) {
+    QTreeWidgetItem* objNodo = tvwExplorador->itemAt(posicion);
+    if (objNodo) {
+        tvwExplorador->setCurrentItem(objNodo);
+        ActualizarBotones();
+    }
+    QMenu* objMenu = MenuContextual(objNodo);
+    objMenu->setAttribute(Qt::WA_DeleteOnClose);
+    objMenu->popup(tvwExplorador->viewport()->mapToGlobal(posicion));
+}
+
+void frmExplorador::ActualizarConexion(const QString& strId) {
+    QTreeWidgetItem* objNodo = tvwExplorador->Nodo(strId);
+    const std::shared_ptr<CConexion> objConexion =
+        objVerondal ? objVerondal->Conexiones().Compartida(strId) : nullptr;
+    if (!objNodo || !objConexion)
+        return;
+    const bool booAbierto = objNodo->isExpanded();
+    MostrarEstado(QStringLiteral("Actualizando..."));
+    // A worker still opening it keeps it until it ends; closing it then is the worker's job.
+    if (!CTarea::EnCurso(strId) && objConexion->Conectado())
+        objConexion->Desconectar();
+    objNodo->setExpanded(false);
+    while (objNodo->childCount() > 0)
+        tvwExplorador->Eliminar(objNodo->child(0));
+    CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
+    tvwExplorador->EstablecerIcono(objNodo, IcoConexion);
+    tvwExplorador->EstablecerColor(objNodo, Color::TextoVentana);
+    QTreeWidgetItem* objEspera =
+        tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+    tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+    MostrarEstado(QString());
+    if (booAbierto)
+        objNodo->setExpanded(true); // opens and reads it again
+    ActualizarBotones();
+}
+
+void frmExplorador::Filtrar(const QString& strFiltro) {
+    m_TemporizadorFiltro->stop();
+    {
+        const QSignalBlocker bloqueo(txtFiltro);
+        txtFiltro->setText(strFiltro);
+    }
+    AplicarFiltro();
+}
+
+void frmExplorador::AplicarFiltro() {
+    const QString strFiltro = txtFiltro->text().trimmed();
+    CPunteroRaton objPuntero(Puntero::FlechaReloj);
+    tvwExplorador->setUpdatesEnabled(false);
+    for (int i = 0; i < tvwExplorador->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* objConexion = tvwExplorador->topLevelItem(i);
+        objConexion->setHidden(false); // connections always show: their objects may be unread
+        for (int j = 0; j < objConexion->childCount(); ++j)
+            FiltrarNodo(objConexion->child(j), strFiltro);
+    }
+    tvwExplorador->setUpdatesEnabled(true);
+}
+
+bool frmExplorador::FiltrarNodo(QTreeWidgetItem* objNodo, const QString& strFiltro) {
+    // A folder shows while something below it does, and opens to show it; an object shows
+    // when its name holds the text. Placeholders and error messages always show.
+    bool booVisible = false;
+    if (objNodo->childCount() > 0) {
+        for (int i = 0; i < objNodo->childCount(); ++i)
+            booVisible = FiltrarNodo(objNodo->child(i), strFiltro) || booVisible;
+        if (booVisible && !strFiltro.isEmpty())
+            objNodo->setExpanded(true);
+    } else {
+        booVisible =
+            strFiltro.isEmpty() || objNodo->text(0).contains(strFiltro, Qt::CaseInsensitive) ||
+            CArbol::Etiqueta(objNodo) == EtiquetaError || objNodo->text(0) == TextoConectando;
+        // An emptied folder has no children but is still a folder: it hides with no match.
+        if (CArbol::Clave(objNodo).startsWith(QLatin1Char('_')) && !strFiltro.isEmpty())
+            booVisible = false;
+    }
+    objNodo->setHidden(!booVisible);
+    return booVisible;
 }
 
 void frmExplorador::tbrExplorador_ButtonClick(const QString& strClave) {
@@ -345,8 +582,9 @@ void frmExplorador::EliminarConexion(QTreeWidgetItem* objNodo) {
     try {
         objVerondal->Conexiones().Eliminar(strClave);
     } catch (const CError& e) {
-        // The file could not be written: the connection stays, in the file and in the tree.
-        MostrarEstado(QString());
+        // The file could not be written: the connection stays, in the file and in the tree
+        // (unless another program had deleted it already: the tree follows the file).
+        IgualarNodos();
         Dialogos().Mensaje(e.Descripcion(), Estilo::Critico, QStringLiteral("Eliminar conexión"));
         return;
     }

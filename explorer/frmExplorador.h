@@ -7,11 +7,16 @@
 
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class CArbol;
 class CBarraEstado;
 class CBarraHerramientas;
 class CConexion;
+class QFileSystemWatcher;
+class QLineEdit;
+class QMenu;
+class QTimer;
 class QTreeWidgetItem;
 
 class frmExplorador : public QWidget {
@@ -31,9 +36,22 @@ public:
     void MostrarEstado(const QString& strTexto);
     // Every connection again, unopened; closes every open connection.
     void CargarArbol();
+    // One connection again, unopened and then opened anew if its node was open; the others
+    // stay as they are.
+    void ActualizarConexion(const QString& strId);
+    // Shows only the loaded objects whose name holds strFiltro (any case), with the folders
+    // and connections above them; the empty text shows everything again.
+    void Filtrar(const QString& strFiltro);
+    // The node's context menu: the toolbar's commands, enabled as the toolbar is for it, and
+    // "Actualizar" for that connection alone. The caller owns it.
+    QMenu* MenuContextual(QTreeWidgetItem* objNodo);
+    // Follows Verondal.xml after another process changed it: new connections are added, deleted
+    // ones removed, changed ones shown unopened; the rest of the tree stays as it is.
+    void SeguirArchivo();
 
     const CListaImagenes imlExplorador16;
     CBarraHerramientas* const tbrExplorador;
+    QLineEdit* const txtFiltro;
     CArbol* const tvwExplorador;
     CBarraEstado* const stbExplorador;
 
@@ -45,6 +63,10 @@ private:
     void MarcarErrorConexion(CConexion& objConexion);
 
     void tvwExplorador_Expand(QTreeWidgetItem* objNodo);
+    void tvwExplorador_Activar(QTreeWidgetItem* objNodo);
+    void tvwExplorador_MenuContextual(const QPoint& posicion);
+    void AplicarFiltro();
+    bool FiltrarNodo(QTreeWidgetItem* objNodo, const QString& strFiltro);
     void tvwExplorador_KeyDown(int intTecla);
     void tbrExplorador_ButtonClick(const QString& strClave);
 
@@ -55,5 +77,13 @@ private:
     QTreeWidgetItem* NodoSeleccionado() const;
     void ActualizarBotones();
 
+    // Connection nodes the collection no longer has, and a node for each it has and the tree
+    // not; a node whose connection is a new object (changed elsewhere) starts over unopened.
+    void IgualarNodos();
+    void VigilarArchivo();
+
     bool m_Colocada = false;
+    QTimer* m_TemporizadorFiltro; // the filter follows typing once the keys pause
+    QFileSystemWatcher* m_objVigilante = nullptr;
+    QTimer* m_objEspera = nullptr;
 };

@@ -35,6 +35,25 @@ constexpr CCampo Campos[] = {
     {"PWD", &frmVinculoDatos::txtContrasena},
 };
 
+// What the advanced field shows in place of a password.
+const QString Mascara = QString(8, QChar(0x2022));
+
+// The string with the value of every password key masked.
+QString Enmascarar(const QString& strCadena) {
+    CCadenaConexion cadena(strCadena);
+    bool booSecreta = false;
+    for (const auto& [strClave, strValor] : cadena.Atributos())
+        booSecreta =
+            booSecreta || (CCadenaConexion::EsClaveSecreta(strClave) && !strValor.isEmpty());
+    if (!booSecreta)
+        return strCadena;
+    const QList<QPair<QString, QString>> atributos = cadena.Atributos();
+    for (const auto& [strClave, strValor] : atributos)
+        if (CCadenaConexion::EsClaveSecreta(strClave) && !strValor.isEmpty())
+            cadena.Poner(strClave, Mascara);
+    return cadena.Texto();
+}
+
 QLineEdit* CrearTexto(const char* szNombre) {
     auto* txt = new QLineEdit;
     txt->setObjectName(QLatin1String(szNombre));
@@ -108,7 +127,7 @@ frmVinculoDatos::frmVinculoDatos(const QString& strTitulo, const QString& strCad
     auto* lblBaseDatos = new QLabel(QStringLiteral("&Base de datos:"));
     lblBaseDatos->setBuddy(txtBaseDatos);
     formulario->addRow(lblBaseDatos, filaBase);
-    formulario->addRow(QStringLiteral("U&suario:"), txtUsuario);
+    formulario->addRow(QStringLiteral("Usua&rio:"), txtUsuario);
     formulario->addRow(QStringLiteral("Con&traseña:"), txtContrasena);
 
     auto* lblCadena = new QLabel(QStringLiteral("Cadena de co&nexión (avanzado):"));
@@ -148,18 +167,38 @@ frmVinculoDatos::frmVinculoDatos(const QString& strTitulo, const QString& strCad
     });
     for (const CCampo& campo : Campos)
         connect(this->*campo.txt, &QLineEdit::textEdited, this, &frmVinculoDatos::ComponerCadena);
-    connect(txtCadena, &QLineEdit::textEdited, this, &frmVinculoDatos::LeerCadena);
+    connect(txtCadena, &QLineEdit::textEdited, this, &frmVinculoDatos::txtCadena_Editado);
     connect(btnExaminar, &QPushButton::clicked, this, &frmVinculoDatos::btnExaminar_Click);
     connect(btnProbar, &QPushButton::clicked, this, &frmVinculoDatos::btnProbar_Click);
     connect(btnAceptar, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancelar, &QPushButton::clicked, this, &QDialog::reject);
 
-    txtCadena->setText(strCadena);
+    MostrarCadena(strCadena);
     LeerCadena(strCadena);
 }
 
 QString frmVinculoDatos::Cadena() const {
-    return txtCadena->text().trimmed();
+    return m_strCadena.trimmed();
+}
+
+void frmVinculoDatos::MostrarCadena(const QString& strCadena) {
+    m_strCadena = strCadena;
+    txtCadena->setText(Enmascarar(strCadena));
+}
+
+void frmVinculoDatos::txtCadena_Editado(const QString& strVisible) {
+    // A masked password left as it was keeps its real value; one typed over is the new one.
+    CCadenaConexion cadena(strVisible);
+    const CCadenaConexion anterior(m_strCadena);
+    bool booMascara = false;
+    const QList<QPair<QString, QString>> atributos = cadena.Atributos();
+    for (const auto& [strClave, strValor] : atributos)
+        if (CCadenaConexion::EsClaveSecreta(strClave) && strValor == Mascara) {
+            cadena.Poner(strClave, anterior.Valor(strClave));
+            booMascara = true;
+        }
+    m_strCadena = booMascara ? cadena.Texto() : strVisible;
+    LeerCadena(m_strCadena);
 }
 
 QString frmVinculoDatos::ControladorElegido() const {
@@ -176,7 +215,7 @@ void frmVinculoDatos::ComponerCadena() {
     if (m_Actualizando)
         return;
     // Built over the string as it stands, so keys typed by hand in the advanced field stay.
-    CCadenaConexion cadena(txtCadena->text());
+    CCadenaConexion cadena(m_strCadena);
     const bool booControlador = optControlador->isChecked();
     QComboBox* cbo = booControlador ? cboControlador : cboOrigen;
     const QString strClave = booControlador ? ClaveControlador : ClaveOrigen;
@@ -195,7 +234,7 @@ void frmVinculoDatos::ComponerCadena() {
             cadena.Poner(QLatin1String(campo.szClave), strValor);
     }
     m_Actualizando = true;
-    txtCadena->setText(cadena.Texto());
+    MostrarCadena(cadena.Texto());
     m_Actualizando = false;
     ActualizarControles();
 }

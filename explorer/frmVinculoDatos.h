@@ -21,7 +21,8 @@ public:
     explicit frmVinculoDatos(const QString& strTitulo, const QString& strCadena = QString(),
                              QWidget* objPadre = nullptr);
 
-    // The connection string as it stands (what "Aceptar" hands back).
+    // The connection string as it stands (what "Aceptar" hands back). The advanced field
+    // shows it with the password's value masked.
     QString Cadena() const;
 
     // Picks the database file for file-based drivers; given the current path, returns the
@@ -46,6 +47,8 @@ public:
 private:
     void ComponerCadena();                     // fields → string
     void LeerCadena(const QString& strCadena); // string → fields
+    void MostrarCadena(const QString& strCadena);
+    void txtCadena_Editado(const QString& strVisible);
     void ElegirEnCombo(QComboBox* cbo, const QString& strTexto);
     void ActualizarControles();
     QString ControladorElegido() const;
@@ -53,6 +56,7 @@ private:
     void btnProbar_Click();
 
     bool m_Actualizando = false;
+    QString m_strCadena; // the real string; the advanced field masks its password
 };
 
 // The dialogue as the program shows it: frmVinculoDatos, modal over the active window.

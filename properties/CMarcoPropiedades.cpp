@@ -7,6 +7,8 @@
 
 #include <QEvent>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QTabBar>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -104,6 +106,14 @@ void CMarcoPropiedades::pbxContenedor_Resize() {
     const QSize interior = m_Contenedor->contentsRect().size();
     m_Pestanas->setGeometry(intMargen, 0, std::max(0, interior.width() - 2 * intMargen),
                             std::max(0, interior.height() - intMargen));
+}
+
+QSize CMarcoPropiedades::sizeHint() const {
+    const QSize diseno(Pixeles(8235), Pixeles(3675));
+    // The strip's hint is the width of all its tabs side by side; a little more for its frame.
+    const int intAncho = m_Pestanas->tabBar()->sizeHint().width() + 2 * Pixeles(kMargenPestanas) +
+                         2 * m_Pestanas->style()->pixelMetric(QStyle::PM_DefaultFrameWidth) + 8;
+    return diseno.expandedTo(QSize(intAncho, diseno.height()));
 }
 
 void CMarcoPropiedades::EstablecerVistaListas(CListaVista::Vista vista) {

@@ -30,6 +30,9 @@ public:
     // The key of the connection the lists describe; the export driver is handed it.
     const QString& ClaveConexion() const { return m_ClaveConexion; }
 
+    // The design size, widened so that every tab's caption shows without scroll arrows.
+    QSize sizeHint() const override;
+
     // What the "ver" menu does: every list of the window at once, shown or not.
     void EstablecerVistaListas(CListaVista::Vista vista);
     // What "exp" does: the list of the selected tab goes to the export driver.

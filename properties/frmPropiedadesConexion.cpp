@@ -6,6 +6,7 @@
 #include "controles/CPestanas.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/ColoresSistema.h"
+#include "controles/modEspera.h"
 #include "controles/modGeneral.h"
 #include "export/modArchivos.h"
 #include "properties/modFilas.h"
@@ -119,11 +120,14 @@ frmPropiedadesConexion::frmPropiedadesConexion(QWidget* objPadre)
     lvwLiterales->AgregarColumna(QString::fromUtf8("Longitud máxima"), 93);
 }
 
+frmPropiedadesConexion::~frmPropiedadesConexion() = default;
+
 void frmPropiedadesConexion::Conexion(const QString& strKey) {
     EstablecerClaveConexion(strKey);
     const CPunteroRaton reloj(Puntero::Reloj);
 
-    CConexion* objConexion = objVerondal ? objVerondal->Conexiones().Buscar(strKey) : nullptr;
+    const std::shared_ptr<CConexion> objConexion =
+        objVerondal ? objVerondal->Conexiones().Compartida(strKey) : nullptr;
     if (!objConexion) {
         // A key the collection no longer holds (deleted meanwhile): nothing to list.
         lvwPalabrasReservadas->EstablecerTextoColumna(
@@ -132,15 +136,23 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
             Pestanas()->HabilitarPestana(i, false);
         return;
     }
-    // A failure to open shows up below as disabled tabs.
-    if (!objConexion->Conectado())
-        objConexion->Conectar();
     setWindowTitle(kTitulo + QStringLiteral(": ") + objConexion->Titulo());
+    // A failure to open shows up below as disabled tabs; Escape while it opens, the same.
+    if (!ConectarEsperando(objConexion, BarraEstadoPrincipal())) {
+        for (int i = PestanaTablas; i <= PestanaLiterales; ++i)
+            Pestanas()->HabilitarPestana(i, false);
+        return;
+    }
 
     for (const auto& [strNombre, varValor] : objConexion->Propiedades())
         AgregarElementoLista(*lvwConexion, strNombre, 1, Color::TextoVentana, {varValor});
 
-    LlenarTablas(*objConexion);
+    if (!LlenarTablas(objConexion)) {
+        // Escape cut the link while it counted: what needs it stays disabled.
+        for (int i = PestanaProcedimientos; i <= PestanaLiterales; ++i)
+            Pestanas()->HabilitarPestana(i, false);
+        return;
+    }
     LlenarProcedimientos(*objConexion);
     LlenarRelaciones(*objConexion);
     LlenarTiposDatos(*objConexion);
@@ -148,26 +160,42 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
     LlenarLiterales(*objConexion);
 }
 
-void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
-    PRecordset rs = objConexion.Tablas();
+bool frmPropiedadesConexion::LlenarTablas(const std::shared_ptr<CConexion>& objConexion) {
+    // The objects, then every count in one question: the window's long wait, on a worker that
+    // may outlive a wait given up, so what it reads lives as long as it.
+    struct CLectura {
+        PRecordset rs;
+        QHash<QString, QString> registros;
+    };
+    const auto lectura = std::make_shared<CLectura>();
+    if (!EsperarConexion(
+            objConexion,
+            [objConexion, lectura] {
+                lectura->rs = objConexion->Tablas();
+                if (lectura->rs)
+                    lectura->registros = objConexion->NumerosRegistros();
+            },
+            QStringLiteral("Contando registros..."), BarraEstadoPrincipal()))
+        return false;
+    PRecordset rs = std::move(lectura->rs);
+    const QHash<QString, QString>& registros = lectura->registros;
     const long lngTotal = rs ? rs->NumeroFilas() : 0;
 
     // Counting the rows of every table is what takes long: say which table is being counted.
-    m_BarraEstado = nullptr;
-    if (auto* objPrincipal = qobject_cast<QMainWindow*>(VentanaPrincipal()))
-        m_BarraEstado =
-            objPrincipal->findChild<CBarraEstado*>(QString(), Qt::FindDirectChildrenOnly);
+    m_BarraEstado = BarraEstadoPrincipal();
     m_TextoAnterior = m_BarraEstado ? m_BarraEstado->Texto() : windowTitle();
     m_RelojProgreso.invalidate();
 
     const CAdo& ado = objVerondal->ADO();
+    // Each row takes its own schema's count.
     LlenarDesdeRowset(*Pestanas(), PestanaTablas, std::move(rs), [&](CRecordset& r) {
         const QString strNombre = TextoCampo(r, QStringLiteral("TABLE_NAME"));
         const QVariant varTipo = r.Valor(QStringLiteral("TABLE_TYPE"));
         const QString strTipo = CRecordset::EsNulo(varTipo) ? QString() : varTipo.toString();
         MostrarProgreso(strNombre, r.Posicion(), lngTotal);
-        const QString strRegistros =
-            strNombre.isEmpty() ? QString() : objConexion.NumeroRegistros(strNombre);
+        const QString strRegistros = registros.value(
+            CConexion::ClaveObjeto(r.Valor(QStringLiteral("TABLE_CATALOG")),
+                                   r.Valor(QStringLiteral("TABLE_SCHEMA")), strNombre));
         AgregarElementoLista(
             *lvwTablas, strNombre, IconoTabla(strTipo), ado.ColorTexto(strTipo),
             {CRecordset::EsNulo(varTipo) ? QVariant() : QVariant(ado.TipoTabla(strTipo)),
@@ -182,6 +210,7 @@ void frmPropiedadesConexion::LlenarTablas(CConexion& objConexion) {
             setWindowTitle(m_TextoAnterior);
     }
     m_BarraEstado = nullptr;
+    return true;
 }
 
 void frmPropiedadesConexion::MostrarProgreso(const QString& strTabla, long lngNumero,

@@ -5,6 +5,7 @@
 #include "properties/CMarcoPropiedades.h"
 
 #include <QElapsedTimer>
+#include <memory>
 
 class CBarraEstado;
 class CConexion;
@@ -14,8 +15,11 @@ class frmPropiedadesConexion final : public CMarcoPropiedades {
     Q_OBJECT
 public:
     explicit frmPropiedadesConexion(QWidget* objPadre = nullptr);
+    ~frmPropiedadesConexion() override;
 
-    // Looks the connection up, opens it if needed and fills all seven lists; set once.
+    // Looks the connection up, opens it if needed and fills all seven lists; set once. Opening
+    // and reading the tables with their counts run on a worker: Escape stops either wait and
+    // leaves the tabs still unfilled disabled.
     void Conexion(const QString& strKey);
 
     CBarraHerramientas* tbrPropiedadesConexion() const { return Barra(); }
@@ -36,7 +40,7 @@ signals:
     void ProgresoRecuento(const QString& strTexto);
 
 private:
-    void LlenarTablas(CConexion& objConexion);
+    bool LlenarTablas(const std::shared_ptr<CConexion>& objConexion); // false on Escape
     void LlenarProcedimientos(CConexion& objConexion);
     void LlenarRelaciones(CConexion& objConexion);
     void LlenarTiposDatos(CConexion& objConexion);

@@ -2,6 +2,7 @@
 
 #include "controles/CPestanas.h"
 #include "controles/ColoresSistema.h"
+#include "controles/modEspera.h"
 #include "controles/modGeneral.h"
 #include "properties/modFilas.h"
 #include "registry/CVerondal.h"
@@ -56,15 +57,15 @@ void frmPropiedadesTabla::Tabla(const QString& strNombre) {
     setWindowTitle(QStringLiteral("Propiedades de tabla: ") + strNombre);
 
     // Looked up now rather than kept: the explorer may delete the connection while this is open.
-    CConexion* objConexion =
-        objVerondal ? objVerondal->Conexiones().Buscar(ClaveConexion()) : nullptr;
-    if (!objConexion) {
+    const std::shared_ptr<CConexion> objCompartida =
+        objVerondal ? objVerondal->Conexiones().Compartida(ClaveConexion()) : nullptr;
+    CConexion* objConexion = objCompartida.get();
+    // The explorer's rebuild closes connections; the window opens its own again if need be, on
+    // a worker, Escape giving up (the lists stay empty).
+    if (!objConexion || !ConectarEsperando(objCompartida, BarraEstadoPrincipal())) {
         Pestanas()->HabilitarPestana(kPestanaIndices, false);
         return;
     }
-    // The explorer's rebuild closes connections; the window opens its own again if need be.
-    if (!objConexion->Conectado())
-        objConexion->Conectar();
 
     if (PRecordset rs = objConexion->Campos(strNombre)) {
         for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {

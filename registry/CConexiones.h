@@ -4,6 +4,7 @@
 
 #include "catalog/CConexion.h"
 
+#include <QHash>
 #include <QString>
 #include <memory>
 #include <vector>
@@ -50,22 +51,42 @@ public:
 
     // Memory only: appends under the connection's Id; a repeated Id raises CError (457).
     CConexion& Agregar(std::unique_ptr<CConexion> objConexion);
+
+    // The changes below are made to the file as it is at that moment, under its lock: what other
+    // processes wrote first is read in (as Recargar does) and kept, and the collection is then
+    // what the file holds. A change the file no longer allows (its connection was deleted
+    // elsewhere) raises CError naming it; a failed save raises CError and the file is as it was.
+
     // Removes the connection's element from the file (saving it), then from the collection;
     // a holder of a shared reference keeps using the object until it lets go.
-    // A failed save raises CError and leaves both as they were.
     void Eliminar(const QString& strId);
-    // Gives the connection a new title and connection string, in the file first (saved
-    // atomically) and then in memory; an open link is closed first, as the string of an open
-    // connection cannot change. A failed save raises CError and changes nothing else.
+    // Gives the connection a new title and connection string, in the file first and then in
+    // memory; an open link is closed first, as the string of an open connection cannot change.
     void ModificarConexion(const QString& strId, const QString& strTitulo,
                            const QString& strCadenaDeConexion);
-    // A new, unopened connection with the first free Id from "cnx" + (Count + 1) upwards,
-    // appended here and to the file. A failed save raises CError and adds nothing.
+    // A new, unopened connection with the first free Id from "cnx" + (Count + 1) upwards, both
+    // counted in the file as it now is, appended here and to the file.
     CConexion& NuevaConexion(const QString& strTitulo, const QString& strCadenaDeConexion);
+
+    // Makes the collection what the file now holds, when another process changed it: the
+    // objects of connections whose Id, title and string are unchanged stay (open links and
+    // all), changed ones are new objects, removed ones go (a holder of a shared reference keeps
+    // its object). True when anything changed; CError when the file can no longer be read, and
+    // then the collection is as it was. Nothing without a configuration.
+    bool Recargar();
 
 private:
     Lista::const_iterator Posicion(const QString& strKey) const;
+    // Under the lock: reads the file again and follows it; true when it had changed.
+    bool Seguir();
+    void Sincronizar(std::vector<std::unique_ptr<CConexion>> nuevas);
+    void Indexar();
+    // The Id, and the title where there is one, for messages.
+    QString Nombrar(const QString& strId) const;
 
     Lista m_Coleccion;
+    // Folded Id -> connection, so that a look-up does not walk the list (start-up checks every
+    // connection of the file).
+    QHash<QString, CConexion*> m_Indice;
     CConfiguracion* m_Configuracion = nullptr;
 };

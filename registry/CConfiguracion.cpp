@@ -4,15 +4,20 @@
 #include "comun/CError.h"
 #include "comun/IDialogos.h"
 #include "comun/NumerosError.h"
+#include "comun/modEscritura.h"
 #include "registry/CConexiones.h"
 #include "registry/CEncriptador.h"
 #include "registry/modCodificacion.h"
 
 #include <QFile>
+#include <QHash>
 #include <QRegularExpression>
-#include <QSaveFile>
 #include <QTextStream>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -45,12 +50,64 @@ bool TextoXmlValido(const QString& strTexto) {
 
 } // namespace
 
-void CConfiguracion::setRuta(const QString& strRuta) {
-    m_Ruta = strRuta;
+CConfiguracion::CBloqueo::CBloqueo(const QString& strRuta) {
+    const QByteArray bytRuta = QFile::encodeName(strRuta + QStringLiteral(".bloqueo"));
+    m_Fd = ::open(bytRuta.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (m_Fd < 0)
+        return;
+    // A writer holds the lock for the time of one read and one save: ten seconds is a writer
+    // that hangs, and waiting for it longer would hang this program too.
+    for (int intIntento = 0; ::flock(m_Fd, LOCK_EX | LOCK_NB) != 0; ++intIntento) {
+        if (errno != EWOULDBLOCK && errno != EINTR) {
+            ::close(m_Fd); // a file system without locks: nothing to wait for
+            m_Fd = -1;
+            return;
+        }
+        if (intIntento >= 500) {
+            ::close(m_Fd);
+            m_Fd = -1;
+            throw CError(NumeroError::Acceso, QStringLiteral("CConfiguracion::Bloquear()"),
+                         QStringLiteral("Otro programa mantiene bloqueado el archivo %1 desde "
+                                        "hace más de 10 segundos; no se ha guardado nada")
+                             .arg(strRuta));
+        }
+        ::usleep(20000);
+    }
+}
+
+CConfiguracion::CBloqueo::~CBloqueo() {
+    if (m_Fd >= 0)
+        ::close(m_Fd); // releases the lock
+}
+
+bool CConfiguracion::Analizar(const QByteArray& bytArchivo, QString& strRazon, int& intLinea,
+                              int& intColumna) {
     m_Documento = QDomDocument();
     m_Declaracion.clear();
     m_Codificacion.clear();
     m_Bom = false;
+    if (!m_Documento.setContent(bytArchivo, &strRazon, &intLinea, &intColumna)) {
+        m_Documento = QDomDocument();
+        return false;
+    }
+    QByteArray bytContenido = bytArchivo;
+    if (bytContenido.startsWith("\xEF\xBB\xBF")) {
+        m_Bom = true;
+        bytContenido.remove(0, 3);
+    }
+    // The declaration is kept as written: QDom would rewrite its quotes and encoding.
+    const qsizetype lngFin = bytContenido.indexOf("?>");
+    if (bytContenido.startsWith("<?xml") && bytContenido.size() > 5 &&
+        QChar::isSpace(bytContenido[5]) && lngFin > 0) {
+        m_Declaracion = QString::fromLatin1(bytContenido.left(lngFin + 2));
+        m_Codificacion = ExpresionCodificacion().match(m_Declaracion).captured(3).toLatin1();
+    }
+    return true;
+}
+
+void CConfiguracion::setRuta(const QString& strRuta) {
+    m_Ruta = strRuta;
+    m_bytArchivo.clear();
 
     QString strRazon;
     int intLinea = 0;
@@ -61,20 +118,10 @@ void CConfiguracion::setRuta(const QString& strRuta) {
         QByteArray bytContenido = archivo.readAll();
         if (archivo.error() != QFileDevice::NoError) {
             strRazon = archivo.errorString();
-        } else if (m_Documento.setContent(bytContenido, &strRazon, &intLinea, &intColumna)) {
-            booCargado = true;
-            if (bytContenido.startsWith("\xEF\xBB\xBF")) {
-                m_Bom = true;
-                bytContenido.remove(0, 3);
-            }
-            // The declaration is kept as written: QDom would rewrite its quotes and encoding.
-            const qsizetype lngFin = bytContenido.indexOf("?>");
-            if (bytContenido.startsWith("<?xml") && bytContenido.size() > 5 &&
-                QChar::isSpace(bytContenido[5]) && lngFin > 0) {
-                m_Declaracion = QString::fromLatin1(bytContenido.left(lngFin + 2));
-                m_Codificacion =
-                    ExpresionCodificacion().match(m_Declaracion).captured(3).toLatin1();
-            }
+        } else {
+            booCargado = Analizar(bytContenido, strRazon, intLinea, intColumna);
+            if (booCargado)
+                m_bytArchivo = bytContenido;
         }
     } else {
         strRazon = archivo.errorString();
@@ -90,14 +137,82 @@ void CConfiguracion::setRuta(const QString& strRuta) {
     }
 }
 
+std::optional<std::vector<std::unique_ptr<CConexion>>> CConfiguracion::Releer() {
+    const QString strOrigen = QStringLiteral("CConfiguracion::Releer()");
+    QFile archivo(m_Ruta);
+    // A file gone or out of reach: the document is all there is, and the save that follows
+    // either writes it back or says why it cannot.
+    if (!archivo.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray bytContenido = archivo.readAll();
+    if (archivo.error() != QFileDevice::NoError)
+        throw CError(NumeroError::Acceso, strOrigen,
+                     QStringLiteral("No se puede leer el archivo de configuración %1: %2")
+                         .arg(m_Ruta, archivo.errorString()));
+    if (bytContenido == m_bytArchivo && !m_Documento.isNull())
+        return std::nullopt;
+
+    // The new contents replace the document only when they can be read whole.
+    QDomDocument xmlAnterior = m_Documento;
+    const QString strDeclaracion = m_Declaracion;
+    const QByteArray bytCodificacion = m_Codificacion;
+    const bool booBom = m_Bom;
+    const auto restaurar = [&] {
+        m_Documento = xmlAnterior;
+        m_Declaracion = strDeclaracion;
+        m_Codificacion = bytCodificacion;
+        m_Bom = booBom;
+    };
+    QString strRazon;
+    int intLinea = 0;
+    int intColumna = 0;
+    if (!Analizar(bytContenido, strRazon, intLinea, intColumna)) {
+        restaurar();
+        throw CError(NumeroError::Generico, strOrigen,
+                     QStringLiteral("Otro programa ha cambiado el archivo %1 y ya no se puede "
+                                    "leer (línea %2: %3); no se ha guardado nada")
+                         .arg(m_Ruta)
+                         .arg(intLinea)
+                         .arg(strRazon));
+    }
+    try {
+        auto nuevas = LeerConexiones();
+        m_bytArchivo = bytContenido;
+        m_Error = false;
+        return nuevas;
+    } catch (...) {
+        restaurar();
+        throw;
+    }
+}
+
 void CConfiguracion::CargarConexiones(CConexiones& objConexiones) {
+    const QString strOrigen = QStringLiteral("CConfiguracion::CargarConexiones()");
+    // Everything is read and checked first, so a fault leaves the collection untouched.
+    auto nuevas = LeerConexiones();
+    for (const auto& objConexion : nuevas)
+        if (const CConexion* objOtra = objConexiones.Buscar(objConexion->Id()))
+            throw CError(
+                NumeroError::ClaveRepetida, strOrigen,
+                QStringLiteral("La conexión %1 (%2) repite el Id de la conexión %3, ya "
+                               "cargada")
+                    .arg(objConexion->Id(), Situacion(objConexion->Nodo()), objOtra->Id()));
+    for (auto& objConexion : nuevas)
+        objConexiones.Agregar(std::move(objConexion));
+}
+
+std::vector<std::unique_ptr<CConexion>> CConfiguracion::LeerConexiones() const {
     const QString strOrigen = QStringLiteral("CConfiguracion::CargarConexiones()");
     const QDomElement xmlRaiz = ElementoConexiones(strOrigen).parentNode().toElement();
 
-    // Everything is read and checked first, so a fault leaves the collection untouched.
     std::vector<std::unique_ptr<CConexion>> nuevas;
+    // Ids already seen, folded, with where they were: one look-up per connection.
+    QHash<QString, std::size_t> vistas;
     const QDomNodeList lista = xmlRaiz.elementsByTagName(QStringLiteral("Conexion"));
-    for (int i = 0; i < lista.count(); ++i) {
+    const int intCuantas = lista.count();
+    nuevas.reserve(static_cast<std::size_t>(intCuantas));
+    vistas.reserve(intCuantas);
+    for (int i = 0; i < intCuantas; ++i) {
         const QDomElement xmlConexion = lista.at(i).toElement();
         const QString strId = xmlConexion.attribute(QStringLiteral("Id"));
         if (strId.isEmpty())
@@ -117,15 +232,14 @@ void CConfiguracion::CargarConexiones(CConexiones& objConexiones) {
                              QStringLiteral("%1 no tiene el elemento %2")
                                  .arg(strConexion, QLatin1String(strNombre)));
 
-        for (const auto& objOtra : nuevas)
-            if (objOtra->Id().compare(strId, Qt::CaseInsensitive) == 0)
-                throw CError(NumeroError::ClaveRepetida, strOrigen,
-                             QStringLiteral("%1 repite el Id de la conexión %2 (%3)")
-                                 .arg(strConexion, objOtra->Id(), Situacion(objOtra->Nodo())));
-        if (const CConexion* objOtra = objConexiones.Buscar(strId))
+        const QString strClave = strId.toCaseFolded();
+        if (const auto itVista = vistas.constFind(strClave); itVista != vistas.cend()) {
+            const CConexion& objOtra = *nuevas[itVista.value()];
             throw CError(NumeroError::ClaveRepetida, strOrigen,
-                         QStringLiteral("%1 repite el Id de la conexión %2, ya cargada")
-                             .arg(strConexion, objOtra->Id()));
+                         QStringLiteral("%1 repite el Id de la conexión %2 (%3)")
+                             .arg(strConexion, objOtra.Id(), Situacion(objOtra.Nodo())));
+        }
+        vistas.insert(strClave, nuevas.size());
 
         QString strCadena;
         try {
@@ -144,8 +258,7 @@ void CConfiguracion::CargarConexiones(CConexiones& objConexiones) {
         objConexion->setNodo(xmlConexion);
         nuevas.push_back(std::move(objConexion));
     }
-    for (auto& objConexion : nuevas)
-        objConexiones.Agregar(std::move(objConexion));
+    return nuevas;
 }
 
 void CConfiguracion::AgregarConexion(CConexion& objConexion) {
@@ -327,12 +440,10 @@ void CConfiguracion::Guardar() {
     // A temporary file beside the real one, renamed over it: an interrupted or failed save
     // never leaves a truncated Verondal.xml, and the replaced file's permissions are kept.
     const QByteArray bytContenido = Serializar();
-    QSaveFile archivo(m_Ruta);
-    bool booGuardado = archivo.open(QIODevice::WriteOnly);
-    booGuardado = booGuardado && archivo.write(bytContenido) == bytContenido.size();
-    booGuardado = booGuardado && archivo.commit();
-    if (!booGuardado)
+    QString strRazon;
+    if (!EscribirArchivo(m_Ruta, bytContenido, strRazon))
         throw CError(NumeroError::Acceso, QStringLiteral("CConfiguracion::Guardar()"),
                      QStringLiteral("No se pudo guardar el archivo de configuración %1: %2")
-                         .arg(m_Ruta, archivo.errorString()));
+                         .arg(m_Ruta, strRazon));
+    m_bytArchivo = bytContenido;
 }

@@ -21,6 +21,11 @@ public:
     bool Error() const { return m_Configuracion->Error(); }
     const CAdo& ADO() const { return *m_ADO; }
     CConexiones& Conexiones() const { return *m_Conexiones; }
+    // The configuration file this instance reads and writes.
+    const QString& Ruta() const { return m_Configuracion->Ruta(); }
+    // Follows what another process wrote to the file (CConexiones::Recargar); true when the
+    // collection changed. CError when the file can no longer be read (nothing changes then).
+    bool Recargar() const { return !Error() && m_Conexiones->Recargar(); }
 
     // Verondal.xml beside the running program.
     static QString RutaConfiguracion();

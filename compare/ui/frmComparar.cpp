@@ -3,10 +3,12 @@
 #include "compare/CComparador.h"
 #include "compare/ui/frmResultadosComparacion.h"
 #include "comun/CError.h"
+#include "comun/CTarea.h"
 #include "comun/IDialogos.h"
 #include "controles/CComboImagenes.h"
 #include "controles/CListaImagenes.h"
 #include "controles/CListaMarcas.h"
+#include "controles/modEspera.h"
 #include "controles/modGeneral.h"
 #include "registry/CVerondal.h"
 
@@ -187,8 +189,13 @@ frmComparar::frmComparar(QWidget* objPadre)
     // The frames lie on one another beside the picture; only the current one shows.
     auto* objPasos = new QGridLayout;
     objPasos->setContentsMargins(0, 0, 0, 0);
-    for (QFrame* fra : fraPaso)
+    for (QFrame* fra : fraPaso) {
+        // Every step counts for the window's size, shown or not, so that none is cut.
+        QSizePolicy politica = fra->sizePolicy();
+        politica.setRetainSizeWhenHidden(true);
+        fra->setSizePolicy(politica);
         objPasos->addWidget(fra, 0, 0);
+    }
     fraPaso[1]->hide();
     fraPaso[2]->hide();
     fraPaso[0]->raise();
@@ -221,7 +228,8 @@ frmComparar::frmComparar(QWidget* objPadre)
     objVentana->addWidget(Line1[0]);
     objVentana->addWidget(Line1[1]);
     objVentana->addLayout(objBotones);
-    resize(520, 320);
+    // A fixed frame that holds the whole of every step, however large the desktop's font.
+    setFixedSize(QSize(520, 320).expandedTo(sizeHint()));
 
     LlenarConexiones();
 }
@@ -304,6 +312,16 @@ void frmComparar::IniciarComparacion() {
         MostrarPaso(0);
         return;
     }
+
+    // A connection still opening on a worker (its wait given up in the explorer) is left to it
+    // until it ends; the engine then opens it on this thread.
+    for (CConexion* objConexion : {objConexion1, objConexion2})
+        if (const std::shared_ptr<CTarea> objTarea = CTarea::EnCurso(objConexion->Id()))
+            if (!EsperarTarea(objTarea,
+                              QStringLiteral("Conectando ") + objConexion->Titulo() +
+                                  QStringLiteral("..."),
+                              BarraEstadoPrincipal()))
+                return;
 
     CComparador objComparador;
     objComparador.setConexion1(cboConexion[0]->ClaveElegida());

@@ -11,6 +11,7 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,7 +27,8 @@ enum : int { ImagenVer = 1, ImagenExportar = 2, ImagenCancelar = 4 };
 
 frmResultadosComparacion::frmResultadosComparacion(QWidget* objPadre)
     : QWidget(objPadre), tbrResultadosComparacion(new CBarraHerramientas(this)),
-      pbxContenedor(new QWidget(this)), lvwResultados(new CListaVista(pbxContenedor)),
+      txtFiltro(new QLineEdit(this)), pbxContenedor(new QWidget(this)),
+      lvwResultados(new CListaVista(pbxContenedor)),
       stbResultadosComparacion(new CBarraEstado(this)) {
     setObjectName(QStringLiteral("frmResultadosComparacion"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -74,10 +76,21 @@ frmResultadosComparacion::frmResultadosComparacion(QWidget* objPadre)
     stbResultadosComparacion->setObjectName(QStringLiteral("stbResultadosComparacion"));
     stbResultadosComparacion->EstablecerTexto(QStringLiteral("Preparado"));
 
+    txtFiltro->setObjectName(QStringLiteral("txtFiltro"));
+    txtFiltro->setPlaceholderText(
+        QStringLiteral("Filtrar por tabla, columna, conexión o resultado"));
+    txtFiltro->setClearButtonEnabled(true);
+    m_TemporizadorFiltro.setSingleShot(true);
+    m_TemporizadorFiltro.setInterval(150);
+    connect(&m_TemporizadorFiltro, &QTimer::timeout, this,
+            [this] { lvwResultados->EstablecerFiltro(txtFiltro->text()); });
+    connect(txtFiltro, &QLineEdit::textChanged, &m_TemporizadorFiltro, qOverload<>(&QTimer::start));
+
     auto* objDisposicion = new QVBoxLayout(this);
     objDisposicion->setContentsMargins(0, 0, 0, 0);
     objDisposicion->setSpacing(0);
     objDisposicion->addWidget(tbrResultadosComparacion);
+    objDisposicion->addWidget(txtFiltro);
     objDisposicion->addWidget(pbxContenedor, 1);
     objDisposicion->addWidget(stbResultadosComparacion);
     // The design size of the list's columns, so that a window shown on its own fits them.

@@ -13,6 +13,7 @@ class CBarraEstado;
 class CBarraHerramientas;
 class CComparador;
 class CListaVista;
+class QLineEdit;
 
 class frmResultadosComparacion : public QWidget, public IResultados {
     Q_OBJECT
@@ -46,6 +47,9 @@ public:
     void Volcar();
 
     CBarraHerramientas* const tbrResultadosComparacion;
+    // Narrows the rows to those holding its text in any column (table, column, connection or
+    // message), as it is typed; the rows still arriving are narrowed too.
+    QLineEdit* const txtFiltro;
     QWidget* const pbxContenedor;
     CListaVista* const lvwResultados;
     CBarraEstado* const stbResultadosComparacion;
@@ -69,6 +73,7 @@ private:
     int m_intIntervalo = kIntervaloRepintado;
     QElapsedTimer m_RelojCesion; // since the last turn of the message loop
     QTimer m_Temporizador;       // the repaint of what arrives after the engine stopped yielding
+    QTimer m_TemporizadorFiltro; // the filter follows typing once the keys pause
     bool m_booComparando = false;
     bool m_booCerrarAlTerminar = false; // closed by the user while its comparison ran
 };

@@ -1,6 +1,7 @@
 // Start-up and the main window, offscreen, with the scripted dialog service: the messages of a
 // failed start, the menus, the explorer's check mark, the single wizard, the about box and the
 // closing sequence.
+#include "Aplicacion.h"
 #include "AyudasVentanas.h"
 #include "DialogosGuion.h"
 #include "Entorno.h"
@@ -15,9 +16,6 @@
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QMenuBar>
-#include <QMessageBox>
 #include <QPointer>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -111,27 +109,19 @@ TEST_F(InicioTest, SinArchivoUnSoloMensajeConLaRutaCompletaYNingunaVentana) {
     EXPECT_FALSE(QFile::exists(strRuta)); // never created
 }
 
-TEST_F(InicioTest, UnArchivoMalFormadoSoloMuestraElMensajeDelCargador) {
-    EXPECT_EQ(Arrancar("<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n"),
-              nullptr);
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_TRUE(
-        guion.mensajes[0].strTexto.startsWith(QStringLiteral("Error en la línea 4 del archivo ")))
-        << guion.mensajes[0].strTexto.toStdString();
-    EXPECT_EQ(objVerondal, nullptr);
-    EXPECT_EQ(VentanasVisibles(), 0);
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
-}
-
-TEST_F(InicioTest, UnaConexionIlegibleDaUnErrorConSuDescripcionYNingunaVentana) {
-    const QByteArray malHex = "<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A</Titulo>"
-                              "<CadenaDeConexion>ABC</CadenaDeConexion></Conexion>"
-                              "</Conexiones></Verondal>";
-    const QByteArray sinId = "<Verondal><Conexiones><Conexion><Titulo>A</Titulo>"
-                             "<CadenaDeConexion>C0</CadenaDeConexion></Conexion>"
-                             "</Conexiones></Verondal>";
-    for (const auto& [bytArchivo, strPista] :
-         {std::pair{malHex, QStringLiteral("cnx1")}, std::pair{sinId, QStringLiteral("Id")}}) {
+// A file that does not parse, a string that is not hexadecimal, a connection without Id: one
+// critical message that names the fault, and no window.
+TEST_F(InicioTest, UnArchivoIlegibleSoloMuestraElMensajeDelCargadorYNingunaVentana) {
+    const std::pair<QByteArray, QString> casos[] = {
+        {"<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n",
+         QStringLiteral("Error en la línea 4 del archivo ")},
+        {"<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A</Titulo>"
+         "<CadenaDeConexion>ABC</CadenaDeConexion></Conexion></Conexiones></Verondal>",
+         QStringLiteral("cnx1")},
+        {"<Verondal><Conexiones><Conexion><Titulo>A</Titulo><CadenaDeConexion>C0"
+         "</CadenaDeConexion></Conexion></Conexiones></Verondal>",
+         QStringLiteral("Id")}};
+    for (const auto& [bytArchivo, strPista] : casos) {
         guion.mensajes.clear();
         EXPECT_EQ(Arrancar(bytArchivo), nullptr);
         ASSERT_EQ(guion.mensajes.size(), 1u);
@@ -160,76 +150,6 @@ TEST_F(InicioTest, UnArchivoSinConexionesAbreLaPrincipalYElExplorador) {
 }
 
 // ---------------------------------------------------------------------------------------------
-TEST_F(PrincipalTest, LosMenusLlevanSusTeclasDeAccesoEnOrden) {
-    ASSERT_TRUE(Arrancar());
-    QStringList menus;
-    for (QAction* a : frm->menuBar()->actions())
-        menus << a->text();
-    EXPECT_EQ(menus, QStringList({"&Archivo", "&Ver", "&Herramientas", "Ve&ntana", "Ay&uda"}));
-    EXPECT_EQ(frm->mnuArchivoSalir->text(), QStringLiteral("&Salir"));
-    EXPECT_EQ(frm->mnuVerExploradorConexiones->text(), QStringLiteral("E&xplorador de conexiones"));
-    EXPECT_EQ(frm->mnuVerExploradorConexiones->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
-    EXPECT_EQ(frm->mnuHerramientasComparar->text(), QStringLiteral("&Comparar bases de datos..."));
-    EXPECT_EQ(frm->mnuAyudaAcercaDe->text(), QStringLiteral("Acerca &de Verondal..."));
-}
-
-TEST_F(PrincipalTest, DosClicsEnElExploradorLoOcultanYMuestranElMismo) {
-    ASSERT_TRUE(Arrancar());
-    QWidget* objExplorador = frm->Explorador();
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_FALSE(MarcoExplorador()->isVisible());
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_TRUE(MarcoExplorador()->isVisible());
-    EXPECT_EQ(frm->Explorador(), objExplorador);
-    EXPECT_EQ(intExploradores, 1);
-}
-
-TEST_F(PrincipalTest, ControlEOcultaElExplorador) {
-    ASSERT_TRUE(Arrancar());
-    frm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(frm));
-    QTest::keyClick(frm, Qt::Key_E, Qt::ControlModifier);
-    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_FALSE(MarcoExplorador()->isVisible());
-}
-
-TEST_F(PrincipalTest, CerrarElExploradorQuitaLaMarcaYElSiguienteClicAbreUnoNuevo) {
-    ASSERT_TRUE(Arrancar());
-    QPointer<QWidget> objViejo = frm->Explorador();
-    MarcoExplorador()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(objViejo.isNull());
-    EXPECT_FALSE(frm->mnuVerExploradorConexiones->isChecked());
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
-    ASSERT_TRUE(MarcoExplorador());
-    EXPECT_TRUE(MarcoExplorador()->isVisible());
-    EXPECT_EQ(intExploradores, 2);
-}
-
-TEST_F(PrincipalTest, SinExploradorRegistradoElMenuSoloMueveLaMarca) {
-    frmPrincipal::EstablecerFabricaExplorador(nullptr);
-    ASSERT_TRUE(Arrancar());
-    EXPECT_TRUE(frm->Area()->subWindowList().isEmpty());
-    frm->mnuVerExploradorConexiones->trigger();
-    frm->mnuVerExploradorConexiones->trigger();
-    EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
-    EXPECT_TRUE(frm->Area()->subWindowList().isEmpty());
-}
-
-TEST_F(PrincipalTest, CompararDosVecesTraeAlFrenteElMismoAsistente) {
-    ASSERT_TRUE(Arrancar());
-    frm->mnuHerramientasComparar->trigger();
-    QWidget* objAsistente = frm->Comparar();
-    ASSERT_TRUE(objAsistente);
-    frm->Area()->setActiveSubWindow(MarcoExplorador());
-    frm->mnuHerramientasComparar->trigger();
-    EXPECT_EQ(intAsistentes, 1);
-    EXPECT_EQ(frm->Comparar(), objAsistente);
-    EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(objAsistente));
-}
 
 TEST_F(PrincipalTest, CompararTrasCerrarElAsistenteAbreUnoNuevoAunqueElViejoSigaPorBorrar) {
     ASSERT_TRUE(Arrancar());
@@ -245,33 +165,6 @@ TEST_F(PrincipalTest, CompararTrasCerrarElAsistenteAbreUnoNuevoAunqueElViejoSiga
     ASSERT_TRUE(frm->Comparar());
     EXPECT_TRUE(MarcoVentana(frm->Comparar())->isVisible());
     EXPECT_EQ(frm->Area()->currentSubWindow(), MarcoVentana(frm->Comparar()));
-}
-
-TEST_F(PrincipalTest, AcercaDeMuestraLaVersionElCreditoYElContacto) {
-    ASSERT_TRUE(Arrancar());
-    QString strTitulo, strTexto, strInformativo;
-    QStringList botones;
-    bool booIcono = false;
-    AlAbrirse([&](QWidget* w) {
-        auto* caja = qobject_cast<QMessageBox*>(w);
-        ASSERT_TRUE(caja);
-        strTitulo = caja->windowTitle();
-        strTexto = caja->text();
-        strInformativo = caja->informativeText();
-        botones = TextosBotones(caja);
-        booIcono = !caja->iconPixmap().isNull();
-        caja->accept();
-    });
-    frm->mnuAyudaAcercaDe->trigger();
-    const QString strVersion = frmPrincipal::ObtenerVersion();
-    EXPECT_TRUE(
-        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+$")).match(strVersion).hasMatch());
-    EXPECT_EQ(strTexto, QStringLiteral("Verondal ") + strVersion);
-    EXPECT_EQ(strTitulo, QStringLiteral("Acerca de Verondal ") + strVersion);
-    EXPECT_EQ(strInformativo.count(QLatin1Char('\n')), 1);
-    EXPECT_TRUE(strInformativo.contains(QLatin1Char('@')));
-    EXPECT_EQ(botones, QStringList({"Aceptar"}));
-    EXPECT_TRUE(booIcono);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -292,25 +185,17 @@ TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasHijasConElEstadoYLuegoVaciaObjVe
     EXPECT_TRUE(frm.isNull()); // the main window destroys itself, and its children with it
 }
 
-TEST_F(PrincipalTest, SalirCierraConLaMismaSecuencia) {
-    ASSERT_TRUE(Arrancar());
-    frm->mnuArchivoSalir->trigger();
-    EXPECT_FALSE(frm->isVisible());
-    EXPECT_EQ(frm->stbPrincipal->Texto(), QStringLiteral("Cerrando conexiones..."));
-    EXPECT_EQ(objVerondal, nullptr);
-}
-
 TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasConexionesAbiertasDelServidor) {
     REQUIERE_POSTGRES();
-    const QString strBase = QStringLiteral("verondal_cierre");
-    const QString strCadena = CrearBasePostgres(strBase, QString());
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("verondal_cierre"));
+    const QString strCadena = base.Cadena();
     ASSERT_FALSE(strCadena.isEmpty());
     ASSERT_TRUE(Arrancar(Configuracion({{QStringLiteral("Servidor"), strCadena}})));
     ASSERT_TRUE(objVerondal->Conexiones().Item(QStringLiteral("cnx1")).Conectar());
     // A database with a session open cannot be dropped.
     EXPECT_FALSE(EjecutarPostgres(QStringLiteral("postgres"),
-                                  QStringLiteral("DROP DATABASE %1;").arg(strBase)));
+                                  QStringLiteral("DROP DATABASE %1;").arg(base.Nombre())));
     frm->close();
     EXPECT_TRUE(EjecutarPostgres(QStringLiteral("postgres"),
-                                 QStringLiteral("DROP DATABASE %1;").arg(strBase)));
+                                 QStringLiteral("DROP DATABASE %1;").arg(base.Nombre())));
 }

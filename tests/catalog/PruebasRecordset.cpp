@@ -37,14 +37,6 @@ TEST(RecordsetTest, BuscarPrimeroTomaElValorTalCualConComillasYComodines) {
     EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("o''brien")));
 }
 
-TEST(RecordsetTest, SinCoincidenciaQuedaAlFinal) {
-    CRecordset rs = Nombres({"clientes", "pedidos"});
-    EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("lineas")));
-    EXPECT_TRUE(rs.FinDatos());
-    EXPECT_EQ(rs.Posicion(), -1);
-    EXPECT_FALSE(rs.Valor(QStringLiteral("TABLE_NAME")).isValid());
-}
-
 TEST(RecordsetTest, NumerosSeComparanPorValorSeaCualSeaSuTipo) {
     CRecordset rs({QStringLiteral("DATA_TYPE")});
     rs.AgregarFila({QVariant(129)});
@@ -71,14 +63,4 @@ TEST(RecordsetTest, LaBusquedaVeLosValoresCambiadosTrasElPrimerUso) {
     rs.PonerValor(1, 0, QStringLiteral("lineas"));
     EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("pedidos")));
     EXPECT_TRUE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("LINEAS")));
-}
-
-TEST(RecordsetTest, CerradoNoTieneFilas) {
-    CRecordset rs = Nombres({"clientes"});
-    EXPECT_EQ(rs.NumeroFilas(), 1);
-    EXPECT_EQ(rs.Posicion(), 1);
-    rs.Cerrar();
-    EXPECT_TRUE(rs.FinDatos());
-    EXPECT_EQ(rs.NumeroFilas(), 0);
-    EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("clientes")));
 }

@@ -57,8 +57,6 @@ struct COpciones {
 std::unique_ptr<CConexion> NuevaConexion(const QString& strTitulo, const QString& strCadena);
 // A SQLite file in the test folder built from fixtures, run one after the other.
 QString BaseSQLite(const QString& strNombre, const QStringList& archivos);
-// A PostgreSQL database built from fixtures; empty when there is no server.
-QString BasePostgres(const QString& strNombre, const QStringList& archivos);
 QString LeerFixture(const QString& strNombre);
 
 void Comparar(CConexion& c1, CConexion& c2, CResultadosGrabados& r, const COpciones& o = {});

@@ -2,7 +2,8 @@
 // from fixtures, a scripted data-link dialogue, and clicks and keys as a user gives them.
 #pragma once
 
-#include "../app/AyudasVentanas.h"
+#include "Aplicacion.h"
+#include "AyudasVentanas.h"
 #include "DialogosGuion.h"
 #include "controles/CArbol.h"
 #include "controles/CBarraEstado.h"
@@ -91,6 +92,19 @@ protected:
     // A connection added as the program adds one: in memory and in the file.
     CConexion& Agregar(const QString& strTitulo, const QString& strCadena) {
         return objVerondal->Conexiones().NuevaConexion(strTitulo, strCadena);
+    }
+
+    // Two SQLite connections, the first one expanded (and so open).
+    void DosConexiones() {
+        Agregar(QStringLiteral("Ventas"),
+                BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
+        Agregar(QStringLiteral("Vistas"),
+                BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"));
+        Abrir();
+        Expandir(QStringLiteral("cnx1"));
+    }
+    CConexion& Conexion(const char* szId) {
+        return objVerondal->Conexiones().Item(QLatin1String(szId));
     }
 
     frmExplorador& Abrir() {

@@ -1,94 +1,17 @@
 // The explorer's commands: the toolbar and its enabling, delete, copy, rebuild (button and F5),
-// new connection and edit through the data-link dialogue, and the properties hook.
+// new connection and edit through the data-link dialogue.
 #include "AyudaExplorador.h"
 
 #include "controles/CPunteroRaton.h"
 #include "registry/CEncriptador.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QDir>
 
 using namespace pruebas;
 
 namespace {
 
-class ComandosExploradorTest : public ExploradorPrueba {
-protected:
-    // Two SQLite connections, the first one expanded (and so open).
-    void DosConexiones() {
-        Agregar(QStringLiteral("Ventas"),
-                BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
-        Agregar(QStringLiteral("Vistas"),
-                BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"));
-        Abrir();
-        Expandir(QStringLiteral("cnx1"));
-    }
-    CConexion& Conexion(const char* szId) {
-        return objVerondal->Conexiones().Item(QLatin1String(szId));
-    }
-};
-
-TEST_F(ComandosExploradorTest, CadaBotonDiceLoQueHace) {
-    CBarraHerramientas& tbr = *Abrir().tbrExplorador;
-    const QList<std::pair<QString, QString>> botones = {
-        {"nue", "Nueva conexión con base de datos..."},
-        {"mod", "Modificar conexión con base de datos..."},
-        {"eli", "Eliminar conexión con base de datos"},
-        {"cop", "Copiar cadena de conexión"},
-        {"pro", "Propiedades"},
-        {"act", "Actualizar (F5)"},
-    };
-    for (const auto& [strClave, strAyuda] : botones)
-        EXPECT_EQ(tbr.TextoAyuda(strClave), strAyuda);
-}
-
-TEST_F(ComandosExploradorTest, LosBotonesSiguenAlNodoSeleccionado) {
-    DosConexiones();
-    EXPECT_TRUE(Habilitado(QStringLiteral("nue")));
-    EXPECT_TRUE(Habilitado(QStringLiteral("act")));
-
-    Clic(Nodo(QStringLiteral("cnx2")));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("mod eli cop pro"));
-    for (const char* szTexto :
-         {"Tablas", "Tablas del sistema", "sqlite_sequence", "Vistas", "v_clientes"}) {
-        Clic(NodoTexto(QLatin1String(szTexto)));
-        EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -")) << szTexto;
-    }
-    Clic(NodoTexto(QStringLiteral("clientes")));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
-    // The keyboard moves the selection as well as a click.
-    QTest::keyClick(&Arbol(), Qt::Key_Down);
-    EXPECT_EQ(Arbol().currentItem()->text(0), QStringLiteral("pedidos"));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - pro"));
-    QTest::keyClick(&Arbol(), Qt::Key_Home);
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("mod eli cop pro"));
-
-    // A rebuild leaves nothing selected, and nothing enabled.
-    ClicBoton(QStringLiteral("act"));
-    EXPECT_EQ(BotonesDeNodo(), QStringLiteral("- - - -"));
-    EXPECT_TRUE(Habilitado(QStringLiteral("nue")));
-    EXPECT_TRUE(Habilitado(QStringLiteral("act")));
-}
-
-TEST_F(ComandosExploradorTest, EliminarRespondidoNoNoCambiaNada) {
-    DosConexiones();
-    const QByteArray bytAntes = Leer(m_Ruta);
-    const QStringList arbolAntes = Describir(Arbol());
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::No};
-    Clic(Nodo(QStringLiteral("cnx1")));
-    ClicBoton(QStringLiteral("eli"));
-
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("¿Está seguro que desea eliminar la conexión \"Ventas\"?"));
-    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::SiNo | Estilo::Pregunta);
-    EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Eliminar conexión"));
-    EXPECT_EQ(Leer(m_Ruta), bytAntes);
-    EXPECT_EQ(Describir(Arbol()), arbolAntes);
-    EXPECT_EQ(objVerondal->Conexiones().Count(), 2);
-}
+class ComandosExploradorTest : public ExploradorPrueba {};
 
 TEST_F(ComandosExploradorTest, EliminarRespondidoSiQuitaSoloEseNodo) {
     DosConexiones();
@@ -112,17 +35,6 @@ TEST_F(ComandosExploradorTest, EliminarRespondidoSiQuitaSoloEseNodo) {
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 
-TEST_F(ComandosExploradorTest, EliminarLaUnicaConexionDejaElArbolVacio) {
-    Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
-    Abrir();
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::Si};
-    Clic(Nodo(QStringLiteral("cnx1")));
-    ClicBoton(QStringLiteral("eli"));
-    EXPECT_EQ(Arbol().topLevelItemCount(), 0);
-    EXPECT_EQ(Estado(), QStringLiteral("0 conexiones"));
-}
-
 TEST_F(ComandosExploradorTest, EliminarSinPoderGuardarConservaLaConexion) {
     Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/no/existe.db"));
     Abrir();
@@ -139,26 +51,6 @@ TEST_F(ComandosExploradorTest, EliminarSinPoderGuardarConservaLaConexion) {
     EXPECT_NE(Nodo(QStringLiteral("cnx1")), nullptr);
     EXPECT_EQ(objVerondal->Conexiones().Count(), 1);
     EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-}
-
-TEST_F(ComandosExploradorTest, CopiarPoneLaCadenaEnClaroEnElPortapapeles) {
-    const QString strCadena = BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql");
-    Agregar(QStringLiteral("Ventas"), strCadena);
-    Abrir();
-    QApplication::clipboard()->setText(QStringLiteral("otra cosa"));
-    CDialogosGuion guion;
-    Clic(Nodo(QStringLiteral("cnx1")));
-    ClicBoton(QStringLiteral("cop"));
-
-    EXPECT_EQ(QApplication::clipboard()->text(), strCadena);
-    EXPECT_FALSE(Leer(m_Ruta).contains(strCadena.toUtf8())); // the file keeps it encrypted
-    EXPECT_TRUE(Leer(m_Ruta).contains(EncriptarTexto(strCadena).toUtf8()));
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("Cadena de conexión copiada al portapapeles"));
-    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Informacion);
-    EXPECT_EQ(guion.mensajes[0].strTitulo, QString()); // the service's "Verondal"
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 
@@ -218,37 +110,6 @@ TEST_F(ComandosExploradorTest, NuevaConexionPideCadenaYNombreYReconstruye) {
     EXPECT_EQ(Estado(), QStringLiteral("3 conexiones"));
 }
 
-TEST_F(ComandosExploradorTest, NuevaConexionCanceladaNoCambiaNada) {
-    DosConexiones();
-    const QByteArray bytAntes = Leer(m_Ruta);
-    const QStringList arbolAntes = Describir(Arbol());
-    CVinculoGuion vinculo;
-    CDialogosGuion guion;
-
-    ClicBoton(QStringLiteral("nue")); // cancelled in the data-link dialogue: no name asked
-    EXPECT_TRUE(guion.preguntasEntrada.isEmpty());
-    vinculo.respuestas = {QStringLiteral("DRIVER={SQLite3};Database=/x.db")};
-    ClicBoton(QStringLiteral("nue")); // cancelled in the input box
-    EXPECT_EQ(guion.preguntasEntrada.size(), 1);
-
-    EXPECT_EQ(objVerondal->Conexiones().Count(), 2);
-    EXPECT_EQ(Leer(m_Ruta), bytAntes);
-    EXPECT_EQ(Describir(Arbol()), arbolAntes);
-    EXPECT_TRUE(Conexion("cnx1").Conectado());
-}
-
-TEST_F(ComandosExploradorTest, NuevaConexionConNombreVacioSeAcepta) {
-    Abrir();
-    CVinculoGuion vinculo;
-    vinculo.respuestas = {QStringLiteral("DRIVER={SQLite3};Database=/x.db")};
-    CDialogosGuion guion;
-    guion.entradas = {QString(QLatin1String(""))};
-    ClicBoton(QStringLiteral("nue"));
-    ASSERT_EQ(objVerondal->Conexiones().Count(), 1);
-    EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral(" 5 #cnx1 [cnx]"));
-    EXPECT_TRUE(Leer(m_Ruta).contains("<Titulo></Titulo>") || Leer(m_Ruta).contains("<Titulo/>"));
-}
-
 TEST_F(ComandosExploradorTest, ModificarEditaLaConexionSeleccionada) {
     DosConexiones();
     const QString strAntes = Conexion("cnx1").CadenaDeConexion();
@@ -276,47 +137,6 @@ TEST_F(ComandosExploradorTest, ModificarEditaLaConexionSeleccionada) {
     EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral("Ventas nuevas 5 #cnx1 [cnx]"));
     Expandir(QStringLiteral("cnx1"));
     EXPECT_NE(NodoTexto(QStringLiteral("v_constante")), nullptr);
-}
-
-TEST_F(ComandosExploradorTest, ModificarSinPoderGuardarNoCambiaNada) {
-    Agregar(QStringLiteral("Sola"), QStringLiteral("DRIVER={SQLite3};Database=/a.db"));
-    Abrir();
-    ASSERT_TRUE(QDir(m_Carpeta).removeRecursively());
-    CVinculoGuion vinculo;
-    vinculo.respuestas = {QStringLiteral("DRIVER={SQLite3};Database=/b.db")};
-    CDialogosGuion guion;
-    guion.entradas = {QStringLiteral("Otra")};
-    Clic(Nodo(QStringLiteral("cnx1")));
-    ClicBoton(QStringLiteral("mod"));
-
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
-    EXPECT_EQ(Conexion("cnx1").Titulo(), QStringLiteral("Sola"));
-    EXPECT_EQ(Conexion("cnx1").CadenaDeConexion(),
-              QStringLiteral("DRIVER={SQLite3};Database=/a.db"));
-    EXPECT_EQ(Describir(Arbol()).value(0), QStringLiteral("Sola 5 #cnx1 [cnx]"));
-}
-
-TEST_F(ComandosExploradorTest, PropiedadesAbreLaVentanaDelNodo) {
-    QStringList abiertas;
-    frmExplorador::EstablecerVentanasPropiedades(
-        [&](const QString& strId) { abiertas << strId; },
-        [&](const QString& strId, const QString& strTabla) {
-            abiertas << strId + QLatin1Char('/') + strTabla;
-            EXPECT_EQ(PunteroActual(), Puntero::FlechaReloj);
-        });
-    DosConexiones();
-    Clic(Nodo(QStringLiteral("cnx2")));
-    ClicBoton(QStringLiteral("pro"));
-    ClicBoton(QStringLiteral("pro")); // a second window, not the same one
-    Clic(NodoTexto(QStringLiteral("pedidos")));
-    ClicBoton(QStringLiteral("pro"));
-    frmExplorador::EstablecerVentanasPropiedades(nullptr, nullptr);
-
-    EXPECT_EQ(abiertas, (QStringList{"cnx2", "cnx2", "cnx1/pedidos"}));
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-    // Without the windows, the button does nothing.
-    ClicBoton(QStringLiteral("pro"));
 }
 
 } // namespace

@@ -43,21 +43,6 @@ protected:
     std::unique_ptr<frmVinculoDatos> m_Ventana;
 };
 
-TEST_F(VinculoDatosTest, OfreceLosControladoresDelAdministrador) {
-    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"));
-    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Nueva conexión"));
-    QStringList ofrecidos;
-    for (int i = 0; i < frm.cboControlador->count(); ++i)
-        ofrecidos << frm.cboControlador->itemText(i);
-    EXPECT_EQ(ofrecidos, ControladoresOdbc());
-    EXPECT_TRUE(ofrecidos.contains(QStringLiteral("SQLite3")));
-    EXPECT_TRUE(ofrecidos.contains(QStringLiteral("PostgreSQL Unicode")));
-    // Nothing chosen yet: nothing to try or accept.
-    EXPECT_EQ(frm.cboControlador->currentIndex(), -1);
-    EXPECT_FALSE(frm.btnAceptar->isEnabled());
-    EXPECT_FALSE(frm.btnProbar->isEnabled());
-}
-
 TEST_F(VinculoDatosTest, SQLiteEligeUnArchivoYPruebaLaConexion) {
     const QString strBase = m_Carpeta + QStringLiteral("/ventas.db");
     ASSERT_FALSE(
@@ -144,27 +129,6 @@ TEST_F(VinculoDatosTest, AlEditarMuestraElOrigenDeDatosDeLaCadena) {
     QTest::mouseClick(frm.optControlador, Qt::LeftButton);
     Elegir(frm.cboControlador, QStringLiteral("SQLite3"));
     EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={SQLite3};UID=ana;"));
-}
-
-// The real modal dialogue, answered from a timer as a user would.
-TEST_F(VinculoDatosTest, ElDialogoDevuelveLaCadenaAlAceptarYNadaAlCancelar) {
-    AlAbrirse([](QWidget* w) {
-        auto* frm = qobject_cast<frmVinculoDatos*>(w);
-        ASSERT_NE(frm, nullptr);
-        QTest::keyClicks(frm->txtCadena, QStringLiteral("DRIVER={SQLite3};Database=/x.db"));
-        QTest::mouseClick(frm->btnAceptar, Qt::LeftButton);
-    });
-    EXPECT_EQ(VinculoDatos().PedirCadena(QStringLiteral("Nueva conexión"), QString()),
-              QStringLiteral("DRIVER={SQLite3};Database=/x.db"));
-
-    AlAbrirse([](QWidget* w) {
-        auto* frm = qobject_cast<frmVinculoDatos*>(w);
-        ASSERT_NE(frm, nullptr);
-        EXPECT_EQ(frm->Cadena(), QStringLiteral("DSN=a;"));
-        QTest::mouseClick(frm->btnCancelar, Qt::LeftButton);
-    });
-    EXPECT_EQ(VinculoDatos().PedirCadena(QStringLiteral("Otra"), QStringLiteral("DSN=a;")),
-              std::nullopt);
 }
 
 } // namespace

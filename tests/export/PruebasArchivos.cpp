@@ -1,7 +1,6 @@
 #include "Entorno.h"
 #include "export/modArchivos.h"
 
-#include <QDir>
 #include <QFile>
 #include <QLocale>
 
@@ -26,37 +25,6 @@ TEST(FormatearTamanoTest, UnidadesYSeparadoresDeLaConfiguracionRegional) {
     EXPECT_EQ(FormatearTamano(-5), QStringLiteral("-5 bytes"));
     EXPECT_EQ(FormatearTamano(5LL * 1073741824), QStringLiteral("5.00 Gb"));
     QLocale::setDefault(objAnterior);
-}
-
-TEST(FormatosArchivoTest, FiltrosYExtensionesPorCodigo) {
-    EXPECT_EQ(FiltroArchivos(0),
-              QString::fromUtf8("Documentos de Microsoft Word (*.doc);;Todos los archivos (*.*)"));
-    EXPECT_EQ(
-        FiltroArchivos(1),
-        QString::fromUtf8("Hojas de cálculo de Microsoft Excel (*.xls);;Todos los archivos (*.*)"));
-    EXPECT_EQ(FiltroArchivos(2), QStringLiteral("Archivos XML (*.xml);;Todos los archivos (*.*)"));
-    EXPECT_EQ(FiltroArchivos(3),
-              QStringLiteral("Archivos de texto (*.txt);;Todos los archivos (*.*)"));
-    EXPECT_EQ(FiltroArchivos(4),
-              QStringLiteral("Valores separados por comas (*.csv);;Todos los archivos (*.*)"));
-    EXPECT_TRUE(FiltroArchivos(5).isEmpty());
-    // Only the three file formats ask for a file.
-    for (int i = -1; i <= 5; ++i)
-        EXPECT_EQ(RequiereArchivo(i), i >= 2 && i <= 4) << i;
-    EXPECT_EQ(ExtensionArchivo(4), QStringLiteral("csv"));
-    EXPECT_TRUE(ExtensionArchivo(-1).isEmpty());
-}
-
-TEST(ExisteArchivoTest, ArchivosYCarpetasExistenLoDemasNo) {
-    const QString strCarpeta = pruebas::CarpetaTemporal();
-    const QString strArchivo = strCarpeta + QStringLiteral("/existe.txt");
-    QFile archivo(strArchivo);
-    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-    archivo.close();
-    EXPECT_TRUE(ExisteArchivo(strArchivo));
-    EXPECT_TRUE(ExisteArchivo(strCarpeta));
-    EXPECT_FALSE(ExisteArchivo(strCarpeta + QStringLiteral("/no-existe.txt")));
-    EXPECT_FALSE(ExisteArchivo(QString()));
 }
 
 TEST(EscribirArchivoTest, ReemplazaElArchivoEntero) {

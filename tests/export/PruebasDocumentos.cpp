@@ -70,35 +70,6 @@ TEST(DocumentoTextoTest, ComasComillasEspaciosYTabuladores) {
     }
 }
 
-TEST(DocumentoTextoTest, LaConfirmacionDiceRutaYTamanoYAbreConSi) {
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::Si};
-    const QString strRuta = RutaTemporal("confirmar.txt");
-    CDocumentoTXT documento;
-    AlimentarDocumento(documento, QStringLiteral("Campos"), Tabla({"A"}, {{"1"}}));
-    documento.Guardar(strRuta, true);
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("Archivo guardado en ") + strRuta +
-                  QString::fromUtf8(" (4 bytes)\r\n\r\n¿Desea abrir el archivo ahora?"));
-    EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::SiNo | Estilo::Informacion);
-    EXPECT_TRUE(guion.mensajes[0].strTitulo.isEmpty());
-    EXPECT_EQ(guion.abiertos, QStringList{strRuta});
-}
-
-TEST(DocumentoTextoTest, ConNoOSinConfirmacionNoSeAbreNada) {
-    CDialogosGuion guion;
-    guion.respuestas = {Respuesta::No};
-    CDocumentoCSV conConfirmacion;
-    AlimentarDocumento(conConfirmacion, QString(), Tabla({"A"}, {{"1"}}));
-    conConfirmacion.Guardar(RutaTemporal("no.csv"), true);
-    CDocumentoCSV sinConfirmacion;
-    AlimentarDocumento(sinConfirmacion, QString(), Tabla({"A"}, {{"1"}}));
-    sinConfirmacion.Guardar(RutaTemporal("sin.csv"), false);
-    EXPECT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_TRUE(guion.abiertos.isEmpty());
-}
-
 // The three file writers alike: one critical message naming the path, Error on, nothing written.
 TEST(DocumentoArchivoTest, UnaRutaImposibleSeInformaSinDejarArchivo) {
     const QString strPadre = RutaTemporal("no-soy-carpeta");
@@ -164,62 +135,45 @@ TEST(DocumentoXmlTest, RaizRegistrosYColumnasConGuiones) {
     EXPECT_FALSE(vacio.hasChildNodes());
 }
 
-TEST(DocumentoXmlTest, DosColumnasIgualesDanDosHermanos) {
-    const auto tabla =
-        Tabla({"Tabla", "Columna", "Tabla", "Columna"}, {{"pedidos", "cliente", "clientes", "id"}});
-    const QDomElement registro =
-        LeerXml(Exportar(CDocumentoXML(), tabla, "relaciones.xml", "Relaciones"))
-            .documentElement()
-            .firstChildElement();
-    const QDomNodeList columnas = registro.elementsByTagName(QStringLiteral("Columna"));
-    ASSERT_EQ(columnas.size(), 2);
-    EXPECT_EQ(columnas.at(0).toElement().text(), QStringLiteral("cliente"));
-    EXPECT_EQ(columnas.at(1).toElement().text(), QStringLiteral("id"));
-}
-
-TEST(DocumentoXmlTest, CaracteresEspecialesSeEscapanYVuelvenIguales) {
-    const QString strValor = QStringLiteral("a & b < c > d \"e\" 'f' Ñandú");
-    const QByteArray bytXml =
-        Exportar(CDocumentoXML(), Tabla({"Valor"}, {{strValor}}), "escape.xml");
-    EXPECT_TRUE(bytXml.contains("a &amp; b &lt; c"));
-    EXPECT_TRUE(bytXml.contains("\xc3\x91"
-                                "and\xc3\xba")); // UTF-8, no declaration needed
-    EXPECT_EQ(LeerXml(bytXml).documentElement().firstChildElement().firstChildElement().text(),
-              strValor);
-}
-
-TEST(DocumentoXmlTest, LaListaDePalabrasReservadasEsXmlBienFormado) {
-    const auto tabla = Tabla({"\"PostgreSQL Unicode\""}, {{"SELECT"}, {"FROM"}});
-    const QDomElement raiz =
-        LeerXml(Exportar(CDocumentoXML(), tabla, "palabras.xml", "PalabrasReservadas"))
-            .documentElement();
-    EXPECT_EQ(raiz.tagName(), QStringLiteral("PalabrasReservadas"));
-    EXPECT_EQ(raiz.firstChildElement().firstChildElement().tagName(),
-              QStringLiteral("_PostgreSQL_Unicode_"));
-    EXPECT_EQ(raiz.lastChildElement().text(), QStringLiteral("FROM"));
-}
-
+// Valid names stay as they are; the others are mended into XML names, the root as well.
 TEST(DocumentoXmlTest, NombresValidosNoCambianYLosDemasSeArreglan) {
-    const auto tabla =
-        Tabla({"Índice", "1ª columna", "a:b", "Tamaño (bytes)", ""}, {{"1", "2", "3", "4", "5"}});
-    const QDomElement raiz =
-        LeerXml(Exportar(CDocumentoXML(), tabla, "nombres.xml", "Índices")).documentElement();
-    EXPECT_EQ(raiz.tagName(), QString::fromUtf8("Índices"));
-    QStringList nombres;
-    for (QDomElement e = raiz.firstChildElement().firstChildElement(); !e.isNull();
-         e = e.nextSiblingElement())
-        nombres << e.tagName();
-    EXPECT_EQ(nombres, QStringList({QString::fromUtf8("Índice"), "_1__columna", "a_b",
-                                    QString::fromUtf8("Tamaño__bytes_"), "_"}));
+    const struct {
+        const char* strTipo;
+        QStringList titulos;
+        const char* strRaiz;
+        QStringList nombres;
+    } casos[] = {
+        {"Índices",
+         {"Índice", "1ª columna", "a:b", "Tamaño (bytes)", ""},
+         "Índices",
+         {"Índice", "_1__columna", "a_b", "Tamaño__bytes_", "_"}},
+        {"PalabrasReservadas",
+         {"\"PostgreSQL Unicode\""},
+         "PalabrasReservadas",
+         {"_PostgreSQL_Unicode_"}},
+        {"Con espacio", {"A"}, "Con_espacio", {"A"}},
+    };
+    for (const auto& caso : casos) {
+        QList<QStringList> fila{QStringList()};
+        for (int i = 0; i < caso.titulos.size(); ++i)
+            fila[0] << QString::number(i);
+        const QDomElement raiz = LeerXml(Exportar(CDocumentoXML(), Tabla(caso.titulos, fila),
+                                                  "nombres.xml", QString::fromUtf8(caso.strTipo)))
+                                     .documentElement();
+        EXPECT_EQ(raiz.tagName(), QString::fromUtf8(caso.strRaiz));
+        QStringList nombres;
+        for (QDomElement e = raiz.firstChildElement().firstChildElement(); !e.isNull();
+             e = e.nextSiblingElement())
+            nombres << e.tagName();
+        EXPECT_EQ(nombres, caso.nombres) << caso.strTipo;
+    }
 }
 
 TEST(DocumentoXmlTest, CaracteresDeControlNoRompenElDocumento) {
     const QByteArray bytXml =
-        Exportar(CDocumentoXML(), Tabla({"A"}, {{QString::fromUtf8("x\x01y\tz")}}), "control.xml",
-                 "Con espacio");
-    const QDomElement raiz = LeerXml(bytXml).documentElement();
-    EXPECT_EQ(raiz.tagName(), QStringLiteral("Con_espacio"));
-    EXPECT_EQ(raiz.firstChildElement().firstChildElement().text(), QStringLiteral("xy\tz"));
+        Exportar(CDocumentoXML(), Tabla({"A"}, {{QString::fromUtf8("x\x01y\tz")}}), "control.xml");
+    EXPECT_EQ(LeerXml(bytXml).documentElement().firstChildElement().firstChildElement().text(),
+              QStringLiteral("xy\tz"));
 }
 
 TEST(EscribirTablaTest, EscribeSinMostrarNadaOExplicaElFallo) {

@@ -1,20 +1,14 @@
 #include "DialogosGuion.h"
 #include "Entorno.h"
-#include "LectorZip.h"
 #include "RespuestaFormato.h"
 #include "controles/CListaVista.h"
 #include "export/modArchivos.h"
 #include "export/ui/CExportador.h"
 #include "export/ui/frmExportar.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QPushButton>
 #include <QTest>
-#include <QTimer>
 
 namespace {
 
@@ -31,35 +25,6 @@ protected:
     frmExportar dlg;
 };
 
-TEST_F(FormatoDialogoTest, CincoFormatosEnOrdenConLaHojaPreseleccionada) {
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Exportar"));
-    EXPECT_EQ(dlg.findChild<QLabel*>(QStringLiteral("lblExportar"))->text(),
-              QStringLiteral("Seleccione el &formato en que desea exportar los datos:"));
-    CListaVista* lvw = ListaFormatos(dlg);
-    ASSERT_EQ(lvw->NumeroElementos(), 5);
-    const QStringList claves = {"wrd", "exc", "xml", "txt", "csv"};
-    const QStringList textos = {
-        "Documento de Microsoft Word", QString::fromUtf8("Hoja de cálculo de Microsoft Excel"),
-        "Documento XML (*.xml)", "Archivo de texto, delimitado por tabuladores (*.txt)",
-        "Archivo de texto, delimitado por comas (*.csv)"};
-    for (int i = 0; i < 5; ++i) {
-        EXPECT_EQ(lvw->Clave(i), claves[i]);
-        EXPECT_EQ(lvw->Texto(i), textos[i]);
-        EXPECT_EQ(lvw->IconoGrande(i), i + 1);
-    }
-    EXPECT_EQ(lvw->VistaActual(), CListaVista::Vista::IconosGrandes);
-    EXPECT_EQ(lvw->Seleccionado(), 1);
-    EXPECT_EQ(dlg.FormatoExportacion(), 1);
-    EXPECT_FALSE(dlg.Aceptar());
-}
-
-TEST_F(FormatoDialogoTest, IntroSinElegirAceptaLaHoja) {
-    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Return);
-    EXPECT_FALSE(dlg.isVisible());
-    EXPECT_TRUE(dlg.Aceptar());
-    EXPECT_EQ(dlg.FormatoExportacion(), 1);
-}
-
 TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
     ClicEnFormato(dlg, 4);
     QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Escape);
@@ -69,25 +34,6 @@ TEST_F(FormatoDialogoTest, EscapeYCerrarCuentanComoCancelar) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dlg));
     dlg.close();
     EXPECT_FALSE(dlg.Aceptar());
-}
-
-TEST_F(FormatoDialogoTest, CadaClaveDaSuCodigo) {
-    for (const int intFila : {0, 2, 3, 4, 1}) {
-        ClicEnFormato(dlg, intFila);
-        EXPECT_EQ(dlg.FormatoExportacion(), intFila);
-    }
-    EXPECT_EQ(frmExportar::CodigoFormato(QStringLiteral("csv")), 4);
-    EXPECT_EQ(frmExportar::CodigoFormato(QStringLiteral("pdf")), -1);
-    ClicEnFormato(dlg, 0);
-    QTest::mouseClick(dlg.findChild<QPushButton*>(QStringLiteral("btnAceptar")), Qt::LeftButton);
-    EXPECT_TRUE(dlg.Aceptar());
-    EXPECT_EQ(dlg.FormatoExportacion(), 0);
-}
-
-TEST_F(FormatoDialogoTest, ElegirConElTecladoTambienCambiaElFormato) {
-    QTest::keyClick(ListaFormatos(dlg)->VistaVisible(), Qt::Key_Right);
-    EXPECT_EQ(ListaFormatos(dlg)->Seleccionado(), 2);
-    EXPECT_EQ(dlg.FormatoExportacion(), 2);
 }
 
 class ExportadorTest : public ::testing::Test {
@@ -103,24 +49,6 @@ protected:
         exportador.Conexion(QStringLiteral("cnx1"));
         exportador.TipoObjetos(QStringLiteral("Campos"));
     }
-    // Exports in an office format: no save dialog, the document opened from its own folder
-    // (removed when the test ends).
-    QString ExportarSinArchivo(int intFila, const QString& strNombre) {
-        CRespuestaFormato respuesta(intFila);
-        exportador.ExportarListView(lvw);
-        EXPECT_TRUE(guion.filtrosGuardar.isEmpty());
-        EXPECT_TRUE(guion.mensajes.empty());
-        if (guion.abiertos.size() != 1)
-            return QString();
-        const QFileInfo archivo(guion.abiertos[0]);
-        EXPECT_EQ(archivo.fileName(), strNombre);
-        m_strCarpetaDocumento = archivo.absolutePath();
-        return archivo.absoluteFilePath();
-    }
-    void TearDown() override {
-        if (!m_strCarpetaDocumento.isEmpty())
-            QDir(m_strCarpetaDocumento).removeRecursively();
-    }
     QString Ruta(const QString& strNombre) {
         return pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre;
     }
@@ -128,7 +56,6 @@ protected:
     CDialogosGuion guion;
     CListaVista lvw;
     CExportador exportador;
-    QString m_strCarpetaDocumento;
 };
 
 TEST_F(ExportadorTest, UnaListaVaciaSoloDiceQueNoHayDatos) {
@@ -142,15 +69,6 @@ TEST_F(ExportadorTest, UnaListaVaciaSoloDiceQueNoHayDatos) {
     EXPECT_EQ(guion.mensajes[0].strTexto, QStringLiteral("No hay datos para exportar"));
     EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
     EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
-}
-
-TEST_F(ExportadorTest, CancelarElDialogoNoHaceNada) {
-    CRespuestaFormato respuesta(-1);
-    exportador.ExportarListView(lvw);
-    EXPECT_TRUE(respuesta.booVisto);
-    EXPECT_TRUE(guion.mensajes.empty());
-    EXPECT_TRUE(guion.filtrosGuardar.isEmpty());
-    EXPECT_TRUE(guion.abiertos.isEmpty());
 }
 
 TEST_F(ExportadorTest, CsvConSuFiltroYUnValorPorTitulo) {
@@ -169,33 +87,6 @@ TEST_F(ExportadorTest, CsvConSuFiltroYUnValorPorTitulo) {
     EXPECT_TRUE(
         guion.mensajes[0].strTexto.startsWith(QStringLiteral("Archivo guardado en ") + strRuta));
     EXPECT_EQ(guion.abiertos, QStringList{strRuta});
-}
-
-TEST_F(ExportadorTest, CancelarElGuardadoNoEscribeNiMuestraNada) {
-    guion.rutas = {std::nullopt};
-    CRespuestaFormato respuesta(2);
-    exportador.ExportarListView(lvw);
-    EXPECT_EQ(guion.extensionesGuardar, QStringList{QStringLiteral("xml")});
-    EXPECT_TRUE(guion.mensajes.empty());
-    EXPECT_TRUE(guion.abiertos.isEmpty());
-}
-
-TEST_F(ExportadorTest, IntroExportaALaHojaSinPedirArchivo) {
-    const QString strLibro = ExportarSinArchivo(1, QStringLiteral("Campos.xlsx"));
-    const QString strHoja = LeerXmlZip(strLibro, "xl/workbook.xml")
-                                .elementsByTagName(QStringLiteral("sheet"))
-                                .at(0)
-                                .toElement()
-                                .attribute(QStringLiteral("name"));
-    EXPECT_EQ(strHoja, QStringLiteral("Campos"));
-}
-
-TEST_F(ExportadorTest, WordSinPedirArchivoConUnaFilaMasQueLaLista) {
-    const QString strDocumento = ExportarSinArchivo(0, QStringLiteral("Campos.docx"));
-    const QString kW =
-        QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
-    QDomDocument documento = LeerXmlZip(strDocumento, "word/document.xml");
-    EXPECT_EQ(documento.elementsByTagNameNS(kW, QStringLiteral("tr")).size(), 3);
 }
 
 TEST_F(ExportadorTest, UnFalloAlGuardarSeMuestraUnaVezYNadaMas) {

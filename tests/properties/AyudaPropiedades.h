@@ -2,6 +2,7 @@
 // a list's rows as text lines, and answers to the menus and dialogs a click opens.
 #pragma once
 
+#include "Aplicacion.h"
 #include "ConfiguracionEspanola.h"
 #include "DialogosGuion.h"
 #include "Entorno.h"
@@ -14,51 +15,17 @@
 #include "properties/CMarcoPropiedades.h"
 #include "registry/CVerondal.h"
 
-#include <QAbstractItemView>
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDir>
 #include <QDomDocument>
 #include <QFile>
-#include <QFileInfo>
-#include <QLocale>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <QToolButton>
 #include <gtest/gtest.h>
 
-// Failures print texts as texts.
-inline void PrintTo(const QString& s, std::ostream* os) {
-    *os << '"' << s.toStdString() << '"';
-}
-
 namespace pruebas {
-
-// objVerondal for the length of one test, with no connection until the test adds them.
-class CAplicacionPrueba {
-public:
-    CAplicacionPrueba() {
-        static int intNumero = 0;
-        const QString strRuta =
-            CarpetaTemporal() + QStringLiteral("/Verondal-%1.xml").arg(++intNumero);
-        QFile f(strRuta);
-        if (f.open(QIODevice::WriteOnly))
-            f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                    "<Verondal><Conexiones/></Verondal>\n");
-        f.close();
-        objVerondal = std::make_unique<CVerondal>(strRuta);
-    }
-    ~CAplicacionPrueba() { objVerondal.reset(); }
-    CAplicacionPrueba(const CAplicacionPrueba&) = delete;
-    CAplicacionPrueba& operator=(const CAplicacionPrueba&) = delete;
-
-    // A new connection of the collection; returns its Id.
-    QString Agregar(const QString& strTitulo, const QString& strCadena) {
-        return objVerondal->Conexiones().NuevaConexion(strTitulo, strCadena).Id();
-    }
-};
 
 // One line per row: the text and every sub-item, joined by "|".
 inline QStringList Filas(const CListaVista& lvw) {
@@ -123,13 +90,6 @@ inline QString TipoIndiceDe(const QString& strId, const QString& strTabla,
         static_cast<long>(rs->Valor(QStringLiteral("TYPE")).toLongLong()));
 }
 
-inline QStringList Titulos(const CListaVista& lvw) {
-    QStringList t;
-    for (int c = 0; c < lvw.NumeroColumnas(); ++c)
-        t << lvw.TituloColumna(c);
-    return t;
-}
-
 // Picks strTexto in the menu that the next click opens (or closes it when strTexto is empty),
 // and records whether a menu was open at all.
 struct CRespuestaMenu {
@@ -183,12 +143,6 @@ inline CXmlExportado LeerXml(const QString& strRuta) {
     return x;
 }
 
-// A document that the export opened instead of saving: its temporary folder goes with it.
-inline void BorrarAbiertos(const QStringList& strRutas) {
-    for (const QString& strRuta : strRutas)
-        QDir(QFileInfo(strRuta).absolutePath()).removeRecursively();
-}
-
 // The SQLite fixture, built once per test program.
 inline QString BaseSQLitePropiedades() {
     static const QString s = CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/propiedades.db"),
@@ -207,81 +161,54 @@ protected:
     QString m_Id;
 };
 
-// Tests on the PostgreSQL fixture: one database per test program (ctest runs several at once).
+// Tests on the PostgreSQL fixture: one database per test program, dropped at its end, and a
+// reader of this run's own who may be refused a catalogue table.
 class CPruebaPostgres : public ::testing::Test {
 protected:
-    static QString Base() {
-        return QStringLiteral("prop_%1").arg(QCoreApplication::applicationPid());
-    }
     static void SetUpTestSuite() {
         if (HayPostgres())
-            s_Cadena =
-                CrearBasePostgres(Base(), Fixture(QStringLiteral("propiedades_postgres.sql")));
+            s_Base = std::make_unique<CBaseServidor>(CBaseServidor::Motor::Postgres,
+                                                     QStringLiteral("prop"),
+                                                     QStringList{"propiedades_postgres.sql"});
     }
     static void TearDownTestSuite() {
-        if (!s_Cadena.isEmpty())
-            EjecutarPostgres(
-                QStringLiteral("postgres"),
-                QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE);").arg(Base()));
-        s_Cadena.clear();
+        if (!s_Base)
+            return;
+        s_Base.reset();
+        EjecutarPostgres(QStringLiteral("postgres"),
+                         QStringLiteral("DROP ROLE IF EXISTS %1;").arg(Lector()));
     }
     void SetUp() override {
         REQUIERE_POSTGRES();
-        ASSERT_FALSE(s_Cadena.isEmpty());
+        ASSERT_TRUE(s_Base && !s_Base->Cadena().isEmpty()) << "no se pudo crear la base";
+        s_Cadena = s_Base->Cadena();
+    }
+    static QString Base() { return s_Base->Nombre(); }
+    static QString Lector() {
+        return QStringLiteral("verondal_lector_%1").arg(QCoreApplication::applicationPid());
     }
     // A connection string for a reader who may not read strCatalogo (a pg_catalog table) in
     // this database, until DevolverCatalogo gives it back.
     static QString CadenaSinCatalogo(const QString& strCatalogo) {
-        const bool booHecho = EjecutarPostgres(
-            Base(),
-            QStringLiteral("DO $$BEGIN CREATE ROLE verondal_lector LOGIN; "
+        const bool booHecho = s_Base->Ejecutar(
+            QStringLiteral("DO $$BEGIN CREATE ROLE %2 LOGIN; "
                            "EXCEPTION WHEN duplicate_object OR unique_violation THEN NULL; END$$;"
                            "REVOKE SELECT ON pg_catalog.%1 FROM PUBLIC;"
-                           "GRANT SELECT ON ALL TABLES IN SCHEMA public TO verondal_lector;")
-                .arg(strCatalogo));
+                           "GRANT SELECT ON ALL TABLES IN SCHEMA public TO %2;")
+                .arg(strCatalogo, Lector()));
         EXPECT_TRUE(booHecho);
         QString strCadena = s_Cadena;
         strCadena.replace(QRegularExpression(QStringLiteral("Uid=[^;]*")),
-                          QStringLiteral("Uid=verondal_lector"));
+                          QStringLiteral("Uid=") + Lector());
         return strCadena;
     }
     static void DevolverCatalogo(const QString& strCatalogo) {
-        EjecutarPostgres(
-            Base(), QStringLiteral("GRANT SELECT ON pg_catalog.%1 TO PUBLIC;").arg(strCatalogo));
+        s_Base->Ejecutar(
+            QStringLiteral("GRANT SELECT ON pg_catalog.%1 TO PUBLIC;").arg(strCatalogo));
     }
+    static inline std::unique_ptr<CBaseServidor> s_Base;
     static inline QString s_Cadena;
     CAplicacionPrueba m_App;
 };
-
-// Exports every non-empty list of frm in the five formats through "exp", the tab shown first.
-// The file formats are saved under strPrefijo in the temporary folder; the office formats are
-// handed to the (scripted) associated program.
-inline void ExportarEnLosCincoFormatos(CMarcoPropiedades& frm, CDialogosGuion& guion,
-                                       const QString& strPrefijo) {
-    for (int i = 0; i < frm.NumeroListas(); ++i) {
-        if (frm.Lista(i)->NumeroElementos() == 0)
-            continue;
-        frm.Pestanas()->SeleccionarPestana(i);
-        for (int intFormato = 0; intFormato < 5; ++intFormato) {
-            const QString strRuta =
-                CarpetaTemporal() +
-                QStringLiteral("/%1-%2-%3.dat").arg(strPrefijo).arg(i).arg(intFormato);
-            if (intFormato >= 2)
-                guion.rutas.push_back(strRuta);
-            const auto intAbiertos = guion.abiertos.size();
-            CRespuestaFormato formato(intFormato);
-            QTest::mouseClick(frm.Barra()->Control(QStringLiteral("exp")), Qt::LeftButton);
-            EXPECT_TRUE(formato.booVisto) << i << " " << intFormato;
-            if (intFormato >= 2)
-                EXPECT_GT(QFileInfo(strRuta).size(), 0) << i << " " << intFormato;
-            else
-                EXPECT_EQ(guion.abiertos.size(), intAbiertos + 1) << i << " " << intFormato;
-        }
-    }
-    // Only the offers to open each saved file: no failure was reported.
-    for (const CMensajeMostrado& m : guion.mensajes)
-        EXPECT_EQ(m.intEstilo & Estilo::Critico, 0) << m.strTexto.toStdString();
-    BorrarAbiertos(guion.abiertos);
-}
 
 } // namespace pruebas

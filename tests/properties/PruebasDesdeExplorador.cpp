@@ -11,6 +11,7 @@
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QToolButton>
 
 using namespace pruebas;
 

@@ -1,4 +1,4 @@
-// The frame both property windows share: toolbar, "ver" menu, tooltip of "exp", tabs and layout.
+// The frame both property windows share: toolbar, "ver" menu, tooltip of "exp", tabs.
 #include "AyudaPropiedades.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CPestanas.h"
@@ -6,8 +6,6 @@
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/frmPropiedadesTabla.h"
 
-#include <QListView>
-#include <QMenu>
 #include <QToolButton>
 
 using namespace pruebas;
@@ -42,60 +40,6 @@ protected:
     frmPropiedadesTabla tbl;
 };
 
-TEST_F(MarcoTest, LaBarraTieneExportarYVerConSuMenu) {
-    for (CMarcoPropiedades* frm :
-         {static_cast<CMarcoPropiedades*>(&cnx), static_cast<CMarcoPropiedades*>(&tbl)}) {
-        CBarraHerramientas* tbr = frm->Barra();
-        EXPECT_EQ(tbr->TextoAyuda(QStringLiteral("exp")), QStringLiteral("Exportar..."));
-        EXPECT_EQ(tbr->TextoAyuda(QStringLiteral("ver")), QString());
-        QStringList textos;
-        for (QAction* a : tbr->Menu(QStringLiteral("ver"))->actions())
-            textos << a->text();
-        EXPECT_EQ(textos, QStringList({"Iconos grandes", QString::fromUtf8("Iconos pequeños"),
-                                       "Lista", "Detalles"}));
-    }
-}
-
-TEST_F(MarcoTest, ElTextoDeExportarNombraLaPestanaEnMinusculasTrasElPrimerCambio) {
-    cnx.sstPropiedades()->SeleccionarPestana(5);
-    EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QStringLiteral("Exportar palabras reservadas..."));
-    cnx.sstPropiedades()->SeleccionarPestana(0);
-    EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QString::fromUtf8("Exportar conexión..."));
-    cnx.sstPropiedades()->SeleccionarPestana(4);
-    EXPECT_EQ(cnx.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QStringLiteral("Exportar tipos de datos..."));
-
-    tbl.sstPropiedadesTabla()->SeleccionarPestana(1);
-    EXPECT_EQ(tbl.Barra()->TextoAyuda(QStringLiteral("exp")),
-              QString::fromUtf8("Exportar índices..."));
-    tbl.sstPropiedadesTabla()->SeleccionarPestana(0);
-    EXPECT_EQ(tbl.Barra()->TextoAyuda(QStringLiteral("exp")), QStringLiteral("Exportar campos..."));
-}
-
-TEST_F(MarcoTest, UnClicEnLaCaraDeVerAbreElMenuYIconosGrandesCambiaLasSieteListas) {
-    std::unique_ptr<CRespuestaMenu> r(ClicEnVer(cnx, QStringLiteral("Iconos grandes")));
-    EXPECT_TRUE(r->booVisto);
-    EXPECT_EQ(r->strOpciones.size(), 4);
-    for (int i = 0; i < 7; ++i) {
-        CListaVista* lvw = cnx.Lista(i);
-        EXPECT_EQ(lvw->VistaActual(), CListaVista::Vista::IconosGrandes) << i;
-        // Large icons are the 32-pixel pictures.
-        auto* v = qobject_cast<QListView*>(lvw->VistaVisible());
-        ASSERT_NE(v, nullptr);
-        EXPECT_EQ(v->iconSize(), QSize(32, 32)) << i;
-    }
-    EXPECT_EQ(tbl.lvwCampos->VistaActual(), CListaVista::Vista::Detalles); // another window
-
-    r.reset(ClicEnVer(cnx, QStringLiteral("Lista")));
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(cnx.Lista(i)->VistaActual(), CListaVista::Vista::Lista) << i;
-    r.reset(ClicEnVer(cnx, QString::fromUtf8("Iconos pequeños")));
-    for (int i = 0; i < 7; ++i)
-        EXPECT_EQ(cnx.Lista(i)->VistaActual(), CListaVista::Vista::IconosPequenos) << i;
-}
-
 TEST_F(MarcoTest, DetallesConCamposALaVistaCambiaTambienLaListaOcultaDeIndices) {
     std::unique_ptr<CRespuestaMenu> r(ClicEnVer(tbl, QStringLiteral("Lista")));
     ASSERT_EQ(tbl.lvwIndices->VistaActual(), CListaVista::Vista::Lista);
@@ -105,31 +49,6 @@ TEST_F(MarcoTest, DetallesConCamposALaVistaCambiaTambienLaListaOcultaDeIndices) 
     EXPECT_TRUE(r->booVisto);
     EXPECT_EQ(tbl.lvwCampos->VistaActual(), CListaVista::Vista::Detalles);
     EXPECT_EQ(tbl.lvwIndices->VistaActual(), CListaVista::Vista::Detalles);
-}
-
-TEST_F(MarcoTest, UnaVentanaDiminutaDejaLasPestanasEnCeroSinMedidasNegativas) {
-    cnx.setMinimumSize(0, 0);
-    cnx.resize(cnx.minimumSizeHint().width(), cnx.Barra()->sizeHint().height() + 1);
-    QWidget* pbx = cnx.Contenedor();
-    ASSERT_LT(pbx->height(), 2);
-    const QRect r = cnx.sstPropiedades()->geometry();
-    EXPECT_EQ(r.height(), 0);
-    EXPECT_GE(r.width(), 0);
-    for (int i = 0; i < cnx.NumeroListas(); ++i) {
-        EXPECT_GE(cnx.Lista(i)->width(), 0);
-        EXPECT_GE(cnx.Lista(i)->height(), 0);
-    }
-}
-
-TEST_F(MarcoTest, ExportarUnaListaVaciaLoDiceSinAbrirElDialogo) {
-    CDialogosGuion guion;
-    CRespuestaFormato formato(2);
-    cnx.sstPropiedades()->SeleccionarPestana(2); // SQLite has no procedures
-    ASSERT_EQ(cnx.lvwProcedimientos->NumeroElementos(), 0);
-    QTest::mouseClick(cnx.Barra()->Control(QStringLiteral("exp")), Qt::LeftButton);
-    EXPECT_FALSE(formato.booVisto);
-    ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto, QStringLiteral("No hay datos para exportar"));
 }
 
 } // namespace

@@ -9,34 +9,11 @@
 #include "properties/frmPropiedadesTabla.h"
 #include "properties/modPropiedades.h"
 
-#include <QCoreApplication>
-#include <QMdiArea>
-#include <QMdiSubWindow>
-#include <QPointer>
-#include <QRegularExpression>
-
 using namespace pruebas;
 
 namespace {
 
 class PropiedadesTablaSQLiteTest : public CPruebaSQLite {};
-
-TEST_F(PropiedadesTablaSQLiteTest, DosPestanasConSusColumnas) {
-    frmPropiedadesTabla frm;
-    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Propiedades de tabla"));
-    ASSERT_EQ(frm.sstPropiedadesTabla()->count(), 2);
-    EXPECT_EQ(frm.sstPropiedadesTabla()->TituloPestana(0), QStringLiteral("Campos"));
-    EXPECT_EQ(frm.sstPropiedadesTabla()->TituloPestana(1), QString::fromUtf8("Índices"));
-    EXPECT_EQ(frm.NombreExportacion(0), QStringLiteral("Campos"));
-    EXPECT_EQ(frm.NombreExportacion(1), QString::fromUtf8("Índices"));
-
-    EXPECT_EQ(Titulos(*frm.lvwCampos),
-              QStringList({"Nombre", "Tipo de dato", QString::fromUtf8("Tamaño"), "Admite nulos",
-                           "Valor predeterminado"}));
-    EXPECT_EQ(Titulos(*frm.lvwIndices),
-              QStringList({"Nombre", "Primario", QString::fromUtf8("Único"), "Agrupado", "Columnas",
-                           "Tipo", QString::fromUtf8("Ordenación")}));
-}
 
 TEST_F(PropiedadesTablaSQLiteTest, CamposConTipoNulosYValorPredeterminado) {
     frmPropiedadesTabla frm;
@@ -65,62 +42,6 @@ TEST_F(PropiedadesTablaSQLiteTest, UnaClavePrimariaDeDosColumnasEsUnSoloIndiceCo
               QStringLiteral("ix_lineas_nota|No|No|No|nota, cantidad|%1|DESC")
                   .arg(TipoIndiceDe(m_Id, QStringLiteral("lineas"), strOtro)));
     EXPECT_EQ(frm.lvwIndices->IconoPequeno(FilaDe(*frm.lvwIndices, strOtro)), 3);
-}
-
-TEST_F(PropiedadesTablaSQLiteTest, UnaTablaQueNoExisteDejaLasListasVaciasYLosIndicesHabilitados) {
-    frmPropiedadesTabla frm;
-    frm.Conexion(m_Id);
-    frm.Tabla(QStringLiteral("no_existe"));
-    EXPECT_EQ(frm.lvwCampos->NumeroElementos(), 0);
-    EXPECT_EQ(frm.lvwIndices->NumeroElementos(), 0);
-    EXPECT_TRUE(frm.sstPropiedadesTabla()->PestanaHabilitada(1));
-}
-
-TEST_F(PropiedadesTablaSQLiteTest, LosIndicesSeExportanComoIndices) {
-    CDialogosGuion guion;
-    const QString strRuta = CarpetaTemporal() + QStringLiteral("/indices.xml");
-    guion.rutas.push_back(strRuta);
-    frmPropiedadesTabla frm;
-    frm.Conexion(m_Id);
-    frm.Tabla(QStringLiteral("lineas"));
-    frm.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
-    frm.sstPropiedadesTabla()->SeleccionarPestana(1);
-    CRespuestaFormato formato(2);
-    QTest::mouseClick(frm.Barra()->Control(QStringLiteral("exp")), Qt::LeftButton);
-    ASSERT_TRUE(formato.booVisto);
-    const CXmlExportado x = LeerXml(strRuta);
-    EXPECT_EQ(x.strRaiz, QString::fromUtf8("Índices"));
-    EXPECT_EQ(x.strFilas, Filas(*frm.lvwIndices));
-}
-
-TEST_F(PropiedadesTablaSQLiteTest, AmbasListasSeExportanEnLosCincoFormatos) {
-    CDialogosGuion guion;
-    frmPropiedadesTabla frm;
-    frm.Conexion(m_Id);
-    frm.Tabla(QStringLiteral("clientes"));
-    frm.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frm));
-    ExportarEnLosCincoFormatos(frm, guion, QStringLiteral("tabla"));
-    EXPECT_EQ(guion.abiertos.size(), 4);
-}
-
-TEST_F(PropiedadesTablaSQLiteTest, ElExploradorAbreUnaVentanaNuevaPorClicYDevuelveElPuntero) {
-    CVentanaMdi principal;
-    principal.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
-    objVerondal->Conexiones().Item(m_Id).Desconectar(); // as after a rebuild of the tree
-    QPointer<frmPropiedadesTabla> a = MostrarPropiedadesTabla(m_Id, QStringLiteral("lineas"));
-    QPointer<frmPropiedadesTabla> b = MostrarPropiedadesTabla(m_Id, QStringLiteral("lineas"));
-    ASSERT_TRUE(a && b);
-    EXPECT_NE(a.data(), b.data());
-    EXPECT_EQ(principal.Area()->subWindowList().size(), 2);
-    EXPECT_TRUE(a->isVisible());
-    EXPECT_EQ(a->windowTitle(), QStringLiteral("Propiedades de tabla: lineas"));
-    EXPECT_EQ(Filas(*a->lvwIndices), Filas(*b->lvwIndices));
-    EXPECT_EQ(a->lvwCampos->NumeroElementos(), 4);
-    EXPECT_EQ(a->ClaveConexion(), m_Id);
-    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 
 // ---------------------------------------------------------------------------------------------

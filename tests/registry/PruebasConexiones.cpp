@@ -1,4 +1,4 @@
-#include "ArchivosPrueba.h"
+#include "Aplicacion.h"
 #include "comun/CError.h"
 #include "registry/CVerondal.h"
 
@@ -37,19 +37,6 @@ TEST(ConexionesTest, LasClavesNoDistinguenMayusculas) {
     EXPECT_EQ(objConexiones.Count(), 1);
     objConexiones.Eliminar(QStringLiteral("CNX1"));
     EXPECT_EQ(objConexiones.Count(), 0);
-}
-
-TEST(ConexionesTest, ClaveInexistenteEsError) {
-    CConexiones objConexiones;
-    EXPECT_EQ(objConexiones.Buscar(QStringLiteral("cnx1")), nullptr);
-    try {
-        objConexiones.Item(QStringLiteral("cnx1"));
-        ADD_FAILURE() << "Item de una clave inexistente no falló";
-    } catch (const CError& e) {
-        EXPECT_EQ(e.Numero(), 5);
-        EXPECT_EQ(e.Descripcion(), QStringLiteral("No existe la conexión cnx1"));
-    }
-    EXPECT_THROW(objConexiones.Eliminar(QStringLiteral("cnx1")), CError);
 }
 
 TEST(ConexionesTest, RecorreEnElOrdenDelArchivoYDespuesLasNuevas) {

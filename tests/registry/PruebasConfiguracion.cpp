@@ -1,11 +1,10 @@
-#include "ArchivosPrueba.h"
+#include "Aplicacion.h"
 #include "DialogosGuion.h"
 #include "comun/CError.h"
 #include "registry/CEncriptador.h"
 #include "registry/CVerondal.h"
 
 #include <QDomDocument>
-#include <QStringDecoder>
 #include <gtest/gtest.h>
 
 using namespace pruebas;
@@ -148,16 +147,6 @@ TEST(ConfiguracionTest, GuardadoFallidoNoCambiaNada) {
     EXPECT_EQ(Ids(objConexiones), QStringList({"cnx1", "cnx2", "cnx3"}));
 }
 
-TEST(ConfiguracionTest, GuardadoConservaLosPermisos) {
-    const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
-    const auto permisos = QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser |
-                          QFileDevice::WriteUser | QFileDevice::ReadGroup;
-    ASSERT_TRUE(QFile::setPermissions(strRuta, permisos));
-    CVerondal verondal(strRuta);
-    verondal.Conexiones().NuevaConexion(QStringLiteral("x"), QStringLiteral("DSN=x"));
-    EXPECT_EQ(QFile::permissions(strRuta), permisos);
-}
-
 TEST(ConfiguracionTest, ArchivoEnOtraCodificacionSeEscribeEnEsaCodificacion) {
     for (const char* strCodigo : {"ISO-8859-1", "windows-1252"}) {
         SCOPED_TRACE(strCodigo);
@@ -182,19 +171,6 @@ TEST(ConfiguracionTest, ArchivoEnOtraCodificacionSeEscribeEnEsaCodificacion) {
         EXPECT_EQ(objReleido.Conexiones().Item(QStringLiteral("cnx2")).Titulo(),
                   QStringLiteral("Niño € ā"));
     }
-}
-
-TEST(ConfiguracionTest, ConexionAnidadaSeCargaPeroNoSeElimina) {
-    const QByteArray bytContenido = "<Verondal><Conexiones><Grupo><Conexion Id=\"cnx7\">"
-                                    "<Titulo>Honda</Titulo><CadenaDeConexion>C0"
-                                    "</CadenaDeConexion></Conexion></Grupo></Conexiones>"
-                                    "</Verondal>";
-    const QString strRuta = ConfiguracionDePrueba(bytContenido);
-    CVerondal verondal(strRuta);
-    EXPECT_EQ(Ids(verondal.Conexiones()), QStringList({"cnx7"}));
-    EXPECT_THROW(verondal.Conexiones().Eliminar(QStringLiteral("cnx7")), CError);
-    EXPECT_EQ(verondal.Conexiones().Count(), 1);
-    EXPECT_EQ(Leer(strRuta), bytContenido);
 }
 
 TEST(ConfiguracionTest, LoQueNoSePodriaReleerSeRechazaSinTocarNada) {
@@ -255,8 +231,6 @@ INSTANTIATE_TEST_SUITE_P(
                        "<Conexion Id=\"cnx2\"><CadenaDeConexion>C0"
                        "</CadenaDeConexion></Conexion>",
                        91, "La conexión cnx2 (línea 3 de %1) no tiene el elemento Titulo"},
-        CasoMalformado{"SinCadena", "<Conexion Id=\"cnx2\"><Titulo>x</Titulo></Conexion>", 91,
-                       "La conexión cnx2 (línea 3 de %1) no tiene el elemento CadenaDeConexion"},
         CasoMalformado{"CadenaIndescifrable",
                        "<Conexion Id=\"cnx2\"><Titulo>x</Titulo><CadenaDeConexion>C0C"
                        "</CadenaDeConexion></Conexion>",
@@ -270,19 +244,3 @@ INSTANTIATE_TEST_SUITE_P(
                        "La conexión CNX1 (línea 3 de %1) repite el Id de la conexión cnx1 "
                        "(línea 2 de %1)"}),
     [](const auto& i) { return std::string(i.param.strNombre); });
-
-TEST(ConfiguracionTest, RaizSinConexionesEsError) {
-    const QString strRuta = ConfiguracionDePrueba(
-        "<Verondal>\n<Conexion Id=\"cnx1\"><Titulo>x</Titulo><CadenaDeConexion>C0"
-        "</CadenaDeConexion></Conexion></Verondal>");
-    try {
-        CVerondal verondal(strRuta);
-        ADD_FAILURE() << "se cargó sin error";
-    } catch (const CError& e) {
-        EXPECT_EQ(e.Numero(), 91);
-        EXPECT_EQ(e.Descripcion(),
-                  QStringLiteral("El elemento raíz Verondal (línea 1 de %1) no contiene el "
-                                 "elemento Conexiones")
-                      .arg(strRuta));
-    }
-}

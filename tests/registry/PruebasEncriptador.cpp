@@ -1,10 +1,12 @@
-#include "ArchivosPrueba.h"
+#include "Aplicacion.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
 #include "registry/CEncriptador.h"
 
 #include <QStringDecoder>
 #include <gtest/gtest.h>
+
+using namespace pruebas;
 
 namespace {
 
@@ -29,15 +31,17 @@ QString TodaLaPagina() {
 
 } // namespace
 
-TEST(EncriptadorTest, RespuestasConocidasDeArchivosExistentes) {
-    EXPECT_EQ(
-        EncriptarTexto(QStringLiteral("Provider=SQLOLEDB.1;Data Source=srv")),
-        QStringLiteral("D1EB9009AD3B85AAC53B5B3891311FD7AEDAC0B43C9EC10639601DE7127255E1047BEE"));
+TEST(EncriptadorTest, RespuestasConocidasDeArchivosExistentesEnMayusculasOMinusculas) {
+    EXPECT_EQ(EncriptarTexto(QString::fromLatin1(kCadenaServidor)),
+              QString::fromLatin1(kCifradaServidor));
     EXPECT_EQ(EncriptarTexto(QStringLiteral("A")), QStringLiteral("C0"));
     EXPECT_EQ(EncriptarTexto(QString(40, QLatin1Char('x'))).size(), 80);
+    EXPECT_EQ(DesencriptarTexto(QString::fromLatin1(kCifradaServidor).toLower()),
+              QString::fromLatin1(kCadenaServidor));
+    EXPECT_EQ(DesencriptarTexto(QStringLiteral("c0")), QStringLiteral("A"));
 }
 
-TEST(EncriptadorTest, TodoTextoDeWindows1252VaYVuelve) {
+TEST(EncriptadorTest, TodoTextoDeWindows1252VaYVuelveYLoDemasComoInterrogacion) {
     const QString strTodos = TodaLaPagina();
     ASSERT_EQ(strTodos.size(), 256);
     EXPECT_EQ(DesencriptarTexto(EncriptarTexto(strTodos)), strTodos);
@@ -48,44 +52,35 @@ TEST(EncriptadorTest, TodoTextoDeWindows1252VaYVuelve) {
     const QString strFrase = QStringLiteral("otra frase");
     EXPECT_EQ(objEncriptador.Desencriptar(objEncriptador.Encriptar(strTodos, strFrase), strFrase),
               strTodos);
-}
-
-TEST(EncriptadorTest, AceptaDigitosEnMinusculas) {
-    EXPECT_EQ(DesencriptarTexto(QStringLiteral(
-                  "d1eb9009ad3b85aac53b5b3891311fd7aedac0b43c9ec10639601de7127255e1047bee")),
-              QStringLiteral("Provider=SQLOLEDB.1;Data Source=srv"));
-    EXPECT_EQ(DesencriptarTexto(QStringLiteral("c0")), QStringLiteral("A"));
-}
-
-TEST(EncriptadorTest, CaracterFueraDeLaPaginaVuelveComoInterrogacion) {
     EXPECT_EQ(DesencriptarTexto(EncriptarTexto(QStringLiteral("ā€😀\x1A"))),
               QStringLiteral("?€?\x1A"));
 }
 
-TEST(EncriptadorTest, LongitudImparEsError) {
-    const CError e = ErrorDe([] { DesencriptarTexto(QStringLiteral("C0C0C")); });
-    EXPECT_EQ(e.Numero(), static_cast<int32_t>(0x80040000u));
-    EXPECT_EQ(e.Origen(), QStringLiteral("CEncriptador::DesencriptarHex()"));
-    EXPECT_EQ(e.Descripcion(), QStringLiteral("Longitud de cadena incorrecta"));
-}
-
-TEST(EncriptadorTest, TextoVacioEsErrorAlCifrarYAlDescifrar) {
-    const CError eCifrar = ErrorDe([] { EncriptarTexto(QString()); });
-    EXPECT_EQ(eCifrar.Numero(), 9);
-    EXPECT_EQ(eCifrar.Origen(), QStringLiteral("CEncriptador::EncriptarArrayBytes()"));
-    const CError eDescifrar = ErrorDe([] { DesencriptarTexto(QString()); });
-    EXPECT_EQ(eDescifrar.Numero(), 9);
-    EXPECT_EQ(eDescifrar.Origen(), QStringLiteral("CEncriptador::DesencriptarArrayBytes()"));
-}
-
-TEST(EncriptadorTest, ParQueNoEsHexadecimalEsError) {
-    // Each would slip past a lenient number parser: a letter, a space, a sign.
-    for (const char* strCifrada : {"C0ZZ", "C0 1", "+1C0", "0x"}) {
-        const CError e = ErrorDe([&] { DesencriptarTexto(QString::fromLatin1(strCifrada)); });
-        EXPECT_EQ(e.Numero(), 13) << strCifrada;
-        EXPECT_EQ(e.Origen(), QStringLiteral("CEncriptador::DesencriptarHex()"));
+// Each would slip past a lenient reader: an odd length, nothing at all, a letter, a space, a sign.
+TEST(EncriptadorTest, UnaCadenaCifradaMalFormadaEsErrorConSuNumeroYOrigen) {
+    const struct {
+        const char* strCifrada;
+        int32_t intNumero;
+        const char* strOrigen;
+    } casos[] = {
+        {"C0C0C", static_cast<int32_t>(0x80040000u), "CEncriptador::DesencriptarHex()"},
+        {"", 9, "CEncriptador::DesencriptarArrayBytes()"},
+        {"C0ZZ", 13, "CEncriptador::DesencriptarHex()"},
+        {"C0 1", 13, "CEncriptador::DesencriptarHex()"},
+        {"+1C0", 13, "CEncriptador::DesencriptarHex()"},
+        {"0x", 13, "CEncriptador::DesencriptarHex()"},
+    };
+    for (const auto& caso : casos) {
+        const CError e = ErrorDe([&] { DesencriptarTexto(QString::fromLatin1(caso.strCifrada)); });
+        EXPECT_EQ(e.Numero(), caso.intNumero) << caso.strCifrada;
+        EXPECT_EQ(e.Origen(), QString::fromLatin1(caso.strOrigen)) << caso.strCifrada;
     }
+    EXPECT_EQ(ErrorDe([] { DesencriptarTexto(QStringLiteral("C0C0C")); }).Descripcion(),
+              QStringLiteral("Longitud de cadena incorrecta"));
     EXPECT_EQ(ErrorDe([] { DesencriptarTexto(QStringLiteral("C0ZZ")); }).Descripcion(),
               QStringLiteral("No coinciden los tipos: «ZZ», en la posición 3, no es un número "
                              "hexadecimal"));
+    const CError eCifrar = ErrorDe([] { EncriptarTexto(QString()); });
+    EXPECT_EQ(eCifrar.Numero(), 9);
+    EXPECT_EQ(eCifrar.Origen(), QStringLiteral("CEncriptador::EncriptarArrayBytes()"));
 }

@@ -1,5 +1,6 @@
 #include "Entorno.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -144,6 +145,37 @@ QString CrearBaseSQLite(const QString& strRuta, const QString& strArchivoSql) {
                   strArchivoSql.isEmpty() ? QByteArray() : Leer(strArchivoSql)))
         return {};
     return CadenaSQLite(strRuta);
+}
+
+CBaseServidor::CBaseServidor(Motor motor, const QString& strPrefijo, const QStringList& archivosSql)
+    : m_Motor(motor) {
+    static int s_intNumero = 0;
+    m_strNombre = QStringLiteral("%1_%2_%3")
+                      .arg(strPrefijo.toLower())
+                      .arg(QCoreApplication::applicationPid())
+                      .arg(++s_intNumero);
+    const QString strPrimero = archivosSql.isEmpty() ? QString() : Fixture(archivosSql.first());
+    QString strCadena = motor == Motor::Postgres ? CrearBasePostgres(m_strNombre, strPrimero)
+                                                 : CrearBaseMariaDB(m_strNombre, strPrimero);
+    for (int i = 1; i < archivosSql.size() && !strCadena.isEmpty(); ++i)
+        if (!Ejecutar(QString::fromUtf8(Leer(Fixture(archivosSql[i])))))
+            strCadena.clear();
+    m_strCadena = strCadena;
+}
+
+CBaseServidor::~CBaseServidor() {
+    if (m_Motor == Motor::Postgres && HayPostgres())
+        EjecutarPostgres(
+            QStringLiteral("postgres"),
+            QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);").arg(m_strNombre));
+    else if (m_Motor == Motor::MariaDB && HayMariaDB())
+        EjecutarMariaDB(QString(),
+                        QStringLiteral("DROP DATABASE IF EXISTS `%1`;").arg(m_strNombre));
+}
+
+bool CBaseServidor::Ejecutar(const QString& strSql) const {
+    return m_Motor == Motor::Postgres ? EjecutarPostgres(m_strNombre, strSql)
+                                      : EjecutarMariaDB(m_strNombre, strSql);
 }
 
 } // namespace pruebas

@@ -2,8 +2,7 @@
 // a message box's buttons as the user reads them.
 #pragma once
 
-#include "../registry/ArchivosPrueba.h"
-#include "registry/CEncriptador.h"
+#include "Ayudas.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,19 +11,6 @@
 #include <functional>
 
 namespace pruebas {
-
-// Verondal.xml holding the given (title, connection string) pairs, encrypted as the program
-// stores them, with the Ids cnx1, cnx2...
-inline QByteArray Configuracion(const QList<QPair<QString, QString>>& conexiones) {
-    QString strXml = QStringLiteral("<?xml version=\"1.0\"?>\n<Verondal><Conexiones>");
-    int n = 0;
-    for (const auto& [strTitulo, strCadena] : conexiones)
-        strXml += QStringLiteral("<Conexion Id=\"cnx%1\"><Titulo>%2</Titulo>"
-                                 "<CadenaDeConexion>%3</CadenaDeConexion></Conexion>")
-                      .arg(++n)
-                      .arg(strTitulo, EncriptarTexto(strCadena));
-    return (strXml + QStringLiteral("</Conexiones></Verondal>\n")).toUtf8();
-}
 
 // Runs fnAccion on the next modal box or popup as soon as it shows, so the caller may block.
 inline void AlAbrirse(std::function<void(QWidget*)> fnAccion) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace pruebas {
@@ -29,6 +30,27 @@ QString CrearBaseSQLite(const QString& strRuta, const QString& strArchivoSql);
 bool EjecutarPostgres(const QString& strBaseDatos, const QString& strSql);
 bool EjecutarMariaDB(const QString& strBaseDatos, const QString& strSql);
 bool EjecutarSQLite(const QString& strRuta, const QString& strSql);
+
+// A server database of this run only: created (from SQL fixtures run one after the other) under
+// a name no other run or test shares, and dropped when the object goes. Cadena() is empty when
+// it could not be made, so a fixture asserts on it before use.
+class CBaseServidor {
+public:
+    enum class Motor { Postgres, MariaDB };
+    CBaseServidor(Motor motor, const QString& strPrefijo, const QStringList& archivosSql = {});
+    ~CBaseServidor();
+    CBaseServidor(const CBaseServidor&) = delete;
+    CBaseServidor& operator=(const CBaseServidor&) = delete;
+
+    const QString& Nombre() const { return m_strNombre; }
+    const QString& Cadena() const { return m_strCadena; }
+    bool Ejecutar(const QString& strSql) const;
+
+private:
+    Motor m_Motor;
+    QString m_strNombre;
+    QString m_strCadena;
+};
 
 } // namespace pruebas
 

@@ -1,9 +1,5 @@
 // verondal-cli catalogo: each rowset printed as the layer delivers it, TAB-separated.
-#include "Entorno.h"
-
-#include <QDir>
-#include <QFile>
-#include <QProcess>
+#include "Ayudas.h"
 
 using namespace pruebas;
 
@@ -18,27 +14,18 @@ struct CSalida {
 class CliCatalogoTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_Carpeta =
-            CarpetaTemporal() + QStringLiteral("/cli-") +
-            QString::fromLatin1(::testing::UnitTest::GetInstance()->current_test_info()->name());
-        QDir(m_Carpeta).removeRecursively();
-        QDir().mkpath(m_Carpeta);
+        m_Carpeta = CarpetaDeLaPrueba();
         m_Config = m_Carpeta + QStringLiteral("/Verondal.xml");
-        QFile f(m_Config);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n");
+        ASSERT_NO_FATAL_FAILURE(Escribir(
+            m_Config, "<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n"));
     }
 
     CSalida Ejecutar(const QStringList& args) {
-        QProcess p;
-        p.start(QStringLiteral(VERONDAL_BIN) + QStringLiteral("/verondal-cli"),
-                QStringList{QStringLiteral("--config"), m_Config} + args);
-        EXPECT_TRUE(p.waitForFinished(60000));
-        QString salida = QString::fromUtf8(p.readAllStandardOutput());
+        const CSalidaCli s = EjecutarCli(QStringList{QStringLiteral("--config"), m_Config} + args);
+        QString salida = s.Salida();
         if (salida.endsWith(QLatin1Char('\n')))
             salida.chop(1);
-        return {p.exitCode(), salida.split(QLatin1Char('\n')),
-                QString::fromUtf8(p.readAllStandardError())};
+        return {s.intEstado, salida.split(QLatin1Char('\n')), s.Errores()};
     }
 
     QString Agregar(const QString& strTitulo, const QString& strCadena) {
@@ -66,7 +53,8 @@ TEST_F(CliCatalogoTest, ImprimeCadaConsultaConSuCabeceraUnaFilaPorLineaYNulosVac
                      "\t\tclientes\tTABLE\t\t\t", "\t\tsqlite_sequence\tSYSTEM TABLE\t\t\t"}));
     const CSalida campos =
         Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("campos"), QStringLiteral("a_b")});
-    EXPECT_EQ(campos.lineas.value(1), QStringLiteral("\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t"));
+    EXPECT_EQ(campos.lineas.value(1),
+              QStringLiteral("\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t\tINTEGER"));
     const CSalida registros = Ejecutar(
         {QStringLiteral("catalogo"), id, QStringLiteral("registros"), QStringLiteral("o'brien")});
     EXPECT_EQ(registros.lineas, QStringList({"TABLE_CATALOG\tTABLE_SCHEMA\tTABLE_NAME\tCARDINALITY",

@@ -1,6 +1,7 @@
-#include "ArchivosPrueba.h"
+// verondal-cli's commands on the connection list: what a script reads back, and a file left
+// untouched by every failed command.
+#include "Aplicacion.h"
 
-#include <QProcess>
 #include <gtest/gtest.h>
 
 using namespace pruebas;
@@ -14,11 +15,8 @@ struct CResultado {
 };
 
 CResultado Cli(const QStringList& argumentos) {
-    QProcess proceso;
-    proceso.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"), argumentos);
-    EXPECT_TRUE(proceso.waitForFinished(60000));
-    return {proceso.exitCode(), QString::fromUtf8(proceso.readAllStandardOutput()),
-            QString::fromUtf8(proceso.readAllStandardError())};
+    const CSalidaCli s = EjecutarCli(argumentos);
+    return {s.intEstado, s.Salida(), s.Errores()};
 }
 
 } // namespace
@@ -56,7 +54,7 @@ TEST(CliTest, UnaOrdenFallidaDaEstado2YNoTocaElArchivo) {
     const Caso casos[] = {
         {{"eliminar", "cnx9"}, "verondal-cli: No existe la conexión cnx9\n"},
         {{"cadena", "cnx9"}, "verondal-cli: No existe la conexión cnx9\n"},
-        {{"agregar", "solo título"}, "verondal-cli: uso: verondal-cli agregar TÍTULO CADENA\n"},
+        {{"agregar", "solo título"}, "verondal-cli: uso: verondal-cli agregar TÍTULO CADENA|-\n"},
         {{"agregar", "t", ""}, "verondal-cli: la cadena de conexión está vacía\n"},
         {{"agregar", "t", "Pwd=Ωμέγα"},
          "verondal-cli: La cadena de conexión de cnx3 contiene caracteres que no caben en la "

@@ -2,15 +2,6 @@
 
 #include <gtest/gtest.h>
 
-// The tables themselves are data; these cases pin the rules around them: exact matching,
-// which unknown codes read "(desconocido)" and which read empty.
-TEST(AdoTest, TipoTablaDistingueMayusculasYNoRecorta) {
-    const CAdo objAdo;
-    EXPECT_EQ(objAdo.TipoTabla("SYSTEM VIEW"), "Vista del sistema");
-    for (const char* strTipo : {"table", "TABLE ", "", "SYNONYM"})
-        EXPECT_EQ(objAdo.TipoTabla(strTipo), "(desconocido)") << strTipo;
-}
-
 TEST(AdoTest, CodigosFueraDeTablaDanDesconocidoOVacioSegunLaLista) {
     const CAdo objAdo;
     EXPECT_EQ(objAdo.TipoIndice(4), "(desconocido)");

@@ -47,9 +47,12 @@ public:
     std::optional<QString> Entrada(const QString& strPregunta, const QString& strTitulo,
                                    const QString&) override {
         preguntasEntrada << strPregunta + QLatin1Char('|') + strTitulo;
-        if (entradas.empty())
+        if (entradas.empty() || !entradas.front()) {
+            if (!entradas.empty())
+                entradas.pop_front();
             return std::nullopt;
-        auto r = entradas.front();
+        }
+        const QString r = *entradas.front();
         entradas.pop_front();
         return r;
     }

@@ -1,0 +1,32 @@
+// MariaDB through Connector/ODBC: the connection's own database as the only catalogue, dates
+// and foreign keys from information_schema, nullability checked where the driver is wrong.
+#pragma once
+
+#include "catalog/dialectos/CDialecto.h"
+
+class CDialectoMariaDB : public CDialecto {
+public:
+    using CDialecto::CDialecto;
+
+    PRecordset Tablas() override;
+    PRecordset Columnas(const QString& strTabla) override;
+    PRecordset ClavesAjenas() override;
+    PRecordset Estadisticas(const QString& strTabla) override;
+    PRecordset EstadisticasTodas() override;
+
+protected:
+    QString TipoPreferido(int intTipoOleDb) const override;
+    std::vector<CObjeto> ObjetosLlamados(const QString& strTabla) override;
+    bool EsDeSistema(const QString& strCatalogo, const QString& strEsquema,
+                     const QString& strNombre) const override;
+    QString Literal(const QString& strTexto) const override;
+    void LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila) override;
+    void RevisarNulos(CColumnaLeida& col, std::size_t fila) override;
+    void CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) override;
+    bool HayCatalogo() const override;
+    bool TodasExactas() const override { return true; }
+    void CompletarProcedimientos(CRecordset& rs) override;
+
+private:
+    std::vector<std::size_t> m_Sospechosas; // rows whose nullability needs checking, per call
+};

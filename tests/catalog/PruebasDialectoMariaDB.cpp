@@ -1,0 +1,82 @@
+// What the MariaDB dialect corrects in Connector/ODBC's answers, each value held against
+// information_schema read directly with the mariadb client; and that no catalogue question
+// runs user code.
+#include "AyudaCatalogo.h"
+#include "Entorno.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+using namespace pruebas;
+
+namespace {
+
+class DialectoMariaDBTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (HayMariaDB())
+            s_Cadena = CrearBaseMariaDB(Base(), Fixture(QStringLiteral("dialecto_mariadb.sql")));
+    }
+    static void TearDownTestSuite() {
+        if (!s_Cadena.isEmpty())
+            EjecutarMariaDB(QString(), QStringLiteral("DROP DATABASE IF EXISTS %1;").arg(Base()));
+    }
+    static QString Base() {
+        return QStringLiteral("dial_mdb_%1").arg(QCoreApplication::applicationPid());
+    }
+    void SetUp() override {
+        REQUIERE_MARIADB();
+        ASSERT_FALSE(s_Cadena.isEmpty());
+        m_Cn = Abrir(s_Cadena);
+    }
+    // The server's own answer, one line per row, fields joined by "|".
+    static QStringList Consultar(const QString& strSql) {
+        QProcess p;
+        p.start(QStringLiteral("mariadb"), {"--protocol=TCP", "-h", "127.0.0.1", "-P",
+                                            qEnvironmentVariable("VERONDAL_MARIADB_PUERTO"), "-u",
+                                            qEnvironmentVariable("VERONDAL_MARIADB_USUARIO"), "-N",
+                                            "-B", "-r", Base(), "-e", strSql});
+        p.waitForFinished();
+        QStringList filas = QString::fromUtf8(p.readAllStandardOutput())
+                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (QString& f : filas)
+            f.replace(QLatin1Char('\t'), QLatin1Char('|'))
+                .replace(QStringLiteral("NULL"), QStringLiteral("·"));
+        return filas;
+    }
+    static QString s_Cadena;
+    std::unique_ptr<CConexion> m_Cn;
+};
+QString DialectoMariaDBTest::s_Cadena;
+
+} // namespace
+
+TEST_F(DialectoMariaDBTest, LosRecuentosSonTableRowsYNingunaVistaSeLee) {
+    const QStringList antes = Consultar(QStringLiteral("SELECT COUNT(*) FROM auditoria"));
+    auto tablas = m_Cn->Tablas();
+    ASSERT_TRUE(tablas);
+    for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
+        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
+        m_Cn->Campos(nombre);
+        m_Cn->Indices(nombre);
+        m_Cn->NumeroRegistros(nombre);
+    }
+    auto todas = m_Cn->EstadisticasTodas();
+    ASSERT_TRUE(todas);
+    m_Cn->CamposTodos();
+    m_Cn->Procedimientos();
+    m_Cn->Relaciones();
+    EXPECT_EQ(Consultar(QStringLiteral("SELECT COUNT(*) FROM auditoria")), antes);
+
+    // Names that differ only in case tie under the server's collation: compared as sets.
+    QStringList obtenidas = Filas(*todas, {"TABLE_NAME", "CARDINALITY"});
+    QStringList esperadas = Consultar(
+        QStringLiteral("SELECT TABLE_NAME, IF(TABLE_TYPE = 'BASE TABLE', TABLE_ROWS, NULL) FROM "
+                       "information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()"));
+    obtenidas.sort();
+    esperadas.sort();
+    EXPECT_EQ(obtenidas, esperadas);
+    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_auditada")), QString());
+    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("memoria")), QStringLiteral("4"));
+    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
+}

@@ -1,0 +1,73 @@
+// What the SQLite dialect corrects in the SQLite3 driver's answers, each value held against
+// SQLite's own catalogue (sqlite_master and its pragmas) read through the sqlite3 client.
+#include "AyudaCatalogo.h"
+#include "Entorno.h"
+
+#include <QProcess>
+#include <algorithm>
+
+using namespace pruebas;
+
+namespace {
+
+class DialectoSQLiteTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        s_Ruta = CarpetaTemporal() + QStringLiteral("/dialecto.sqlite");
+        s_Cadena = CrearBaseSQLite(s_Ruta, Fixture(QStringLiteral("dialecto_sqlite.sql")));
+    }
+    void SetUp() override {
+        ASSERT_FALSE(s_Cadena.isEmpty());
+        m_Cn = Abrir(s_Cadena);
+    }
+    // SQLite's own answer, one line per row, fields joined by "|".
+    static QStringList Consultar(const QString& strSql) {
+        QProcess p;
+        p.start(QStringLiteral("sqlite3"), {s_Ruta, strSql});
+        p.waitForFinished();
+        return QString::fromUtf8(p.readAllStandardOutput())
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+    static QString s_Ruta, s_Cadena;
+    std::unique_ptr<CConexion> m_Cn;
+};
+QString DialectoSQLiteTest::s_Ruta, DialectoSQLiteTest::s_Cadena;
+
+} // namespace
+
+TEST_F(DialectoSQLiteTest, SoloLasTablasBaseSeCuentanYCadaFilaCoincideConSuRecuento) {
+    // A view would run its query and a virtual table its module: neither is read.
+    auto todas = m_Cn->EstadisticasTodas();
+    ASSERT_TRUE(todas);
+    QStringList esperadas;
+    for (const QString& fila :
+         Consultar(QStringLiteral("SELECT name, type = 'table' AND sql NOT LIKE 'CREATE "
+                                  "VIRTUAL%' FROM sqlite_master WHERE type IN ('table', "
+                                  "'view') ORDER BY name"))) {
+        const QString nombre = fila.section(QLatin1Char('|'), 0, -2);
+        const bool base = fila.section(QLatin1Char('|'), -1) == QLatin1String("1");
+        const QString cuenta =
+            base ? Consultar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(nombre)).value(0)
+                 : QStringLiteral("·");
+        esperadas << nombre + QLatin1Char('|') + cuenta;
+    }
+    QStringList obtenidas = Filas(*todas, {"TABLE_NAME", "CARDINALITY"});
+    // The driver's wide calls still break names outside the BMP: not counted yet.
+    const auto fueraDelBmp = [](const QString& f) {
+        return std::any_of(f.begin(), f.end(), [](QChar c) { return c.isSurrogate(); });
+    };
+    obtenidas.removeIf(fueraDelBmp);
+    esperadas.removeIf(fueraDelBmp);
+    obtenidas.sort();
+    esperadas.sort();
+    EXPECT_EQ(obtenidas, esperadas);
+    EXPECT_TRUE(esperadas.contains(QStringLiteral("v_clientes|·")));
+    EXPECT_TRUE(esperadas.contains(QStringLiteral("textos|·")));
+
+    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
+    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_clientes")), QString());
+    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("textos")), QString());
+    EXPECT_EQ(m_Cn->NumerosRegistros().value(
+                  CConexion::ClaveObjeto(QVariant(), QVariant(), QStringLiteral("pedidos"))),
+              QStringLiteral("2"));
+}

@@ -1,0 +1,165 @@
+// Saves that meet a full disk, a read-only file or a second writer: nothing is lost, and the
+// user reads why in Spanish.
+#include "Aplicacion.h"
+#include "Ayudas.h"
+#include "comun/CError.h"
+#include "export/CTablaExportable.h"
+#include "export/modArchivos.h"
+#include "export/modExportacion.h"
+#include "registry/CVerondal.h"
+
+#include <QProcess>
+#include <fcntl.h>
+#include <memory>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+using namespace pruebas;
+
+namespace {
+
+struct CResultado {
+    int intSalida;
+    QString strError;
+};
+
+CResultado Cli(const QStringList& argumentos) {
+    const CSalidaCli s = EjecutarCli(argumentos);
+    return {s.intEstado, s.Errores()};
+}
+
+QStringList Ids(const CConexiones& objConexiones) {
+    QStringList ids;
+    for (const CConexion& objConexion : objConexiones)
+        ids << objConexion.Id();
+    return ids;
+}
+
+} // namespace
+
+// A small tmpfs of the test's own, filled up: a change to the configuration and every export
+// format fail naming the reason, and leave each file as it was.
+TEST(DiscoLlenoTest, NingunGuardadoDejaElArchivoCortadoYTodosLoDicen) {
+    const QString strCarpeta = CarpetaDeLaPrueba();
+    if (QProcess::execute(QStringLiteral("mount"),
+                          {"-t", "tmpfs", "-o", "size=256k", "tmpfs", strCarpeta}) != 0)
+        GTEST_SKIP() << "No se puede montar un tmpfs aquí (hace falta ser root)";
+    struct CDesmontar {
+        QString strCarpeta;
+        ~CDesmontar() { QProcess::execute(QStringLiteral("umount"), {strCarpeta}); }
+    } desmontar{strCarpeta};
+    const QString strRuta = strCarpeta + QStringLiteral("/Verondal.xml");
+    Escribir(strRuta, kDosConexiones);
+    const int formatos[] = {Formato::Texto, Formato::Csv, Formato::Xml, Formato::Excel,
+                            Formato::Word};
+    for (const int intFormato : formatos)
+        Escribir(strCarpeta + QStringLiteral("/anterior.") + ExtensionArchivo(intFormato),
+                 "anterior");
+    {
+        const int fd = ::open(QFile::encodeName(strCarpeta + "/relleno").constData(),
+                              O_WRONLY | O_CREAT, 0600);
+        const QByteArray bytBloque(4096, 'x');
+        while (::write(fd, bytBloque.constData(), 4096) == 4096) {
+        }
+        ::close(fd);
+    }
+
+    const QString strRazon = QStringLiteral("No queda espacio libre en el disco");
+    const CResultado r = Cli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
+    EXPECT_EQ(r.intSalida, 2);
+    EXPECT_TRUE(r.strError.contains(strRuta) && r.strError.contains(strRazon))
+        << qPrintable(r.strError);
+    EXPECT_EQ(Leer(strRuta), kDosConexiones);
+
+    CTablaExportable tabla({QStringLiteral("Objeto")}, {});
+    tabla.AgregarFila({QStringLiteral("tabla")});
+    QStringList esperados{"Verondal.xml", "relleno"};
+    for (const int intFormato : formatos) {
+        for (const char* strNombre : {"/anterior.", "/nueva."}) {
+            QString strError;
+            EXPECT_FALSE(EscribirTabla(intFormato, QStringLiteral("Resultados"), tabla,
+                                       strCarpeta + strNombre + ExtensionArchivo(intFormato),
+                                       strError));
+            EXPECT_TRUE(strError.contains(strRazon)) << qPrintable(strError);
+        }
+        esperados << QStringLiteral("anterior.") + ExtensionArchivo(intFormato);
+        EXPECT_EQ(Leer(strCarpeta + "/" + esperados.last()), QByteArray("anterior"));
+    }
+    // Neither a new file nor a temporary one stays behind.
+    QStringList presentes = QDir(strCarpeta).entryList(QDir::Files, QDir::Name);
+    presentes.removeAll(QStringLiteral("Verondal.xml.bloqueo"));
+    esperados.sort();
+    EXPECT_EQ(presentes, esperados);
+}
+
+// Root may write anything; a file the user made read-only is still not written, and a file
+// rewritten keeps the mode it had.
+TEST(PermisosTest, SoloLecturaSeRespetaYElModoSeConserva) {
+    for (const mode_t intModo : {0444, 0640}) {
+        const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
+        ASSERT_EQ(::chmod(QFile::encodeName(strRuta).constData(), intModo), 0);
+        const CResultado r = Cli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
+        struct stat st = {};
+        ASSERT_EQ(::stat(QFile::encodeName(strRuta).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 07777, intModo) << std::oct << intModo;
+        if (intModo & 0200) {
+            EXPECT_EQ(r.intSalida, 0) << qPrintable(r.strError);
+            EXPECT_TRUE(Leer(strRuta).contains("Id=\"cnx3\""));
+            continue;
+        }
+        EXPECT_EQ(r.intSalida, 2);
+        EXPECT_EQ(r.strError, QStringLiteral("verondal-cli: No se pudo guardar el archivo de "
+                                             "configuración %1: El archivo es de solo lectura\n")
+                                  .arg(strRuta));
+        EXPECT_EQ(Leer(strRuta), kDosConexiones);
+    }
+}
+
+// The program open while ten command lines add at once: no change is lost, each is made to the
+// file as it now is, and the collection follows the file keeping its objects.
+TEST(EscritoresConcurrentesTest, NingunCambioSePierdeYLaColeccionSigueAlArchivo) {
+    const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
+    CVerondal objPrograma(strRuta);
+    CConexiones& objConexiones = objPrograma.Conexiones();
+    const CConexion* objCnx2 = &objConexiones.Item(QStringLiteral("cnx2"));
+    std::vector<std::unique_ptr<QProcess>> procesos;
+    for (int i = 0; i < 10; ++i) {
+        procesos.push_back(std::make_unique<QProcess>());
+        procesos.back()->start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
+                               {"--config", strRuta, "agregar", QStringLiteral("Nueva %1").arg(i),
+                                QStringLiteral("DSN=n%1").arg(i)});
+    }
+    objConexiones.Eliminar(QStringLiteral("cnx1"));
+    for (auto& proceso : procesos) {
+        ASSERT_TRUE(proceso->waitForFinished(60000));
+        EXPECT_EQ(proceso->exitCode(), 0) << proceso->readAllStandardError().toStdString();
+    }
+    // The new Id is counted in the file, which memory did not know.
+    EXPECT_EQ(objConexiones.NuevaConexion(QStringLiteral("Mía"), QStringLiteral("DSN=z")).Id(),
+              QStringLiteral("cnx13"));
+    EXPECT_EQ(Leer(strRuta).count("<Conexion "), 12);
+    EXPECT_EQ(Ids(objConexiones).size(), 12);
+    EXPECT_EQ(&objConexiones.Item(QStringLiteral("cnx2")), objCnx2);
+
+    // A change to a connection deleted elsewhere is refused, naming it; the file keeps the rest.
+    const std::pair<const char*, std::function<void()>> casos[] = {
+        {"cnx3", [&] { objConexiones.ModificarConexion(QStringLiteral("cnx3"), "t", "DSN=t"); }},
+        {"cnx4", [&] { objConexiones.Eliminar(QStringLiteral("cnx4")); }}};
+    for (const auto& [strId, fnCambio] : casos) {
+        const QString strTitulo = objConexiones.Item(QLatin1String(strId)).Titulo();
+        ASSERT_EQ(Cli({"--config", strRuta, "eliminar", strId}).intSalida, 0);
+        const QByteArray bytAntes = Leer(strRuta);
+        try {
+            fnCambio();
+            ADD_FAILURE() << "se aplicó un cambio a una conexión eliminada";
+        } catch (const CError& e) {
+            EXPECT_TRUE(e.Descripcion().startsWith(
+                QStringLiteral("La conexión «%1» (%2) ya no está en el archivo %3: otro programa "
+                               "la ha eliminado")
+                    .arg(strTitulo, QLatin1String(strId), strRuta)))
+                << qPrintable(e.Descripcion());
+        }
+        EXPECT_EQ(Leer(strRuta), bytAntes);
+    }
+}

@@ -1,0 +1,267 @@
+// The window-control layer, offscreen: what the windows read back from each control, the
+// display modes, drop-down menus, system colours, the host routines and the real dialog boxes.
+#include "AyudasVentanas.h"
+#include "comun/CError.h"
+#include "controles/CArbol.h"
+#include "controles/CDialogosQt.h"
+#include "controles/CListaImagenes.h"
+#include "controles/CListaVista.h"
+#include "controles/CPunteroRaton.h"
+#include "controles/CVentanaMdi.h"
+#include "controles/ColoresSistema.h"
+#include "controles/modGeneral.h"
+
+#include <QApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QInputDialog>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <functional>
+#include <gtest/gtest.h>
+
+using pruebas::AlAbrirse;
+using pruebas::BotonPorTexto;
+using pruebas::TextosBotones;
+
+namespace {
+
+class EspanolTest : public ::testing::Test {
+protected:
+    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
+    void TearDown() override { QLocale::setDefault(QLocale::system()); }
+};
+
+} // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+TEST(ImagenesTest, CadaIconoDelRecursoSeDibujaA16YA32Pixeles) {
+    ImagenRecurso(QStringLiteral("tabla"), 16); // loads the resource
+    const QStringList nombres = QDir(QStringLiteral(":/iconos")).entryList({"*.svg"});
+    ASSERT_GE(nombres.size(), 30);
+    for (QString n : nombres) {
+        n.chop(4);
+        for (int lado : {16, 32}) {
+            const QImage img = ImagenRecurso(n, lado).toImage();
+            ASSERT_EQ(img.size(), QSize(lado, lado)) << n.toStdString();
+            int opacos = 0;
+            for (int y = 0; y < lado; ++y)
+                for (int x = 0; x < lado; ++x)
+                    opacos += qAlpha(img.pixel(x, y)) > 128;
+            EXPECT_GT(opacos, lado * lado / 8) << n.toStdString() << " casi vacío a " << lado;
+        }
+    }
+    EXPECT_TRUE(IconoRecurso(QStringLiteral("no_existe"), 16).isNull());
+}
+
+// ---------------------------------------------------------------------------------------------
+class ArbolTest : public ::testing::Test {
+protected:
+    CArbol tvw;
+    void SetUp() override {
+        tvw.EstablecerImagenes(CListaImagenes(16, {"base_datos", "carpeta", "carpeta_abierta"}));
+    }
+};
+
+TEST_F(ArbolTest, UnaClaveRepetidaOUnPadreDesconocidoLanzanError) {
+    tvw.Agregar(QString(), "cnx1", "Ventas", 1);
+    EXPECT_THROW(tvw.Agregar(QString(), "cnx1", "Otra", 1), CError);
+    EXPECT_THROW(tvw.Agregar("cnx9", "x", "Otra", 1), CError);
+    EXPECT_EQ(tvw.topLevelItemCount(), 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+class ListaTest : public EspanolTest {
+protected:
+    CListaVista lvw;
+    void SetUp() override {
+        EspanolTest::SetUp();
+        lvw.EstablecerImagenes(CListaImagenes(32, {"propiedad", "tabla"}),
+                               CListaImagenes(16, {"propiedad", "tabla"}));
+        lvw.AgregarColumna("Nombre", 153);
+        lvw.AgregarColumna("Tipo", 60);
+        lvw.AgregarColumna("Creada", 120);
+        lvw.AgregarColumna("Registros", 60, Qt::AlignRight);
+    }
+};
+
+TEST_F(ListaTest, LosValoresSeEscribenConLaConfiguracionRegional) {
+    const int f = AgregarElementoLista(lvw, "x", 1, Color::TextoVentana,
+                                       {1.5, QDateTime(QDate(2025, 3, 15), QTime(10, 20, 30)),
+                                        QDate(2025, 3, 15),
+                                        QDateTime(QDate(2025, 12, 1), QTime(0, 0)), true});
+    EXPECT_EQ(lvw.SubElemento(f, 1), QStringLiteral("1,5"));
+    EXPECT_EQ(lvw.SubElemento(f, 2), QStringLiteral("15/3/2025 10:20:30"));
+    EXPECT_EQ(lvw.SubElemento(f, 3), QStringLiteral("15/3/2025"));
+    EXPECT_EQ(lvw.SubElemento(f, 4), QStringLiteral("1/12/2025")); // midnight: date only
+    EXPECT_EQ(lvw.SubElemento(f, 5), QStringLiteral("Verdadero")); // beyond the headers: kept
+}
+
+TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
+    lvw.AgregarElemento("Word", 1, 1, "wrd");
+    lvw.AgregarElemento("Excel", 2, 2, "exc");
+    lvw.EstablecerVista(CListaVista::Vista::IconosGrandes);
+    lvw.Seleccionar(1);
+    lvw.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&lvw));
+    QSignalSpy clics(&lvw, &CListaVista::ClicElemento);
+    QAbstractItemView* v = lvw.VistaVisible();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {},
+                      v->visualRect(v->model()->index(0, 0)).center());
+    ASSERT_EQ(clics.count(), 1);
+    EXPECT_EQ(clics.at(0).at(1).toString(), QStringLiteral("wrd"));
+    lvw.EstablecerVista(CListaVista::Vista::Detalles);
+    EXPECT_EQ(lvw.Seleccionado(), 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+TEST(PunteroTest, ElGuardianDevuelveLaFormaAnteriorYElEstadoDeQtQuedaLimpio) {
+    {
+        CPunteroRaton reloj(Puntero::Reloj);
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        {
+            CPunteroRaton flecha(Puntero::FlechaReloj);
+            EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::BusyCursor);
+            EstablecerPuntero(Puntero::Predeterminado); // a status text restores mid-way
+            EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        }
+        EXPECT_EQ(QApplication::overrideCursor()->shape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+}
+
+// ---------------------------------------------------------------------------------------------
+// A main window on show, hosting the children of each test.
+class VentanaMdiTest : public ::testing::Test {
+protected:
+    CVentanaMdi principal;
+    QMenu* menu = principal.AgregarMenuVentana("Ve&ntana");
+    void SetUp() override {
+        principal.resize(900, 700);
+        principal.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&principal));
+    }
+};
+
+TEST_F(VentanaMdiTest, ElMenuVentanaListaLasHijasVisiblesYMarcaLaActiva) {
+    auto* a = new QWidget;
+    a->setWindowTitle("Explorador de conexiones");
+    auto* b = new QWidget;
+    b->setWindowTitle("Propiedades de conexión: A&B");
+    auto* oculta = new QWidget;
+    oculta->setWindowTitle("Oculta");
+    MostrarVentanaHija(a);
+    MostrarVentanaHija(oculta)->hide();
+    MostrarVentanaHija(b);
+    emit menu->aboutToShow();
+    QStringList textos;
+    for (QAction* x : menu->actions())
+        textos << x->text() + (x->isChecked() ? "*" : "");
+    EXPECT_EQ(textos,
+              QStringList({"&1 Explorador de conexiones", "&2 Propiedades de conexión: A&&B*"}));
+    menu->actions().at(0)->trigger();
+    EXPECT_EQ(principal.Area()->currentSubWindow(), MarcoVentana(a));
+}
+
+// ---------------------------------------------------------------------------------------------
+// The real boxes, driven by a timer: what the user reads and the answer that comes back.
+struct CCasoCaja {
+    const char* strNombre;
+    int intEstilo;
+    QString strTitulo; // empty: the application's title
+    QString strTituloVisto;
+    QMessageBox::Icon icono;
+    QStringList botones;
+    QString strDefecto;
+    const char* strBoton; // the button the user clicks, or nullptr for the key
+    Qt::Key tecla;
+    int intRespuesta;
+};
+
+class DialogosQtCajaTest : public ::testing::TestWithParam<CCasoCaja> {};
+
+TEST_P(DialogosQtCajaTest, MuestraSusTextosYBotonesEnEspanolYDevuelveLaRespuesta) {
+    const CCasoCaja& caso = GetParam();
+    CDialogosQt dlg;
+    QString titulo, texto, defecto;
+    QStringList botones;
+    QMessageBox::Icon icono = QMessageBox::NoIcon;
+    AlAbrirse([&](QWidget* w) {
+        auto* caja = qobject_cast<QMessageBox*>(w);
+        ASSERT_TRUE(caja);
+        titulo = caja->windowTitle();
+        texto = caja->text();
+        icono = caja->icon();
+        botones = TextosBotones(caja);
+        defecto = caja->defaultButton() ? caja->defaultButton()->text().remove('&') : QString();
+        if (caso.strBoton)
+            BotonPorTexto(caja, QString::fromUtf8(caso.strBoton))->click();
+        else
+            QTest::keyClick(caja, caso.tecla);
+    });
+    const QString strTexto = QStringLiteral("¿Está seguro que desea eliminar la conexión \"A\"?");
+    EXPECT_EQ(dlg.Mensaje(strTexto, caso.intEstilo, caso.strTitulo), caso.intRespuesta);
+    EXPECT_EQ(titulo, caso.strTituloVisto);
+    EXPECT_EQ(texto, strTexto);
+    EXPECT_EQ(icono, caso.icono);
+    EXPECT_EQ(botones, caso.botones);
+    EXPECT_EQ(defecto, caso.strDefecto);
+}
+
+INSTANTIATE_TEST_SUITE_P(Casos, DialogosQtCajaTest,
+                         ::testing::Values(CCasoCaja{"PreguntaSiNo",
+                                                     Estilo::SiNo | Estilo::Pregunta,
+                                                     "Eliminar conexión",
+                                                     "Eliminar conexión",
+                                                     QMessageBox::Question,
+                                                     {"Sí", "No"},
+                                                     "Sí",
+                                                     "No",
+                                                     Qt::Key_unknown,
+                                                     Respuesta::No},
+                                           CCasoCaja{"SinTituloPropio",
+                                                     Estilo::Informacion,
+                                                     "",
+                                                     "Verondal",
+                                                     QMessageBox::Information,
+                                                     {"Aceptar"},
+                                                     "Aceptar",
+                                                     nullptr,
+                                                     Qt::Key_Return,
+                                                     Respuesta::Aceptar}),
+                         [](const auto& p) { return std::string(p.param.strNombre); });
+
+TEST(DialogosQtTest, LaEntradaDistingueCancelarDeUnTextoVacioConfirmado) {
+    CDialogosQt dlg;
+    QString etiqueta, titulo;
+    AlAbrirse([&](QWidget* w) {
+        auto* caja = qobject_cast<QInputDialog*>(w);
+        ASSERT_TRUE(caja);
+        etiqueta = caja->labelText();
+        titulo = caja->windowTitle();
+        caja->reject();
+    });
+    EXPECT_EQ(dlg.Entrada("Introduzca un nombre para ésta conexión", "Nueva conexión"),
+              std::nullopt);
+    EXPECT_EQ(etiqueta, QStringLiteral("Introduzca un nombre para ésta conexión"));
+    EXPECT_EQ(titulo, QStringLiteral("Nueva conexión"));
+
+    AlAbrirse([&](QWidget* w) {
+        auto* caja = qobject_cast<QInputDialog*>(w);
+        ASSERT_TRUE(caja);
+        caja->findChild<QLineEdit*>()->clear();
+        caja->accept();
+    });
+    const auto vacio =
+        dlg.Entrada("Introduzca un nombre para ésta conexión", "Nueva conexión", "x");
+    ASSERT_TRUE(vacio.has_value());
+    EXPECT_TRUE(vacio->isEmpty());
+}

@@ -1,0 +1,106 @@
+// The explorer as a DBA works it: the filter over the tree, refreshing one connection from its
+// context menu, and a server that never answers.
+#include "AyudaExplorador.h"
+
+#include "comun/CTarea.h"
+#include "controles/CPunteroRaton.h"
+
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTcpServer>
+
+using namespace pruebas;
+
+namespace {
+
+class UsoExploradorTest : public ExploradorPrueba {
+protected:
+    // Two SQLite connections, both expanded (and so open).
+    void DosAbiertas() {
+        DosConexiones();
+        Expandir(QStringLiteral("cnx2"));
+    }
+    // The texts of the nodes the user can see, depth first.
+    QStringList Visibles() {
+        QStringList textos;
+        std::function<void(QTreeWidgetItem*)> recorrer = [&](QTreeWidgetItem* n) {
+            if (n->isHidden())
+                return;
+            textos << n->text(0);
+            for (int i = 0; i < n->childCount(); ++i)
+                recorrer(n->child(i));
+        };
+        for (int i = 0; i < Arbol().topLevelItemCount(); ++i)
+            recorrer(Arbol().topLevelItem(i));
+        return textos;
+    }
+    void Elegir(QTreeWidgetItem* n, const char* szComando) {
+        Clic(n);
+        std::unique_ptr<QMenu> m(m_Explorador->MenuContextual(n));
+        QAction* a = m->findChild<QAction*>(QLatin1String(szComando));
+        ASSERT_NE(a, nullptr) << szComando;
+        ASSERT_TRUE(a->isEnabled()) << szComando;
+        a->trigger();
+    }
+};
+
+TEST_F(UsoExploradorTest, ElFiltroDejaLosObjetosCuyoNombreLoContieneYSusCarpetas) {
+    DosAbiertas();
+    const QStringList todos = Visibles();
+    QTest::keyClicks(m_Explorador->txtFiltro, QStringLiteral("CLI")); // any case
+    const QStringList filtrados{"Ventas", "Tablas", "clientes", "Vistas", "v_clientes", "Vistas"};
+    if (!QTest::qWaitFor([&] { return Visibles() == filtrados; }, 5000)) { // it waits for a pause
+        EXPECT_EQ(Visibles(), filtrados);
+    }
+    m_Explorador->txtFiltro->clear();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Visibles() == todos; }, 5000));
+}
+
+TEST_F(UsoExploradorTest, ActualizarDesdeElMenuDeUnNodoReleeSuConexionYDejaLaOtraAbierta) {
+    DosAbiertas();
+    const auto Rama = [](const QStringList& lineas) { // the lines of the second connection
+        return lineas.mid(lineas.indexOf(QRegularExpression(QStringLiteral("Vistas .*#cnx2 .*"))));
+    };
+    const QStringList antes = Describir(Arbol());
+    EjecutarSQLite(m_Carpeta + QStringLiteral("/ventas.db"),
+                   QStringLiteral("CREATE TABLE nueva_tabla (a INTEGER);"));
+    Elegir(NodoTexto(QStringLiteral("clientes")), "actcnx");
+    EXPECT_NE(NodoTexto(QStringLiteral("nueva_tabla")), nullptr);
+    EXPECT_TRUE(Conexion("cnx1").Conectado());
+    EXPECT_TRUE(Conexion("cnx2").Conectado());
+    EXPECT_EQ(Rama(Describir(Arbol())), Rama(antes));
+}
+
+TEST_F(UsoExploradorTest, UnServidorMudoMuestraProgresoYEscapeCancelaEnMenosDeUnSegundo) {
+    QTcpServer objMudo; // accepts and never answers
+    ASSERT_TRUE(objMudo.listen(QHostAddress::LocalHost));
+    Agregar(QStringLiteral("Mudo"),
+            QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=x;"
+                           "UID=u;PWD=p;")
+                .arg(objMudo.serverPort()));
+    Abrir();
+    QString strEstado;
+    Puntero puntero = Puntero::Predeterminado;
+    QElapsedTimer reloj;
+    QTimer::singleShot(400, [&] {
+        strEstado = Estado();
+        puntero = PunteroActual();
+        reloj.start();
+        QTest::keyClick(&Arbol(), Qt::Key_Escape);
+    });
+    Expandir(QStringLiteral("cnx1")); // returns once the wait ends
+    const qint64 lngEspera = reloj.isValid() ? reloj.elapsed() : -1;
+    EXPECT_EQ(strEstado, QStringLiteral("Conectando Mudo..."));
+    EXPECT_EQ(puntero, Puntero::FlechaReloj);
+    EXPECT_GE(lngEspera, 0);
+    EXPECT_LT(lngEspera, 1000);
+    // Back to unopened, to be tried again; the opening was cut, so no worker stays blocked on
+    // the server (which still holds the connection open).
+    EXPECT_EQ(Describir(Arbol()), (QStringList{"Mudo 5 #cnx1 [cnx]", "  Conectando... 15 gris"}));
+    EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
+    EXPECT_TRUE(QTest::qWaitFor([] { return !CTarea::EnCurso(QStringLiteral("cnx1")); }, 5000));
+    EXPECT_FALSE(Conexion("cnx1").Conectado());
+}
+
+} // namespace
