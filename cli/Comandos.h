@@ -13,6 +13,10 @@ struct CContextoCli {
 int ErrorUso(const QString& strTexto);
 // Prints a line (UTF-8, LF) on standard output.
 void Imprimir(const QString& strLinea);
+// "-" in place of a connection string: the string is read from standard input, so that a
+// password never shows in the process list. False (the reason on standard error) when nothing
+// could be read; the line end after the string is not part of it.
+bool LeerCadenaEntrada(QString& strCadena);
 // Loads ctx.strConfig into objVerondal; false (the reason already on standard error) when the
 // file is missing, does not parse or holds a malformed connection.
 bool CargarVerondal(const CContextoCli& ctx);

@@ -9,6 +9,11 @@
 #include "export/modExportacion.h"
 #include "registry/CVerondal.h"
 
+#include "comun/modEscritura.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QRegularExpression>
 #include <csignal>
 #include <cstdio>
@@ -81,13 +86,15 @@ private:
 
 const char* const kUso =
     "uso: verondal-cli comparar A B [--tablas] [--vistas] [--procedimientos] [--ocultos] "
-    "[--formato txt|csv|xml|xlsx|docx] [--salida RUTA] [--cadena1 CADENA] [--cadena2 CADENA]";
+    "[--formato txt|csv|json|xml|xlsx|docx] [--salida RUTA] [--cadena1 CADENA|-] "
+    "[--cadena2 CADENA|-]";
 
 struct COpcionesComparar {
     QStringList lados;  // Id or title of the configuration, in order
     QString cadenas[2]; // a connection string instead of side 1 or 2
     bool booTablas = false, booVistas = false, booProcedimientos = false, booOcultos = false;
     int lngFormato = Formato::Texto;
+    bool booJson = false; // one of ours, not an export format of the windows
     QString strSalida;
 };
 
@@ -115,7 +122,9 @@ bool LeerOpciones(const QStringList& args, COpcionesComparar& o) {
             QString strFormato;
             if (!valor(strFormato))
                 return false;
-            o.lngFormato = FormatoPorNombre(strFormato);
+            o.booJson = strFormato.compare(QLatin1String("json"), Qt::CaseInsensitive) == 0;
+            if (!o.booJson)
+                o.lngFormato = FormatoPorNombre(strFormato);
             if (o.lngFormato < 0) {
                 ErrorUso(QStringLiteral("formato desconocido: %1\n%2").arg(strFormato, kUso));
                 return false;
@@ -136,13 +145,20 @@ bool LeerOpciones(const QStringList& args, COpcionesComparar& o) {
             o.lados << a;
         }
     }
+    if (o.cadenas[0] == QLatin1String("-") && o.cadenas[1] == QLatin1String("-")) {
+        ErrorUso(QStringLiteral("solo una de las dos cadenas puede leerse de la entrada estándar"));
+        return false;
+    }
+    for (QString& strCadena : o.cadenas)
+        if (strCadena == QLatin1String("-") && !LeerCadenaEntrada(strCadena))
+            return false;
     const int intFaltan = (o.cadenas[0].isEmpty() ? 1 : 0) + (o.cadenas[1].isEmpty() ? 1 : 0);
     if (o.lados.size() != intFaltan) {
         ErrorUso(QStringLiteral("hacen falta dos conexiones\n%1").arg(kUso));
         return false;
     }
     // A spreadsheet or a document cannot go to a terminal.
-    if ((o.lngFormato == Formato::Excel || o.lngFormato == Formato::Word) &&
+    if (!o.booJson && (o.lngFormato == Formato::Excel || o.lngFormato == Formato::Word) &&
         o.strSalida.isEmpty()) {
         ErrorUso(QStringLiteral("los formatos xlsx y docx necesitan --salida RUTA\n%1").arg(kUso));
         return false;
@@ -161,30 +177,124 @@ QString TituloDeCadena(const QString& strCadena, int intLado) {
     return strBase.isEmpty() ? QStringLiteral("cadena%1").arg(intLado) : strBase;
 }
 
+QString NombreClase(ClaseDiferencia lngClase) {
+    switch (lngClase) {
+    case ClaseDiferencia::Objeto:
+        return QStringLiteral("objeto");
+    case ClaseDiferencia::Campo:
+        return QStringLiteral("campo");
+    case ClaseDiferencia::TipoDatos:
+        return QStringLiteral("tipo de datos");
+    case ClaseDiferencia::Longitud:
+        return QStringLiteral("longitud máxima");
+    case ClaseDiferencia::Nulos:
+        return QStringLiteral("nulos");
+    case ClaseDiferencia::ValorDefecto:
+        return QStringLiteral("valor por defecto");
+    case ClaseDiferencia::Conexion:
+        return QStringLiteral("conexión");
+    case ClaseDiferencia::Catalogo:
+        return QStringLiteral("catálogo");
+    case ClaseDiferencia::SinDiferencias:
+        break;
+    }
+    return QStringLiteral("ninguna");
+}
+
+QString NombreIcono(int intIcono) {
+    switch (intIcono) {
+    case IconoSinDiferencias:
+        return QStringLiteral("sin diferencias");
+    case IconoDiferencia:
+        return QStringLiteral("difiere");
+    default:
+        return QStringLiteral("falta");
+    }
+}
+
+// The rows for programs: the four columns under plain keys, what each row reports, and a summary
+// with the differences of each phase that ran.
+QByteArray DocumentoJson(const std::vector<CFilaResultado>& filas, const CComparador& comparador,
+                         const CConexion* const lados[2]) {
+    QJsonArray arrFilas;
+    QJsonObject objFases;
+    for (const auto& f : filas) {
+        arrFilas.append(QJsonObject{
+            {QStringLiteral("objeto"), f.strTexto},
+            {QStringLiteral("tipo"), f.strTipo},
+            {QStringLiteral("conexion"), f.strConexion},
+            {QStringLiteral("resultado"), f.strMensaje},
+            {QStringLiteral("diferencia"), NombreClase(f.lngClase)},
+            {QStringLiteral("tabla"), f.strTabla.isEmpty() ? QJsonValue() : QJsonValue(f.strTabla)},
+            {QStringLiteral("icono"), NombreIcono(f.intIcono)},
+        });
+        if (f.strFase.isEmpty())
+            continue;
+        const int lngSuma = f.lngClase == ClaseDiferencia::SinDiferencias ? 0 : 1;
+        objFases[f.strFase] = objFases.value(f.strFase).toInt() + lngSuma;
+    }
+    const QJsonObject objResumen{
+        {QStringLiteral("conexion1"), lados[0]->Titulo()},
+        {QStringLiteral("conexion2"), lados[1]->Titulo()},
+        {QStringLiteral("diferencias"), static_cast<qint64>(comparador.Diferencias())},
+        {QStringLiteral("fases"), objFases},
+        {QStringLiteral("cancelado"), comparador.Cancelado()},
+    };
+    return QJsonDocument(QJsonObject{{QStringLiteral("filas"), arrFilas},
+                                     {QStringLiteral("resumen"), objResumen}})
+        .toJson(QJsonDocument::Indented);
+}
+
+// A pipeline reads lines ended by LF, the last one too; a file keeps the export's own bytes.
+void LineasUnix(QByteArray& bytDocumento) {
+    bytDocumento.replace("\r\n", "\n");
+    if (!bytDocumento.isEmpty() && !bytDocumento.endsWith('\n'))
+        bytDocumento.append('\n');
+}
+
 // The rows under the results window's four column titles, in the chosen format, on standard
-// output or in the file named (replaced whole or not at all).
-bool Escribir(const std::vector<CFilaResultado>& filas, const COpcionesComparar& o) {
-    CTablaExportable tabla({QStringLiteral("Objeto comparado"), QStringLiteral("Tipo de objeto"),
-                            QStringLiteral("Conexión"),
-                            QStringLiteral("Resultado de la comparación")},
-                           {});
-    for (const auto& f : filas)
-        tabla.AgregarFila({f.strTexto, f.strTipo, f.strConexion, f.strMensaje});
-    const QString strTipoObjetos = QStringLiteral("Resultados");
+// output or in the file named (replaced whole or not at all). False, the reason on standard
+// error, when they could not be written.
+bool Escribir(const std::vector<CFilaResultado>& filas, const COpcionesComparar& o,
+              const CComparador& comparador, const CConexion* const lados[2]) {
     QString strError;
-    if (!o.strSalida.isEmpty()) {
-        if (EscribirTabla(o.lngFormato, strTipoObjetos, tabla, o.strSalida, strError))
-            return true;
-        ErrorUso(strError);
-        return false;
-    }
     QByteArray bytDocumento;
-    if (!GenerarTabla(o.lngFormato, strTipoObjetos, tabla, bytDocumento, strError)) {
-        ErrorUso(strError);
+    if (o.booJson) {
+        bytDocumento = DocumentoJson(filas, comparador, lados);
+        if (!o.strSalida.isEmpty()) {
+            if (EscribirArchivo(o.strSalida, bytDocumento, strError))
+                return true;
+            ErrorUso(MensajeArchivoNoGuardado(o.strSalida, strError));
+            return false;
+        }
+    } else {
+        CTablaExportable tabla({QStringLiteral("Objeto comparado"),
+                                QStringLiteral("Tipo de objeto"), QStringLiteral("Conexión"),
+                                QStringLiteral("Resultado de la comparación")},
+                               {});
+        for (const auto& f : filas)
+            tabla.AgregarFila({f.strTexto, f.strTipo, f.strConexion, f.strMensaje});
+        const QString strTipoObjetos = QStringLiteral("Resultados");
+        if (!o.strSalida.isEmpty()) {
+            if (EscribirTabla(o.lngFormato, strTipoObjetos, tabla, o.strSalida, strError))
+                return true;
+            ErrorUso(strError);
+            return false;
+        }
+        if (!GenerarTabla(o.lngFormato, strTipoObjetos, tabla, bytDocumento, strError)) {
+            ErrorUso(strError);
+            return false;
+        }
+        if (o.lngFormato == Formato::Texto || o.lngFormato == Formato::Csv)
+            LineasUnix(bytDocumento);
+    }
+    const auto lngTamano = static_cast<std::size_t>(bytDocumento.size());
+    if (std::fwrite(bytDocumento.constData(), 1, lngTamano, stdout) != lngTamano ||
+        std::fflush(stdout) != 0) {
+        ErrorUso(QStringLiteral("no se pueden escribir los resultados en la salida estándar"));
         return false;
     }
-    std::fwrite(bytDocumento.constData(), 1, static_cast<std::size_t>(bytDocumento.size()), stdout);
-    return std::fflush(stdout) == 0;
+    return true;
 }
 
 // A connection of the configuration by Id (letter case aside), else by its exact title.
@@ -257,7 +367,7 @@ int ComandoComparar(CContextoCli& ctx, const QStringList& args) {
                                .arg(lado->Titulo(), lado->ErrorConexion())
                          : lado->ErrorConexion());
 
-    if (!Escribir(resultados.filas, o))
+    if (!Escribir(resultados.filas, o, comparador, lados))
         return 2;
     if (comparador.FalloConexion() || comparador.FalloCatalogo())
         return 2;

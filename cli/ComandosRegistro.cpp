@@ -93,14 +93,17 @@ int ComandoConexiones(CContextoCli& ctx, const QStringList& args) {
 }
 
 int ComandoAgregar(CContextoCli& ctx, const QStringList& args) {
-    if (!ComprobarArgumentos(args, 2, "agregar TÍTULO CADENA"))
+    if (!ComprobarArgumentos(args, 2, "agregar TÍTULO CADENA|-"))
         return 2;
-    if (args[1].isEmpty())
+    QString strCadena = args[1];
+    if (strCadena == QLatin1String("-") && !LeerCadenaEntrada(strCadena))
+        return 2;
+    if (strCadena.isEmpty())
         return ErrorUso(QStringLiteral("la cadena de conexión está vacía"));
     if (!CargarVerondal(ctx))
         return 2;
     return Ejecutar([&] {
-        Imprimir(objVerondal->Conexiones().NuevaConexion(args[0], args[1]).Id());
+        Imprimir(objVerondal->Conexiones().NuevaConexion(args[0], strCadena).Id());
         return 0;
     });
 }

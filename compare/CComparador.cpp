@@ -210,6 +210,7 @@ void CComparador::Comparar(IResultados& objResultados) {
     Estado(QStringLiteral("Iniciando..."));
     objResultados.Mostrar();
 
+    m_strFase.clear();
     m_Lado1 = std::make_unique<CLado>(m_objConexion1);
     m_Lado2 = std::make_unique<CLado>(m_objConexion2);
     const bool booAbierta1 = AbrirConexion(*m_Lado1);
@@ -226,7 +227,7 @@ void CComparador::Comparar(IResultados& objResultados) {
                 AgregarDiferencia(kTodos, QString(), lado->titulo,
                                   QStringLiteral("No se puede abrir la conexión: ") +
                                       lado->con->ErrorConexion(),
-                                  lngErrores, IconoFalta);
+                                  lngErrores, IconoFalta, ClaseDiferencia::Conexion);
     } else {
         if (m_booCompararTablas && !Detenido())
             CompararListaTablas();
@@ -261,17 +262,25 @@ void CComparador::EstadoProgreso(const QString& strPrefijo, const CRecordset& rs
 
 void CComparador::AgregarDiferencia(const QString& strTexto, const QString& strTipo,
                                     const QString& strConexion, const QString& strMensaje,
-                                    long& lngDiferencias, int intIcono) {
+                                    long& lngDiferencias, int intIcono, ClaseDiferencia lngClase) {
     ++lngDiferencias;
-    m_frmResultados->AgregarFila(
-        {strTexto, strTipo, strConexion, strMensaje, intIcono, kColorTextoVentana});
+    // A column's row names its table; a table's row is about itself.
+    QString strTabla;
+    if (lngClase == ClaseDiferencia::Objeto && m_strFase == QLatin1String("Tablas"))
+        strTabla = strTexto;
+    else if (lngClase != ClaseDiferencia::Objeto && lngClase != ClaseDiferencia::Conexion &&
+             lngClase != ClaseDiferencia::Catalogo)
+        strTabla = m_strTabla;
+    m_frmResultados->AgregarFila({strTexto, strTipo, strConexion, strMensaje, intIcono,
+                                  kColorTextoVentana, lngClase, m_strFase, strTabla});
     m_frmResultados->Ceder();
 }
 
 void CComparador::AgregarSinDiferencias(const QString& strTexto, const QString& strTipo,
                                         const QString& strMensaje) {
-    m_frmResultados->AgregarFila(
-        {strTexto, strTipo, QString(), strMensaje, IconoSinDiferencias, kColorVerdeOscuro});
+    m_frmResultados->AgregarFila({strTexto, strTipo, QString(), strMensaje, IconoSinDiferencias,
+                                  kColorVerdeOscuro, ClaseDiferencia::SinDiferencias, m_strFase,
+                                  QString()});
     m_frmResultados->Ceder();
 }
 
@@ -366,7 +375,7 @@ bool CComparador::ConjuntosLeidos(const CRecordset* rs1, const CRecordset* rs2,
     for (const auto& [rs, lado] : lados)
         if (!rs)
             AgregarDiferencia(kTodos, strTipo, lado->titulo, NoSeLee(*lado), lngDiferencias,
-                              IconoFalta);
+                              IconoFalta, ClaseDiferencia::Catalogo);
     return false;
 }
 
@@ -393,6 +402,7 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l1 = *m_Lado1;
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
+    m_strFase = strTipo;
     PRecordset rs1 = Leer(l1, [&l1, fnConjunto] { return ((*l1.con).*fnConjunto)(); });
     PRecordset rs2 = Leer(l2, [&l2, fnConjunto] { return ((*l2.con).*fnConjunto)(); });
     if (m_booCancelado)
@@ -562,7 +572,7 @@ void CComparador::CompararCamposTabla(const QString& strTabla, const CTabla& tab
         for (const CLado* lado : {m_Lado1.get(), m_Lado2.get()})
             if (!lado->con->Conectado())
                 AgregarDiferencia(kTodos, kCampo, lado->titulo, NoSeLee(*lado), lngDiferencias,
-                                  IconoFalta);
+                                  IconoFalta, ClaseDiferencia::Catalogo);
         return;
     }
     if (columnas1.booNulo || columnas2.booNulo || columnas1.filas.empty() ||
@@ -591,6 +601,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
         return QStringLiteral(" y en la conexión ") + Comillas(ladoOtro.titulo) +
                QStringLiteral(" es ");
     };
+    m_strTabla = strTabla;
     for (std::size_t i = 0; i < esta.filas.size(); ++i) {
         if (!esta.claves[i])
             continue;
@@ -602,7 +613,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                               QStringLiteral("El campo no existe en la tabla ") +
                                   Comillas(strTabla) + QStringLiteral(" de la conexión ") +
                                   Comillas(ladoOtro.titulo),
-                              lngDiferencias, IconoFalta);
+                              lngDiferencias, IconoFalta, ClaseDiferencia::Campo);
             continue;
         }
         const std::size_t filaOtra = otra.filas[*posicionOtra];
@@ -617,7 +628,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                               QStringLiteral("El tipo de datos") + delCampo() +
                                   QStringLiteral(" es ") + Comillas(strEste) + enOtra() +
                                   Comillas(strOtro),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::TipoDatos);
         };
         if (!CRecordset::EsNulo(tipo1) && !CRecordset::EsNulo(tipo2) &&
             tipo1.toLongLong() != tipo2.toLongLong()) {
@@ -641,7 +652,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                                   QStringLiteral(" es ") + QString::number(*longitud1) +
                                   QStringLiteral(" en la conexión ") + Comillas(ladoEste.titulo) +
                                   enOtra() + QString::number(*longitud2),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::Longitud);
 
         const QVariant& nulos1 = esta.Valor(fila, esta.col.nulos);
         const QVariant& nulos2 = otra.Valor(filaOtra, otra.col.nulos);
@@ -654,7 +665,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                                   (nulos2.toBool() ? QStringLiteral("sí") : QStringLiteral("no")) +
                                   QStringLiteral(" los admite en la conexión ") +
                                   Comillas(ladoOtro.titulo),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::Nulos);
 
         const QVariant& defecto1 = esta.Valor(fila, esta.col.defecto);
         const QVariant& defecto2 = otra.Valor(filaOtra, otra.col.defecto);
@@ -664,7 +675,7 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
                               QStringLiteral("El valor por defecto") + delCampo() +
                                   QStringLiteral(" es ") + Comillas(defecto1.toString()) +
                                   enOtra() + Comillas(defecto2.toString()),
-                              lngDiferencias, IconoDiferencia);
+                              lngDiferencias, IconoDiferencia, ClaseDiferencia::ValorDefecto);
     }
 }
 

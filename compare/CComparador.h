@@ -71,7 +71,8 @@ private:
 
     void AgregarDiferencia(const QString& strTexto, const QString& strTipo,
                            const QString& strConexion, const QString& strMensaje,
-                           long& lngDiferencias, int intIcono);
+                           long& lngDiferencias, int intIcono,
+                           ClaseDiferencia lngClase = ClaseDiferencia::Objeto);
     void AgregarSinDiferencias(const QString& strTexto, const QString& strTipo,
                                const QString& strMensaje);
     void Estado(const QString& strEstado);
@@ -132,6 +133,8 @@ private:
     IResultados* m_frmResultados = nullptr;
     CLectura* m_Lectura = nullptr; // the read in progress, while Leer waits for it
 
+    QString m_strFase;  // the running phase's kind, for the rows' strFase
+    QString m_strTabla; // the table whose columns are being compared, for the rows' strTabla
     bool m_booAlgoritmoLiteral = false;
     long m_lngDiferenciasTotal = 0;
     bool m_booFalloConexion = false;

@@ -14,6 +14,20 @@ enum IconoResultado : int {
     IconoDiferencia = 6      // yellow warning: a column property differs
 };
 
+// What a row reports, for readers that are programs (verondal-cli --formato json): the icon
+// says whether something is missing or differs, this says what.
+enum class ClaseDiferencia : int {
+    Objeto,        // an object exists on one side only
+    Campo,         // a column exists on one side only
+    TipoDatos,     // a column's data type
+    Longitud,      // a column's maximum length
+    Nulos,         // whether a column admits nulls
+    ValorDefecto,  // a column's default value
+    Conexion,      // a side could not be opened
+    Catalogo,      // a side's catalogue could not be read
+    SinDiferencias // a phase found nothing
+};
+
 // One row of the results list. The four texts go into the columns "Objeto comparado",
 // "Tipo de objeto", "Conexión" and "Resultado de la comparación", in that order.
 struct CFilaResultado {
@@ -26,6 +40,9 @@ struct CFilaResultado {
     // "Conexión" cell keeps the normal colour), as CAdo's colours: kColorVerdeOscuro in a
     // no-differences row, kColorTextoVentana (the list's normal text) in every other.
     quint32 lngColor = kColorTextoVentana;
+    ClaseDiferencia lngClase = ClaseDiferencia::Objeto;
+    QString strFase;  // the phase's kind ("Tablas", "Vistas", "Procedimientos"); empty before any
+    QString strTabla; // the table a row is about (a table, or a column's table); else empty
 };
 
 class IResultados {

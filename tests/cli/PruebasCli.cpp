@@ -54,7 +54,7 @@ TEST(CliTest, UnaOrdenFallidaDaEstado2YNoTocaElArchivo) {
     const Caso casos[] = {
         {{"eliminar", "cnx9"}, "verondal-cli: No existe la conexión cnx9\n"},
         {{"cadena", "cnx9"}, "verondal-cli: No existe la conexión cnx9\n"},
-        {{"agregar", "solo título"}, "verondal-cli: uso: verondal-cli agregar TÍTULO CADENA\n"},
+        {{"agregar", "solo título"}, "verondal-cli: uso: verondal-cli agregar TÍTULO CADENA|-\n"},
         {{"agregar", "t", ""}, "verondal-cli: la cadena de conexión está vacía\n"},
         {{"agregar", "t", "Pwd=Ωμέγα"},
          "verondal-cli: La cadena de conexión de cnx3 contiene caracteres que no caben en la "

@@ -6,13 +6,16 @@
 
 bool operator==(const CFilaResultado& a, const CFilaResultado& b) {
     return a.strTexto == b.strTexto && a.strTipo == b.strTipo && a.strConexion == b.strConexion &&
-           a.strMensaje == b.strMensaje && a.intIcono == b.intIcono && a.lngColor == b.lngColor;
+           a.strMensaje == b.strMensaje && a.intIcono == b.intIcono && a.lngColor == b.lngColor &&
+           a.lngClase == b.lngClase && a.strFase == b.strFase && a.strTabla == b.strTabla;
 }
 
 void PrintTo(const CFilaResultado& fila, std::ostream* os) {
     *os << "{" << fila.strTexto.toStdString() << " | " << fila.strTipo.toStdString() << " | "
         << fila.strConexion.toStdString() << " | " << fila.strMensaje.toStdString() << " | icono "
-        << fila.intIcono << " | color " << std::hex << fila.lngColor << std::dec << "}";
+        << fila.intIcono << " | color " << std::hex << fila.lngColor << std::dec << " | clase "
+        << static_cast<int>(fila.lngClase) << " | " << fila.strFase.toStdString() << " | "
+        << fila.strTabla.toStdString() << "}";
 }
 
 std::vector<CFilaResultado> CResultadosGrabados::FilasDe(const QString& strTexto) const {
@@ -58,15 +61,38 @@ void Comparar(CConexion& c1, CConexion& c2, CResultadosGrabados& r, const COpcio
 
 CFilaResultado FilaFalta(const QString& strNombre, const QString& strTipo, const QString& strEste,
                          const QString& strOtro) {
-    return {strNombre,  strTipo,
-            strEste,    QStringLiteral("El objeto no existe en la conexión \"%1\"").arg(strOtro),
-            IconoFalta, kColorTextoVentana};
+    const bool booTabla = strTipo.startsWith(QLatin1String("Tabla"));
+    const QString strFase = booTabla ? QStringLiteral("Tablas")
+                            : strTipo.startsWith(QLatin1String("Vista"))
+                                ? QStringLiteral("Vistas")
+                                : QStringLiteral("Procedimientos");
+    return {strNombre,
+            strTipo,
+            strEste,
+            QStringLiteral("El objeto no existe en la conexión \"%1\"").arg(strOtro),
+            IconoFalta,
+            kColorTextoVentana,
+            ClaseDiferencia::Objeto,
+            strFase,
+            booTabla ? strNombre : QString()};
 }
 
+// The kind and the table of a column's row as its sentence gives them.
 CFilaResultado FilaCampo(const QString& strCampo, const QString& strConexion,
                          const QString& strMensaje, int intIcono) {
+    static const std::pair<const char*, ClaseDiferencia> clases[] = {
+        {"El campo no existe", ClaseDiferencia::Campo},
+        {"El tipo de datos", ClaseDiferencia::TipoDatos},
+        {"La longitud máxima", ClaseDiferencia::Longitud},
+        {"El valor por defecto", ClaseDiferencia::ValorDefecto}};
+    ClaseDiferencia lngClase = ClaseDiferencia::Nulos;
+    for (const auto& [prefijo, clase] : clases)
+        if (strMensaje.startsWith(QString::fromUtf8(prefijo)))
+            lngClase = clase;
+    const QString strTabla = strMensaje.section(QStringLiteral("tabla «"), 1).section(u'»', 0, 0);
     return {strCampo, QStringLiteral("Campo"), strConexion, strMensaje,
-            intIcono, kColorTextoVentana};
+            intIcono, kColorTextoVentana,      lngClase,    QStringLiteral("Tablas"),
+            strTabla};
 }
 
 CFilaResultado FilaSinDiferencias(const QString& strTipo) {
@@ -75,5 +101,8 @@ CFilaResultado FilaSinDiferencias(const QString& strTipo) {
             QString(),
             QStringLiteral("No se han encontrado diferencias"),
             IconoSinDiferencias,
-            kColorVerdeOscuro};
+            kColorVerdeOscuro,
+            ClaseDiferencia::SinDiferencias,
+            strTipo,
+            QString()};
 }

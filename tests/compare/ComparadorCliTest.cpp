@@ -4,6 +4,9 @@
 
 #include <QDomDocument>
 #include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <csignal>
 #include <gtest/gtest.h>
 
@@ -20,9 +23,9 @@ const QByteArray kCabecera = QStringLiteral("Objeto comparado\tTipo de objeto\tC
                                  .toUtf8();
 
 QByteArray Linea(const CFilaResultado& f) {
-    return "\r\n" + QStringList({f.strTexto, f.strTipo, f.strConexion, f.strMensaje})
-                        .join(QLatin1Char('\t'))
-                        .toUtf8();
+    return "\n" + QStringList({f.strTexto, f.strTipo, f.strConexion, f.strMensaje})
+                      .join(QLatin1Char('\t'))
+                      .toUtf8();
 }
 
 QString Ruta(const QString& strCadena) {
@@ -46,10 +49,11 @@ TEST_F(ComparadorCliTest, DiferenciasSalenConUnoYCadaLadoLlevaElNombreDeSuBase) 
     const CSalidaCli s =
         Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});
     EXPECT_EQ(s.intEstado, 1) << s.errores.constData();
-    EXPECT_TRUE(s.salida.startsWith(kCabecera + "\r\n"));
+    EXPECT_TRUE(s.salida.startsWith(kCabecera + "\n"));
     EXPECT_TRUE(s.salida.contains(Linea(FilaFalta("solo_a", "Tabla", Ruta(s_strA), Ruta(s_strB)))));
     EXPECT_FALSE(s.salida.contains("\tVista\t"));
-    EXPECT_FALSE(s.salida.endsWith("\r\n"));
+    EXPECT_FALSE(s.salida.contains("\r"));
+    EXPECT_TRUE(s.salida.endsWith("\n"));
 }
 
 TEST_F(ComparadorCliTest, SalidaAUnArchivoNoEscribeNadaEnPantalla) {
@@ -67,7 +71,7 @@ TEST_F(ComparadorCliTest, ConexionQueNoAbreSaleConDos) {
     const QString mala = pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/hay/base.db");
     const CSalidaCli s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", mala});
     EXPECT_EQ(s.intEstado, 2);
-    EXPECT_TRUE(s.salida.contains("\r\n(todos)\t\t"));
+    EXPECT_TRUE(s.salida.contains("\n(todos)\t\t"));
     EXPECT_TRUE(s.salida.contains("\tNo se puede abrir la conexión: "));
     EXPECT_FALSE(s.errores.isEmpty());
 }
@@ -90,9 +94,9 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
     const CSalidaCli csv = Ejecutar(QStringList{"comparar", "--formato", "csv"} + lados);
     EXPECT_EQ(csv.intEstado, 0);
     EXPECT_EQ(csv.salida, "Objeto comparado,Tipo de objeto,Conexión,Resultado de la comparación"
-                          "\r\n(todos),Tablas,,No se han encontrado diferencias"
-                          "\r\n(todos),Vistas,,No se han encontrado diferencias"
-                          "\r\n(todos),Procedimientos,,No se han encontrado diferencias");
+                          "\n(todos),Tablas,,No se han encontrado diferencias"
+                          "\n(todos),Vistas,,No se han encontrado diferencias"
+                          "\n(todos),Procedimientos,,No se han encontrado diferencias\n");
 
     const CSalidaCli xml =
         Ejecutar(QStringList{"comparar", "--formato", "xml", "--tablas"} + lados);
@@ -132,10 +136,14 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
         ASSERT_FALSE(pruebas::CrearBaseSQLite(
                          ruta, pruebas::Fixture("../../app/muestra/ventas" + anio + ".sql"))
                          .isEmpty());
-        ASSERT_EQ(
-            Ejecutar({"--config", config, "agregar", "Ventas " + anio, pruebas::CadenaSQLite(ruta)})
-                .intEstado,
-            0);
+        // 2026's string comes on standard input, as a script keeps a password out of ps.
+        const QString cadena = pruebas::CadenaSQLite(ruta);
+        const bool booEntrada = anio == "2026";
+        ASSERT_EQ(pruebas::EjecutarCli(
+                      {"--config", config, "agregar", "Ventas " + anio, booEntrada ? "-" : cadena},
+                      booEntrada ? cadena.toUtf8() + "\n" : QByteArray())
+                      .intEstado,
+                  0);
     }
     const CSalidaCli distintas =
         Ejecutar({"comparar", "Ventas 2025", "Ventas 2026", "--config", config});
@@ -152,6 +160,40 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
     const CSalidaCli iguales = Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 2025"});
     EXPECT_EQ(iguales.intEstado, 0) << iguales.errores.constData();
     EXPECT_EQ(Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 1999"}).intEstado, 2);
+}
+
+// What a pipeline relies on: one LF-ended line per row, json a parser reads back with the same
+// rows, the second string from standard input, and status 2 when the results cannot be written.
+TEST_F(ComparadorCliTest, LineasJsonYSalidaQueNoSePuedeEscribir) {
+    const CSalidaCli txt = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB});
+    const CSalidaCli json = pruebas::EjecutarCli(
+        {"comparar", "--cadena1", s_strA, "--cadena2", "-", "--formato", "json"}, s_strB.toUtf8());
+    EXPECT_EQ(json.intEstado, 1) << json.errores.constData();
+    const QJsonObject raiz = QJsonDocument::fromJson(json.salida).object();
+    const QJsonArray filas = raiz["filas"].toArray();
+    const QList<QByteArray> lineas = txt.salida.split('\n');
+    ASSERT_EQ(lineas.size(), filas.size() + 2); // the titles, the rows, nothing after the last LF
+    EXPECT_TRUE(lineas.last().isEmpty());
+    const auto solo = std::find_if(filas.begin(), filas.end(),
+                                   [](const QJsonValue& v) { return v["objeto"] == "solo_a"; });
+    ASSERT_NE(solo, filas.end());
+    EXPECT_EQ(solo->toObject()["tabla"], "solo_a");
+    EXPECT_EQ(solo->toObject()["icono"], "falta");
+    EXPECT_EQ(solo->toObject()["diferencia"], "objeto");
+    const QJsonObject resumen = raiz["resumen"].toObject();
+    const auto lngIguales = std::count_if(filas.begin(), filas.end(), [](const QJsonValue& v) {
+        return v["icono"] == "sin diferencias";
+    });
+    EXPECT_EQ(resumen["diferencias"].toInt(), filas.size() - lngIguales);
+    EXPECT_EQ(resumen["fases"]["Procedimientos"], 0);
+
+    const QString ruta = pruebas::CarpetaTemporal() + "/no/existe/resultados.txt";
+    for (const QString formato : {"txt", "json"}) {
+        const CSalidaCli s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB,
+                                       "--formato", formato, "--salida", ruta});
+        EXPECT_EQ(s.intEstado, 2) << formato.toStdString();
+        EXPECT_TRUE(s.errores.contains(ruta.toUtf8()));
+    }
 }
 
 } // namespace

@@ -285,10 +285,15 @@ TEST_F(ComparadorTest, ConexionQueNoAbreDaUnaFilaYNingunaFase) {
                        pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/existe/ventas.db"));
     Comparar(*c1, *c2, r);
     ASSERT_FALSE(c2->ErrorConexion().isEmpty());
-    const CFilaResultado esperada{
-        "(todos)",  "",
-        kVentas,    "No se puede abrir la conexión: " + c2->ErrorConexion(),
-        IconoFalta, kColorTextoVentana};
+    const CFilaResultado esperada{"(todos)",
+                                  "",
+                                  kVentas,
+                                  "No se puede abrir la conexión: " + c2->ErrorConexion(),
+                                  IconoFalta,
+                                  kColorTextoVentana,
+                                  ClaseDiferencia::Conexion,
+                                  "",
+                                  ""};
     EXPECT_EQ(r.filas, std::vector<CFilaResultado>{esperada});
     EXPECT_TRUE(r.estados.filter("Comparando").isEmpty());
     EXPECT_EQ(r.estados.last(), "Proceso finalizado");
@@ -482,10 +487,15 @@ TEST_F(ComparadorPostgresTest, UnCatalogoQueNoSePuedeLeerNoSeDaPorIgual) {
                                    "WHERE datname = '%1';")
                         .arg(m_Bases.front()->Nombre())));
     Comparar(*c1, *c2, r, {.booVistas = false, .booProcedimientos = false});
-    const CFilaResultado esperada{
-        "(todos)",  "Tablas",
-        kCompras,   "No se puede leer el catálogo de la conexión \"Compras\"",
-        IconoFalta, kColorTextoVentana};
+    const CFilaResultado esperada{"(todos)",
+                                  "Tablas",
+                                  kCompras,
+                                  "No se puede leer el catálogo de la conexión \"Compras\"",
+                                  IconoFalta,
+                                  kColorTextoVentana,
+                                  ClaseDiferencia::Catalogo,
+                                  "Tablas",
+                                  ""};
     EXPECT_EQ(r.filas, std::vector<CFilaResultado>{esperada});
     EXPECT_EQ(r.estados.last(), "Proceso finalizado");
 }
