@@ -253,18 +253,23 @@ void frmExplorador::IgualarNodos() {
     for (const CConexion& objConexion : objConexiones) {
         if (tvwExplorador->Nodo(objConexion.Id()))
             continue;
-        QTreeWidgetItem* objNodo =
-            tvwExplorador->Agregar(nullptr, objConexion.Id(), objConexion.Titulo(), IcoConexion);
-        CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
-        QTreeWidgetItem* objEspera =
-            tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
-        tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+        AgregarNodoConexion(objConexion);
     }
     MostrarEstado(QString());
     ActualizarBotones();
 }
 
 frmExplorador::~frmExplorador() = default;
+
+// A closed connection's node, with the placeholder child that makes it expandable.
+void frmExplorador::AgregarNodoConexion(const CConexion& objConexion) {
+    QTreeWidgetItem* objNodo =
+        tvwExplorador->Agregar(nullptr, objConexion.Id(), objConexion.Titulo(), IcoConexion);
+    CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
+    QTreeWidgetItem* objEspera =
+        tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
+    tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+}
 
 void frmExplorador::showEvent(QShowEvent* objEvento) {
     QWidget::showEvent(objEvento);
@@ -295,12 +300,7 @@ void frmExplorador::CargarArbol() {
         for (CConexion& objConexion : objVerondal->Conexiones()) {
             if (objConexion.Conectado())
                 objConexion.Desconectar();
-            QTreeWidgetItem* objNodo = tvwExplorador->Agregar(nullptr, objConexion.Id(),
-                                                              objConexion.Titulo(), IcoConexion);
-            CArbol::EstablecerEtiqueta(objNodo, EtiquetaConexion);
-            QTreeWidgetItem* objEspera =
-                tvwExplorador->Agregar(objNodo, QString(), TextoConectando, IcoConectando);
-            tvwExplorador->EstablecerColor(objEspera, Color::TextoGris);
+            AgregarNodoConexion(objConexion);
         }
     }
     MostrarEstado(QString());

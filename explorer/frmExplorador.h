@@ -36,6 +36,7 @@ public:
     void MostrarEstado(const QString& strTexto);
     // Every connection again, unopened; closes every open connection.
     void CargarArbol();
+    void AgregarNodoConexion(const CConexion& objConexion);
     // One connection again, unopened and then opened anew if its node was open; the others
     // stay as they are.
     void ActualizarConexion(const QString& strId);
