@@ -156,6 +156,11 @@ PRecordset CConexion::Indices(const QString& strTabla) {
                                  [&](CDialecto& e) { return e.Indices(strTabla); });
 }
 
+PRecordset CConexion::IndicesTodos() {
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.IndicesTodos(); });
+}
+
 PRecordset CConexion::Relaciones() {
     return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
                                  [](CDialecto& e) { return e.ClavesAjenas(); });

@@ -51,6 +51,9 @@ public:
     PRecordset Campos(const QString& strTabla);
     PRecordset Indices(const QString& strTabla);
     PRecordset Relaciones();
+    // The indexes rowset of every table at once (one catalogue query where the DBMS allows it);
+    // the rows of one index follow one another.
+    PRecordset IndicesTodos();
     PRecordset TiposDatos();
     // The provider-types rowset restricted to one OLE DB type number and BEST_MATCH; null when
     // the restriction cannot be applied, and DescripcionTipoDatos then searches the whole list

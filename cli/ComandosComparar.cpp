@@ -85,7 +85,8 @@ private:
 };
 
 const char* const kUso =
-    "uso: verondal-cli comparar A B [--tablas] [--vistas] [--procedimientos] [--ocultos] "
+    "uso: verondal-cli comparar A B [--tablas] [--vistas] [--procedimientos] [--indices] "
+    "[--relaciones] [--ocultos] "
     "[--formato txt|csv|json|xml|xlsx|docx] [--salida RUTA] [--cadena1 CADENA|-] "
     "[--cadena2 CADENA|-]";
 
@@ -93,6 +94,7 @@ struct COpcionesComparar {
     QStringList lados;  // Id or title of the configuration, in order
     QString cadenas[2]; // a connection string instead of side 1 or 2
     bool booTablas = false, booVistas = false, booProcedimientos = false, booOcultos = false;
+    bool booIndices = false, booRelaciones = false;
     int lngFormato = Formato::Texto;
     bool booJson = false; // one of ours, not an export format of the windows
     QString strSalida;
@@ -116,6 +118,10 @@ bool LeerOpciones(const QStringList& args, COpcionesComparar& o) {
             o.booVistas = true;
         else if (a == QLatin1String("--procedimientos"))
             o.booProcedimientos = true;
+        else if (a == QLatin1String("--indices"))
+            o.booIndices = true;
+        else if (a == QLatin1String("--relaciones"))
+            o.booRelaciones = true;
         else if (a == QLatin1String("--ocultos"))
             o.booOcultos = true;
         else if (a == QLatin1String("--formato")) {
@@ -163,7 +169,7 @@ bool LeerOpciones(const QStringList& args, COpcionesComparar& o) {
         ErrorUso(QStringLiteral("los formatos xlsx y docx necesitan --salida RUTA\n%1").arg(kUso));
         return false;
     }
-    if (!o.booTablas && !o.booVistas && !o.booProcedimientos)
+    if (!o.booTablas && !o.booVistas && !o.booProcedimientos && !o.booIndices && !o.booRelaciones)
         o.booTablas = o.booVistas = o.booProcedimientos = true;
     return true;
 }
@@ -195,6 +201,22 @@ QString NombreClase(ClaseDiferencia lngClase) {
         return QStringLiteral("conexión");
     case ClaseDiferencia::Catalogo:
         return QStringLiteral("catálogo");
+    case ClaseDiferencia::Indice:
+        return QStringLiteral("índice");
+    case ClaseDiferencia::ColumnasIndice:
+        return QStringLiteral("columnas del índice");
+    case ClaseDiferencia::IndiceUnico:
+        return QStringLiteral("índice único");
+    case ClaseDiferencia::ClavePrimaria:
+        return QStringLiteral("clave primaria");
+    case ClaseDiferencia::SentidoIndice:
+        return QStringLiteral("ordenación del índice");
+    case ClaseDiferencia::Relacion:
+        return QStringLiteral("relación");
+    case ClaseDiferencia::ReglaActualizar:
+        return QStringLiteral("regla ON UPDATE");
+    case ClaseDiferencia::ReglaBorrar:
+        return QStringLiteral("regla ON DELETE");
     case ClaseDiferencia::SinDiferencias:
         break;
     }
@@ -352,6 +374,8 @@ int ComandoComparar(CContextoCli& ctx, const QStringList& args) {
     comparador.setCompararTablas(o.booTablas);
     comparador.setCompararVistas(o.booVistas);
     comparador.setCompararProcedimientos(o.booProcedimientos);
+    comparador.setCompararIndices(o.booIndices);
+    comparador.setCompararRelaciones(o.booRelaciones);
     comparador.setCompararOcultos(o.booOcultos);
     CResultadosConsola resultados;
     {

@@ -1,5 +1,7 @@
 #include "compare/CComparador.h"
 
+#include "compare/CIndicesRelaciones.h"
+
 #include "catalog/CAdo.h"
 #include "catalog/CConexion.h"
 #include "catalog/CRecordset.h"
@@ -235,6 +237,10 @@ void CComparador::Comparar(IResultados& objResultados) {
             CompararListaVistas();
         if (m_booCompararProcedimientos && !Detenido())
             CompararListaProcedimientos();
+        if (m_booCompararIndices && !Detenido())
+            CompararListaClaves(true);
+        if (m_booCompararRelaciones && !Detenido())
+            CompararListaClaves(false);
     }
 
     Estado(m_booCancelado ? QStringLiteral("Proceso cancelado")
@@ -428,52 +434,38 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
 }
 
 void CComparador::CompararListaTablas() {
-    // Side 1's rows whose columns have been compared, so that pass B compares the others:
-    // those that side 1 lists with a type this phase skips.
-    QSet<std::size_t> comparadas;
-    Fase(QStringLiteral("Tablas"), QStringLiteral("Comparando tablas ("), &CConexion::Tablas,
-         kTablaNombre, kTablaTipo,
-         [&](const CPasada& p, const QString& strNombre, const QVariant& tipo,
-             long& lngDiferencias) {
-             const QString strTipo = TipoTabla(tipo, m_booCompararOcultos);
-             if (strTipo.isEmpty())
-                 return;
-             const std::size_t fila = static_cast<std::size_t>(p.este.Posicion() - 1);
-             const CTabla tabla = TablaEn(p.este, fila);
-             const auto pareja = Pareja(p.otro, tabla);
-             if (!pareja) {
-                 AgregarDiferencia(strNombre, strTipo, p.ladoEste.titulo,
-                                   NoExiste(p.ladoOtro.titulo), lngDiferencias, IconoFalta);
-                 return;
-             }
-             const std::size_t fila1 = p.booSegunda ? *pareja : fila;
-             if (p.booSegunda && comparadas.contains(fila1))
-                 return;
-             comparadas.insert(fila1);
-             const CTabla otra = TablaEn(p.otro, *pareja);
-             // Each side's columns under its own spelling and schema; a name this side holds in
-             // several schemas is told apart by its schema in the messages.
-             QString strTabla = strNombre;
-             const int colEsquema = p.este.IndiceColumna(kTablaEsquema);
-             const int colNombre = p.este.IndiceColumna(kTablaNombre);
-             if (!CRecordset::EsNulo(tabla.esquema)) {
-                 const auto filas = p.este.BuscarTodos(kTablaNombre, strNombre);
-                 if (std::any_of(filas.begin(), filas.end(), [&](std::size_t f) {
-                         return p.este.ValorEn(f, colNombre).toString() == strNombre &&
-                                p.este.ValorEn(f, colEsquema) != tabla.esquema;
-                     }))
-                     strTabla = tabla.esquema.toString() + QLatin1Char('.') + strNombre;
-             }
-             if (p.booSegunda)
-                 CompararCamposTabla(strTabla, otra, tabla, lngDiferencias);
-             else
-                 CompararCamposTabla(strTabla, tabla, otra, lngDiferencias);
-         });
+    FaseTablasComunes(
+        QStringLiteral("Tablas"), QStringLiteral("Comparando tablas ("),
+        [&](const QString& strTabla, const CTabla& tabla1, const CTabla& tabla2,
+            long& lngDiferencias) {
+            // Each side's columns under its own spelling and schema.
+            CompararCamposTabla(strTabla, tabla1, tabla2, lngDiferencias);
+        },
+        [&](const CPasada& p, const QString& strNombre, const QString& strTipo,
+            long& lngDiferencias) {
+            AgregarDiferencia(strNombre, strTipo, p.ladoEste.titulo, NoExiste(p.ladoOtro.titulo),
+                              lngDiferencias, IconoFalta);
+        });
     // The bulk columns served this phase only.
     for (CLado* lado : {m_Lado1.get(), m_Lado2.get()}) {
         lado->todos.reset();
         lado->booTodosPedidos = false;
     }
+}
+
+QString CComparador::NombreEnMensajes(CRecordset& rs, const CTabla& tabla,
+                                      const QString& strNombre) {
+    if (CRecordset::EsNulo(tabla.esquema))
+        return strNombre;
+    const int colEsquema = rs.IndiceColumna(kTablaEsquema);
+    const int colNombre = rs.IndiceColumna(kTablaNombre);
+    const auto filas = rs.BuscarTodos(kTablaNombre, strNombre);
+    if (std::any_of(filas.begin(), filas.end(), [&](std::size_t f) {
+            return rs.ValorEn(f, colNombre).toString() == strNombre &&
+                   rs.ValorEn(f, colEsquema) != tabla.esquema;
+        }))
+        return tabla.esquema.toString() + QLatin1Char('.') + strNombre;
+    return strNombre;
 }
 
 CComparador::CTabla CComparador::TablaEn(const CRecordset& rs, std::size_t fila) {
@@ -703,4 +695,99 @@ void CComparador::CompararListaProcedimientos() {
              AgregarDiferencia(strNombre, Ado().TipoProcedimiento(tipo.toInt()), p.ladoEste.titulo,
                                NoExiste(p.ladoOtro.titulo), lngDiferencias, IconoFalta);
          });
+}
+
+void CComparador::FaseTablasComunes(const QString& strTipo, const QString& strPrefijo,
+                                    const FnPar& fnPar, const FnFalta& fnFalta) {
+    // Side 1's rows already paired, so that pass B pairs the others: those that side 1 lists
+    // with a type this phase skips.
+    QSet<std::size_t> comparadas;
+    Fase(strTipo, strPrefijo, &CConexion::Tablas, kTablaNombre, kTablaTipo,
+         [&](const CPasada& p, const QString& strNombre, const QVariant& tipo,
+             long& lngDiferencias) {
+             const QString strTipoTabla = TipoTabla(tipo, m_booCompararOcultos);
+             if (strTipoTabla.isEmpty())
+                 return;
+             const std::size_t fila = static_cast<std::size_t>(p.este.Posicion() - 1);
+             const CTabla tabla = TablaEn(p.este, fila);
+             const auto pareja = Pareja(p.otro, tabla);
+             if (!pareja) {
+                 if (fnFalta)
+                     fnFalta(p, strNombre, strTipoTabla, lngDiferencias);
+                 return;
+             }
+             const std::size_t fila1 = p.booSegunda ? *pareja : fila;
+             if (p.booSegunda && comparadas.contains(fila1))
+                 return;
+             comparadas.insert(fila1);
+             const CTabla otra = TablaEn(p.otro, *pareja);
+             const QString strTabla = NombreEnMensajes(p.este, tabla, strNombre);
+             m_strTabla = strTabla;
+             if (p.booSegunda)
+                 fnPar(strTabla, otra, tabla, lngDiferencias);
+             else
+                 fnPar(strTabla, tabla, otra, lngDiferencias);
+         });
+}
+
+bool CComparador::LeerClaves(bool booIndices, bool booRelaciones, CClavesLado& claves1,
+                             CClavesLado& claves2, long& lngDiferencias) {
+    // One catalogue query per side and rowset; the grouped rows live for this phase only.
+    const auto leer = [this](CLado& lado, bool booI, bool booR, CClavesLado& claves) {
+        PRecordset indices, relaciones;
+        if (booI)
+            indices = Leer(lado, [&lado] { return lado.con->IndicesTodos(); });
+        if (booR && !m_booCancelado)
+            relaciones = Leer(lado, [&lado] { return lado.con->Relaciones(); });
+        if (indices)
+            claves.LeerIndices(*indices);
+        if (relaciones)
+            claves.LeerRelaciones(*relaciones);
+        return (!booI || indices) && (!booR || relaciones);
+    };
+    // The index phase reads the foreign keys of a side only against another DBMS, where the
+    // indexes MariaDB makes for them by itself must be told apart.
+    const bool booOtroSgbd = m_Lado1->sgbd != m_Lado2->sgbd;
+    const bool booLeido1 =
+        leer(*m_Lado1, booIndices, booRelaciones || (booIndices && booOtroSgbd), claves1);
+    const bool booLeido2 =
+        !m_booCancelado &&
+        leer(*m_Lado2, booIndices, booRelaciones || (booIndices && booOtroSgbd), claves2);
+    if (m_booCancelado)
+        return false;
+    // Its rows name the side that could not be read, as for any other rowset.
+    static const CRecordset kLeido;
+    return ConjuntosLeidos(booLeido1 ? &kLeido : nullptr, booLeido2 ? &kLeido : nullptr, m_strFase,
+                           lngDiferencias);
+}
+
+// The indexes phase, or the foreign keys phase.
+void CComparador::CompararListaClaves(bool booIndices) {
+    CClavesLado claves1, claves2;
+    std::optional<bool> leidas; // read at the first pair: no table on both sides, no query
+    FaseTablasComunes(
+        booIndices ? QStringLiteral("Índices") : QStringLiteral("Relaciones"),
+        booIndices ? QStringLiteral("Comparando índices (")
+                   : QStringLiteral("Comparando relaciones ("),
+        [&](const QString& strTabla, const CTabla& tabla1, const CTabla& tabla2,
+            long& lngDiferencias) {
+            if (!leidas)
+                leidas = LeerClaves(booIndices, !booIndices, claves1, claves2, lngDiferencias);
+            if (!*leidas)
+                return;
+            const CTablaClaves lado1{m_Lado1->titulo, m_Lado1->sgbd,
+                                     claves1.Indices(tabla1.esquema, tabla1.strNombre),
+                                     claves1.Relaciones(tabla1.esquema, tabla1.strNombre)};
+            const CTablaClaves lado2{m_Lado2->titulo, m_Lado2->sgbd,
+                                     claves2.Indices(tabla2.esquema, tabla2.strNombre),
+                                     claves2.Relaciones(tabla2.esquema, tabla2.strNombre)};
+            const auto fnDiferencia = [&](const CDiferenciaClave& d, const CTablaClaves& este) {
+                AgregarDiferencia(d.strTexto, d.strTipo, este.strTitulo, d.strMensaje,
+                                  lngDiferencias, d.intIcono, d.lngClase);
+            };
+            if (booIndices)
+                CompararIndicesTabla(strTabla, lado1, lado2, fnDiferencia);
+            else
+                CompararRelacionesTabla(strTabla, lado1, lado2, fnDiferencia);
+        });
 }

@@ -13,6 +13,7 @@
 #include <optional>
 
 class CConexion;
+class CClavesLado;
 
 class CComparador {
 public:
@@ -34,6 +35,12 @@ public:
         m_booCompararProcedimientos = booCompararProcedimientos;
     }
     void setCompararOcultos(bool booCompararOcultos) { m_booCompararOcultos = booCompararOcultos; }
+    // Two more phases, after the other three: the indexes and the foreign keys of every table
+    // present on both sides.
+    void setCompararIndices(bool booCompararIndices) { m_booCompararIndices = booCompararIndices; }
+    void setCompararRelaciones(bool booCompararRelaciones) {
+        m_booCompararRelaciones = booCompararRelaciones;
+    }
 
     // Runs the whole comparison into objResultados and returns when it ended or was cancelled.
     void Comparar(IResultados& objResultados);
@@ -115,6 +122,22 @@ private:
                               const CColumnasTabla& otra, CLado& ladoOtro, long& lngDiferencias);
     void CompararListaVistas();
     void CompararListaProcedimientos();
+    // The name the messages give a table: qualified by its schema when this side holds the name
+    // in several.
+    static QString NombreEnMensajes(CRecordset& rs, const CTabla& tabla, const QString& strNombre);
+    // A phase over the tables rowsets that pairs each table with the other side's: fnPar gets
+    // each pair once, side 1's table first; fnFalta, when given, a table the other side lacks,
+    // with its kind.
+    using FnPar = std::function<void(const QString& strTabla, const CTabla& tabla1,
+                                     const CTabla& tabla2, long& lngDiferencias)>;
+    using FnFalta = std::function<void(const CPasada&, const QString& strNombre,
+                                       const QString& strTipo, long& lngDiferencias)>;
+    void FaseTablasComunes(const QString& strTipo, const QString& strPrefijo, const FnPar& fnPar,
+                           const FnFalta& fnFalta = {});
+    void CompararListaClaves(bool booIndices); // the indexes phase, or the foreign keys one
+    // The keys phases' bulk read of both sides; false (with its rows) when one failed.
+    bool LeerClaves(bool booIndices, bool booRelaciones, CClavesLado& claves1, CClavesLado& claves2,
+                    long& lngDiferencias);
     CColumnasTabla Columnas(CLado& lado, const CTabla& tabla);
     QString DescripcionTipo(CLado& lado, long lngTipo);
 
@@ -129,6 +152,8 @@ private:
     bool m_booCompararVistas = false;
     bool m_booCompararProcedimientos = false;
     bool m_booCompararOcultos = true;
+    bool m_booCompararIndices = false;
+    bool m_booCompararRelaciones = false;
     std::atomic<bool> m_booCancelado{false}; // read by the thread of a read in progress
     IResultados* m_frmResultados = nullptr;
     CLectura* m_Lectura = nullptr; // the read in progress, while Leer waits for it

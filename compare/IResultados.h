@@ -17,15 +17,23 @@ enum IconoResultado : int {
 // What a row reports, for readers that are programs (verondal-cli --formato json): the icon
 // says whether something is missing or differs, this says what.
 enum class ClaseDiferencia : int {
-    Objeto,        // an object exists on one side only
-    Campo,         // a column exists on one side only
-    TipoDatos,     // a column's data type
-    Longitud,      // a column's maximum length
-    Nulos,         // whether a column admits nulls
-    ValorDefecto,  // a column's default value
-    Conexion,      // a side could not be opened
-    Catalogo,      // a side's catalogue could not be read
-    SinDiferencias // a phase found nothing
+    Objeto,          // an object exists on one side only
+    Campo,           // a column exists on one side only
+    TipoDatos,       // a column's data type
+    Longitud,        // a column's maximum length
+    Nulos,           // whether a column admits nulls
+    ValorDefecto,    // a column's default value
+    Conexion,        // a side could not be opened
+    Catalogo,        // a side's catalogue could not be read
+    SinDiferencias,  // a phase found nothing
+    Indice,          // an index exists on one side only
+    ColumnasIndice,  // an index's key columns or their order
+    IndiceUnico,     // whether an index is unique
+    ClavePrimaria,   // whether an index is the primary key
+    SentidoIndice,   // the sort direction of an index's columns
+    Relacion,        // a foreign key exists on one side only
+    ReglaActualizar, // a foreign key's ON UPDATE rule
+    ReglaBorrar      // a foreign key's ON DELETE rule
 };
 
 // One row of the results list. The four texts go into the columns "Objeto comparado",
@@ -41,7 +49,7 @@ struct CFilaResultado {
     // no-differences row, kColorTextoVentana (the list's normal text) in every other.
     quint32 lngColor = kColorTextoVentana;
     ClaseDiferencia lngClase = ClaseDiferencia::Objeto;
-    QString strFase;  // the phase's kind ("Tablas", "Vistas", "Procedimientos"); empty before any
+    QString strFase;  // the phase's kind ("Tablas", "Vistas", "Índices"...); empty before any
     QString strTabla; // the table a row is about (a table, or a column's table); else empty
 };
 

@@ -1,6 +1,8 @@
 // How the comparison grows with the catalogue: two SQLite files of N tables x 10 columns (about
 // 2 % of tables missing on each side, 2 % of columns different), compared in full, against the
-// time the driver alone takes to deliver both sides' tables and columns (the floor).
+// time the driver alone takes to deliver both sides' tables and columns (the floor). Then the
+// index and foreign-key phases alone, on N tables with a key, an index and a foreign key each,
+// against the driver's own fetch of every table's indexes and foreign keys.
 #include "catalog/CConexion.h"
 #include "compare/CComparador.h"
 
@@ -48,6 +50,22 @@ QByteArray Catalogo(int intTablas, int intLado) {
     return sql + "COMMIT;\n";
 }
 
+// Every table k<i> has a primary key, an index and a foreign key to k<i-1>; on side 2 every
+// fiftieth index has one column more and every fiftieth key another ON DELETE rule.
+QByteArray CatalogoClaves(int intTablas, int intLado) {
+    QByteArray sql = "BEGIN;\n";
+    for (int i = 0; i < intTablas; ++i) {
+        const QByteArray n = QByteArray::number(i);
+        sql += "CREATE TABLE k" + n + " (id INTEGER PRIMARY KEY, ref INTEGER, a INTEGER, b INTEGER";
+        if (i > 0)
+            sql += ", FOREIGN KEY (ref) REFERENCES k" + QByteArray::number(i - 1) + " (id)" +
+                   (intLado == 2 && i % 50 == 5 ? " ON DELETE CASCADE" : "");
+        sql += ");\nCREATE INDEX ix" + n + " ON k" + n + " (a" +
+               (intLado == 2 && i % 50 == 3 ? ", b" : "") + ");\n";
+    }
+    return sql + "COMMIT;\n";
+}
+
 bool CrearBase(const QString& strRuta, const QByteArray& sql) {
     QFile::remove(strRuta);
     QProcess p;
@@ -89,52 +107,97 @@ void QuedarseConElMejor(CTiempo& mejor, const CTiempo& t) {
     mejor.cpu = std::min(mejor.cpu, t.cpu);
 }
 
-// Raw ODBC: every row and every value of SQLTables and of one SQLColumns for all tables.
-CTiempo TiempoSuelo(const QString& strCadena) {
-    SQLHENV env = SQL_NULL_HENV;
-    SQLHDBC dbc = SQL_NULL_HDBC;
-    SQLHSTMT stmt = SQL_NULL_HSTMT;
-    SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env);
-    SQLSetEnvAttr(env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
-    SQLAllocHandle(SQL_HANDLE_DBC, env, &dbc);
-    std::u16string cadena = strCadena.toStdU16String();
-    if (!SQL_SUCCEEDED(SQLDriverConnectW(dbc, nullptr, reinterpret_cast<SQLWCHAR*>(cadena.data()),
-                                         SQL_NTS, nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
-        std::fprintf(stderr, "no se puede abrir %s\n", qPrintable(strCadena));
-        std::exit(2);
+// A raw ODBC link of the driver alone, closed when it goes.
+class CEnlaceCrudo {
+public:
+    explicit CEnlaceCrudo(const QString& strCadena) {
+        SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &m_Env);
+        SQLSetEnvAttr(m_Env, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+        SQLAllocHandle(SQL_HANDLE_DBC, m_Env, &m_Dbc);
+        std::u16string cadena = strCadena.toStdU16String();
+        if (!SQL_SUCCEEDED(SQLDriverConnectW(m_Dbc, nullptr,
+                                             reinterpret_cast<SQLWCHAR*>(cadena.data()), SQL_NTS,
+                                             nullptr, 0, nullptr, SQL_DRIVER_NOPROMPT))) {
+            std::fprintf(stderr, "no se puede abrir %s\n", qPrintable(strCadena));
+            std::exit(2);
+        }
+        SQLAllocHandle(SQL_HANDLE_STMT, m_Dbc, &stmt);
     }
-    const CReloj reloj;
-    SQLWCHAR valor[1024];
-    for (int intConsulta = 0; intConsulta < 2; ++intConsulta) {
-        SQLAllocHandle(SQL_HANDLE_STMT, dbc, &stmt);
-        if (intConsulta == 0)
-            SQLTablesW(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
-        else
-            SQLColumnsW(stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+    ~CEnlaceCrudo() {
+        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+        SQLDisconnect(m_Dbc);
+        SQLFreeHandle(SQL_HANDLE_DBC, m_Dbc);
+        SQLFreeHandle(SQL_HANDLE_ENV, m_Env);
+    }
+    CEnlaceCrudo(const CEnlaceCrudo&) = delete;
+    CEnlaceCrudo& operator=(const CEnlaceCrudo&) = delete;
+
+    // Every row and value of the statement's result, as text; the third column kept if asked.
+    void LeerTodo(std::vector<std::u16string>* terceras = nullptr) {
         SQLSMALLINT intColumnas = 0;
         SQLNumResultCols(stmt, &intColumnas);
         while (SQL_SUCCEEDED(SQLFetch(stmt)))
             for (SQLUSMALLINT c = 1; c <= intColumnas; ++c) {
                 SQLLEN lngLongitud = 0;
-                SQLGetData(stmt, c, SQL_C_WCHAR, valor, sizeof valor, &lngLongitud);
+                SQLGetData(stmt, c, SQL_C_WCHAR, m_Valor, sizeof m_Valor, &lngLongitud);
+                if (terceras && c == 3)
+                    terceras->emplace_back(reinterpret_cast<const char16_t*>(m_Valor));
             }
-        SQLFreeHandle(SQL_HANDLE_STMT, stmt);
+        SQLFreeStmt(stmt, SQL_CLOSE);
     }
-    const CTiempo t = reloj.Leer();
-    SQLDisconnect(dbc);
-    SQLFreeHandle(SQL_HANDLE_DBC, dbc);
-    SQLFreeHandle(SQL_HANDLE_ENV, env);
-    return t;
+
+    SQLHSTMT stmt = SQL_NULL_HSTMT;
+
+private:
+    SQLHENV m_Env = SQL_NULL_HENV;
+    SQLHDBC m_Dbc = SQL_NULL_HDBC;
+    SQLWCHAR m_Valor[1024];
+};
+
+// Raw ODBC: every row and every value of SQLTables and of one SQLColumns for all tables.
+CTiempo TiempoSuelo(const QString& strCadena) {
+    CEnlaceCrudo enlace(strCadena);
+    const CReloj reloj;
+    SQLTablesW(enlace.stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+    enlace.LeerTodo();
+    SQLColumnsW(enlace.stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0);
+    enlace.LeerTodo();
+    return reloj.Leer();
+}
+
+// Raw ODBC: SQLTables, then every table's SQLStatistics and SQLForeignKeys (the driver has no
+// call for all of them at once), every row and value read.
+CTiempo TiempoSueloClaves(const QString& strCadena) {
+    CEnlaceCrudo enlace(strCadena);
+    const CReloj reloj;
+    std::vector<std::u16string> tablas;
+    SQLWCHAR tipo[] = {'T', 'A', 'B', 'L', 'E', 0};
+    SQLTablesW(enlace.stmt, nullptr, 0, nullptr, 0, nullptr, 0, tipo, SQL_NTS);
+    enlace.LeerTodo(&tablas);
+    for (std::u16string& t : tablas) {
+        auto* nombre = reinterpret_cast<SQLWCHAR*>(t.data());
+        SQLStatisticsW(enlace.stmt, nullptr, 0, nullptr, 0, nombre, SQL_NTS, SQL_INDEX_ALL,
+                       SQL_QUICK);
+        enlace.LeerTodo();
+        SQLForeignKeysW(enlace.stmt, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0, nullptr, 0,
+                        nombre, SQL_NTS);
+        enlace.LeerTodo();
+    }
+    return reloj.Leer();
 }
 
 // One full comparison (tables, views, procedures, hidden objects) of two open connections.
-CTiempo TiempoComparacion(CConexion& c1, CConexion& c2, bool booLiteral, long& lngFilas) {
+CTiempo TiempoComparacion(CConexion& c1, CConexion& c2, bool booLiteral, long& lngFilas,
+                          bool booClaves = false) {
     CComparador comparador;
     comparador.setConexion1(&c1);
     comparador.setConexion2(&c2);
-    comparador.setCompararTablas(true);
-    comparador.setCompararVistas(true);
-    comparador.setCompararProcedimientos(true);
+    // Or the index and foreign-key phases alone.
+    comparador.setCompararTablas(!booClaves);
+    comparador.setCompararVistas(!booClaves);
+    comparador.setCompararProcedimientos(!booClaves);
+    comparador.setCompararIndices(booClaves);
+    comparador.setCompararRelaciones(booClaves);
     comparador.setAlgoritmoLiteral(booLiteral);
     CResultadosContados resultados;
     const CReloj reloj;
@@ -152,6 +215,31 @@ CTiempo TiempoCapa(CConexion& c) {
     c.CamposTodos();
     c.Procedimientos();
     return reloj.Leer();
+}
+
+// Both sides' files of n tables, built by fnCatalogo and opened; false (said on standard
+// error) when one cannot be.
+bool AbrirLados(const QTemporaryDir& carpeta, const QString& strPrefijo, int n,
+                QByteArray (*fnCatalogo)(int, int), QString cadenas[2], CConexion& c1,
+                CConexion& c2) {
+    for (int lado = 1; lado <= 2; ++lado) {
+        const QString ruta =
+            carpeta.filePath(QStringLiteral("%1%2_%3.db").arg(strPrefijo).arg(lado).arg(n));
+        if (!CrearBase(ruta, fnCatalogo(n, lado))) {
+            std::fprintf(stderr, "no se puede crear %s\n", qPrintable(ruta));
+            return false;
+        }
+        cadenas[lado - 1] = QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(ruta);
+    }
+    c1.setTitulo(QStringLiteral("Lado 1"));
+    c1.setCadenaDeConexion(cadenas[0]);
+    c2.setTitulo(QStringLiteral("Lado 2"));
+    c2.setCadenaDeConexion(cadenas[1]);
+    if (c1.Conectar() && c2.Conectar())
+        return true;
+    std::fprintf(stderr, "no se puede abrir: %s%s\n", qPrintable(c1.ErrorConexion()),
+                 qPrintable(c2.ErrorConexion()));
+    return false;
 }
 
 } // namespace
@@ -172,24 +260,9 @@ int main(int argc, char** argv) {
                 "pared/CPU", "CPU", "pared/CPU", "pared/CPU", "CPU", "");
     for (int n : tamanos) {
         QString cadenas[2];
-        for (int lado = 1; lado <= 2; ++lado) {
-            const QString ruta = carpeta.filePath(QStringLiteral("lado%1_%2.db").arg(lado).arg(n));
-            if (!CrearBase(ruta, Catalogo(n, lado))) {
-                std::fprintf(stderr, "no se puede crear %s\n", qPrintable(ruta));
-                return 2;
-            }
-            cadenas[lado - 1] = QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(ruta);
-        }
         CConexion c1, c2;
-        c1.setTitulo(QStringLiteral("Lado 1"));
-        c1.setCadenaDeConexion(cadenas[0]);
-        c2.setTitulo(QStringLiteral("Lado 2"));
-        c2.setCadenaDeConexion(cadenas[1]);
-        if (!c1.Conectar() || !c2.Conectar()) {
-            std::fprintf(stderr, "no se puede abrir: %s%s\n", qPrintable(c1.ErrorConexion()),
-                         qPrintable(c2.ErrorConexion()));
+        if (!AbrirLados(carpeta, QStringLiteral("lado"), n, Catalogo, cadenas, c1, c2))
             return 2;
-        }
         // Rounds interleaved, so that a busy moment of the machine weighs on all three alike.
         long lngFilas = 0;
         CTiempo suelo, tiempo, capa;
@@ -227,5 +300,31 @@ int main(int argc, char** argv) {
     }
     std::printf("capa: lo que la comparación pide a la capa de acceso, medido aparte.\n"
                 "Objetivos: razón <= 1,5x con 10.000 tablas; crecimiento <= 2,2x al doblar.\n");
+
+    std::printf("\nÍndices y relaciones: las dos fases solas contra SQLStatistics y SQLForeignKeys "
+                "de cada tabla de los dos lados.\n");
+    std::printf("%6s %16s %16s %13s %7s\n", "tablas", "fases", "suelo", "razón", "filas");
+    for (int n : tamanos) {
+        QString cadenas[2];
+        CConexion c1, c2;
+        if (!AbrirLados(carpeta, QStringLiteral("claves"), n, CatalogoClaves, cadenas, c1, c2))
+            return 2;
+        long lngFilas = 0;
+        CTiempo suelo, tiempo;
+        for (int intRonda = 0; intRonda < 5; ++intRonda) {
+            QuedarseConElMejor(suelo,
+                               TiempoSueloClaves(cadenas[0]) + TiempoSueloClaves(cadenas[1]));
+            QuedarseConElMejor(tiempo, TiempoComparacion(c1, c2, false, lngFilas, true));
+        }
+        const auto par = [](double a, double b, const char* sufijo) {
+            return QStringLiteral("%1/%2%3").arg(a, 0, 'f', 2).arg(b, 0, 'f', 2).arg(sufijo);
+        };
+        std::printf("%6d %16s %16s %13s %7ld\n", n, qPrintable(par(tiempo.pared, tiempo.cpu, "")),
+                    qPrintable(par(suelo.pared, suelo.cpu, "")),
+                    qPrintable(par(tiempo.pared / suelo.pared, tiempo.cpu / suelo.cpu, "x")),
+                    lngFilas);
+        std::fflush(stdout);
+    }
+    std::printf("Objetivo: razón <= 1,5x.\n");
     return 0;
 }

@@ -571,6 +571,30 @@ PRecordset CDialecto::Indices(const QString& strTabla) {
     return rs;
 }
 
+PRecordset CDialecto::IndicesTodos() {
+    PRecordset rs = RowsetIndices();
+    for (const CObjeto& objeto : TablasBase())
+        AgregarIndices(objeto, *rs);
+    return rs;
+}
+
+std::vector<CDialecto::CObjeto> CDialecto::TablasBase() {
+    std::vector<CObjeto> objetos;
+    const PRecordset rs = TablasDelControlador();
+    for (std::size_t t = 0; t < static_cast<std::size_t>(rs->NumeroFilas()); ++t) {
+        const QString tipo = rs->ValorEn(t, tablas::Tipo).toString();
+        if (tipo != QLatin1String("TABLE") && tipo != QLatin1String("SYSTEM TABLE"))
+            continue;
+        const QVariant& c = rs->ValorEn(t, tablas::Catalogo);
+        const QVariant& e = rs->ValorEn(t, tablas::Esquema);
+        objetos.push_back(
+            {CRecordset::EsNulo(c) ? std::nullopt : std::optional<QString>(c.toString()),
+             CRecordset::EsNulo(e) ? std::nullopt : std::optional<QString>(e.toString()),
+             rs->ValorEn(t, tablas::Nombre).toString()});
+    }
+    return objetos;
+}
+
 // ---------------------------------------------------------------------------------------------
 // PROCEDURES
 
@@ -615,17 +639,9 @@ PRecordset CDialecto::ClavesAjenas() {
     PRecordset rs = RowsetClavesAjenas();
     COdbcSentencia stmt(m_Cn);
     // One call per table, as the driver manager demands a table name.
-    const PRecordset objetos = TablasDelControlador();
-    for (std::size_t t = 0; t < static_cast<std::size_t>(objetos->NumeroFilas()); ++t) {
-        const QString tipo = objetos->ValorEn(t, tablas::Tipo).toString();
-        if (tipo != QLatin1String("TABLE") && tipo != QLatin1String("SYSTEM TABLE"))
-            continue;
-        const QVariant& c = objetos->ValorEn(t, tablas::Catalogo);
-        const QVariant& e = objetos->ValorEn(t, tablas::Esquema);
-        stmt.ClavesAjenas(std::nullopt, std::nullopt, std::nullopt,
-                          CRecordset::EsNulo(c) ? std::nullopt : Argumento(c.toString()),
-                          CRecordset::EsNulo(e) ? std::nullopt : Argumento(e.toString()),
-                          objetos->ValorEn(t, tablas::Nombre).toString());
+    for (const CObjeto& objeto : TablasBase()) {
+        stmt.ClavesAjenas(std::nullopt, std::nullopt, std::nullopt, objeto.catalogo, objeto.esquema,
+                          objeto.nombre);
         while (stmt.Siguiente())
             rs->AgregarFila(FilaClaveAjena(stmt));
         stmt.Cerrar();

@@ -34,6 +34,10 @@ public:
     // call without a table name, or when fnSeguir (asked every few hundred rows) says stop.
     PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr);
     virtual PRecordset Indices(const QString& strTabla);
+    // The indexes of every table at once, in the indexes rowset's layout: one catalogue query
+    // where the DBMS allows it (the generic path asks the driver table by table). The rows of
+    // one index follow one another, by key column.
+    virtual PRecordset IndicesTodos();
     PRecordset Procedimientos();
     virtual PRecordset ClavesAjenas();
     PRecordset TiposProveedor(std::optional<long> lngTipoDatos, std::optional<bool> booMejor);
@@ -80,6 +84,8 @@ protected:
     virtual std::vector<CObjeto> ObjetosLlamados(const QString& strTabla);
     // The tables rowset straight from SQLTables, without the corrections that cost a query.
     PRecordset TablasDelControlador();
+    // Its base tables (TABLE and SYSTEM TABLE), the objects that have indexes and keys.
+    std::vector<CObjeto> TablasBase();
     // Objects the DBMS keeps for itself (shown as SYSTEM TABLE / SYSTEM VIEW).
     virtual bool EsDeSistema(const QString& strCatalogo, const QString& strEsquema,
                              const QString& strNombre) const;

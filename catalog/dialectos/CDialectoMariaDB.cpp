@@ -182,6 +182,41 @@ PRecordset CDialectoMariaDB::ClavesAjenas() {
     return rs;
 }
 
+PRecordset CDialectoMariaDB::IndicesTodos() {
+    // One driver call per table otherwise; the server's own list of index columns, for this
+    // database only. The primary key's index is always named PRIMARY.
+    PRecordset rs = RowsetIndices();
+    const QString actual = m_Cn.CatalogoActual();
+    if (actual.isEmpty())
+        return rs;
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(QStringLiteral(
+        "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, INDEX_TYPE, SEQ_IN_INDEX, COLUMN_NAME, "
+        "COLLATION, CARDINALITY FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
+        "DATABASE() ORDER BY TABLE_NAME, NON_UNIQUE, INDEX_NAME, SEQ_IN_INDEX"));
+    while (stmt.Siguiente()) {
+        const auto tabla = stmt.Texto(0);
+        const auto nombre = stmt.Texto(1);
+        const auto noUnico = stmt.Entero(2);
+        const auto tipo = stmt.Texto(3);
+        const auto posicion = stmt.Entero(4);
+        const auto columna = stmt.Texto(5);
+        const auto orden = stmt.Texto(6);
+        const auto cardinalidad = stmt.Entero(7);
+        const QVariant ordenV = orden == QLatin1String("A")   ? QVariant(1)
+                                : orden == QLatin1String("D") ? QVariant(2)
+                                                              : QVariant();
+        const int tipoOleDb = tipo == QLatin1String("BTREE")  ? 1
+                              : tipo == QLatin1String("HASH") ? 2
+                                                              : 4;
+        rs->AgregarValores(actual, QVariant(), V(tabla), V(nombre),
+                           nombre == QLatin1String("PRIMARY"), noUnico.value_or(1) == 0, false,
+                           tipoOleDb, VInt(posicion), V(columna), ordenV, V(cardinalidad),
+                           QVariant(), QVariant());
+    }
+    return rs;
+}
+
 // Row counts: TABLE_ROWS of information_schema.TABLES (exact for MyISAM and Aria, InnoDB's
 // estimate otherwise), which reads no row and runs nothing of the user's. Views, sequences and
 // tables of engines that reach another server are null.

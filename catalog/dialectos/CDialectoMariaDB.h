@@ -11,6 +11,7 @@ public:
     PRecordset Tablas() override;
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset ClavesAjenas() override;
+    PRecordset IndicesTodos() override;
     PRecordset Estadisticas(const QString& strTabla) override;
     PRecordset EstadisticasTodas() override;
 

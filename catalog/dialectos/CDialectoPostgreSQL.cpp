@@ -168,6 +168,51 @@ PRecordset CDialectoPostgreSQL::ClavesAjenas() {
     return rs;
 }
 
+PRecordset CDialectoPostgreSQL::IndicesTodos() {
+    // Two driver calls per table otherwise. Key columns only (INCLUDE columns are not part of
+    // the key); an expression stands in its own text; a method that keeps no order (hash, GIN)
+    // has no sort direction.
+    PRecordset rs = RowsetIndices();
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(
+        QStringLiteral(
+            "SELECT current_database(), n.nspname, t.relname, i.relname, x.indisprimary::int, "
+            "x.indisunique::int, x.indisclustered::int, "
+            "CASE am.amname WHEN 'btree' THEN 1 WHEN 'hash' THEN 2 ELSE 4 END, k.i, "
+            "COALESCE(a.attname, pg_catalog.pg_get_indexdef(x.indexrelid, k.i, true)), "
+            "CASE WHEN NOT pg_catalog.pg_indexam_has_property(am.oid, 'can_order') THEN NULL "
+            "WHEN x.indoption[k.i - 1] & 1 = 1 THEN 2 ELSE 1 END, "
+            "i.relpages::int8, pg_catalog.pg_get_expr(x.indpred, x.indrelid, true) "
+            "FROM pg_catalog.pg_index x "
+            "JOIN pg_catalog.pg_class i ON i.oid = x.indexrelid "
+            "JOIN pg_catalog.pg_class t ON t.oid = x.indrelid "
+            "JOIN pg_catalog.pg_namespace n ON n.oid = t.relnamespace "
+            "JOIN pg_catalog.pg_am am ON am.oid = i.relam "
+            "CROSS JOIN LATERAL generate_series(1, x.indnkeyatts) AS k(i) "
+            "LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = x.indrelid AND "
+            "a.attnum = x.indkey[k.i - 1] AND a.attnum > 0 "
+            "WHERE t.relkind IN ('r', 'm', 'p')%1 "
+            "ORDER BY n.nspname, t.relname, x.indisunique DESC, i.relname, k.i")
+            .arg(SinSistema(QStringLiteral("n.nspname"))));
+    while (stmt.Siguiente()) {
+        CRecordset::Fila fila;
+        fila.reserve(14);
+        for (int c = 0; c < 4; ++c)
+            fila.push_back(V(Normal(stmt.Texto(c))));
+        for (int c = 4; c < 7; ++c)
+            fila.push_back(stmt.Entero(c).value_or(0) != 0);
+        fila.push_back(VInt(stmt.Entero(7)));
+        fila.push_back(VInt(stmt.Entero(8)));
+        fila.push_back(V(stmt.Texto(9)));
+        fila.push_back(VInt(stmt.Entero(10)));
+        fila.push_back(QVariant()); // CARDINALITY: the driver gives none either
+        fila.push_back(V(stmt.Entero(11)));
+        fila.push_back(V(stmt.Texto(12)));
+        rs->AgregarFila(std::move(fila));
+    }
+    return rs;
+}
+
 PRecordset CDialectoPostgreSQL::PalabrasClave() {
     PRecordset rs = CDialecto::PalabrasClave();
     if (rs->NumeroFilas() > 0)

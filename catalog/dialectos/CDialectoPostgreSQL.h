@@ -10,6 +10,7 @@ public:
 
     PRecordset Tablas() override;
     PRecordset ClavesAjenas() override;
+    PRecordset IndicesTodos() override;
     PRecordset PalabrasClave() override;
     PRecordset Estadisticas(const QString& strTabla) override;
     PRecordset EstadisticasTodas() override;

@@ -115,6 +115,34 @@ PRecordset CDialectoSQLite::Indices(const QString& strTabla) {
     return rs;
 }
 
+// The same lists as Indices, for every table in one query: the pragmas are table-valued
+// functions, read in-process.
+PRecordset CDialectoSQLite::IndicesTodos() {
+    PRecordset rs = RowsetIndices();
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(QStringLiteral(
+        "SELECT m.name, il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, "
+        "ix.\"desc\" FROM sqlite_master AS m, pragma_index_list(m.name) AS il, "
+        "pragma_index_xinfo(il.name) AS ix WHERE m.type = 'table' AND ix.key = 1 "
+        "UNION ALL SELECT m.name, 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0 FROM "
+        "sqlite_master AS m, pragma_table_info(m.name) AS ti WHERE m.type = 'table' AND "
+        "ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name) WHERE origin = 'pk') "
+        "ORDER BY 1, 3 DESC, 2, 5"));
+    while (stmt.Siguiente()) {
+        const auto tabla = stmt.Texto(0);
+        const auto nombre = stmt.Texto(1);
+        const auto unico = stmt.Entero(2);
+        const auto primario = stmt.Entero(3);
+        const auto posicion = stmt.Entero(4);
+        const auto columna = stmt.Texto(5);
+        const auto descendente = stmt.Entero(6);
+        rs->AgregarValores(QVariant(), QVariant(), V(tabla), V(nombre), primario.value_or(0) != 0,
+                           unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),
+                           descendente.value_or(0) ? 2 : 1, QVariant(), QVariant(), QVariant());
+    }
+    return rs;
+}
+
 // SQLite keeps no row count, but counting a table runs nothing of the user's; a view would run
 // its query, and a virtual table its module (which may read files or other databases).
 PRecordset CDialectoSQLite::Estadisticas(const QString& strTabla) {

@@ -10,6 +10,7 @@ public:
 
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset Indices(const QString& strTabla) override;
+    PRecordset IndicesTodos() override;
     PRecordset Estadisticas(const QString& strTabla) override;
     PRecordset EstadisticasTodas() override;
 

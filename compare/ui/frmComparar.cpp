@@ -140,10 +140,11 @@ frmComparar::frmComparar(QWidget* objPadre)
     lblSeleccione[2]->setText(QStringLiteral("Seleccione los objetos que desea comparar:"));
     lstObjetos->setObjectName(QStringLiteral("lstObjetos"));
     for (const QString& strEntrada :
-         {QStringLiteral("Tablas"), QStringLiteral("Vistas"), QStringLiteral("Procedimientos")})
+         {QStringLiteral("Tablas"), QStringLiteral("Vistas"), QStringLiteral("Procedimientos"),
+          QStringLiteral("Índices"), QStringLiteral("Relaciones")})
         lstObjetos->AgregarEntrada(strEntrada);
-    lstObjetos->setFixedHeight(lstObjetos->sizeHintForRow(0) * 3 + 2 * lstObjetos->frameWidth() +
-                               4);
+    lstObjetos->setFixedHeight(lstObjetos->sizeHintForRow(0) * lstObjetos->NumeroEntradas() +
+                               2 * lstObjetos->frameWidth() + 4);
     lblSeleccione[2]->setBuddy(lstObjetos);
     chkCompararOcultos->setObjectName(QStringLiteral("chkCompararOcultos"));
     chkCompararOcultos->setText(QStringLiteral("Comparar objetos &ocultos/de sistema"));
@@ -329,6 +330,8 @@ void frmComparar::IniciarComparacion() {
     objComparador.setCompararTablas(lstObjetos->Marcada(0));
     objComparador.setCompararVistas(lstObjetos->Marcada(1));
     objComparador.setCompararProcedimientos(lstObjetos->Marcada(2));
+    objComparador.setCompararIndices(lstObjetos->Marcada(3));
+    objComparador.setCompararRelaciones(lstObjetos->Marcada(4));
     objComparador.setCompararOcultos(chkCompararOcultos->isChecked());
 
     // The comparison yields to the message loop all along: no button of this window may start

@@ -56,6 +56,8 @@ void Comparar(CConexion& c1, CConexion& c2, CResultadosGrabados& r, const COpcio
     comparador.setCompararProcedimientos(o.booProcedimientos);
     comparador.setCompararOcultos(o.booOcultos);
     comparador.setAlgoritmoLiteral(o.booLiteral);
+    comparador.setCompararIndices(o.booIndices);
+    comparador.setCompararRelaciones(o.booRelaciones);
     comparador.Comparar(r);
 }
 

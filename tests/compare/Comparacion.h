@@ -52,6 +52,8 @@ struct COpciones {
     bool booProcedimientos = true;
     bool booOcultos = true;
     bool booLiteral = false;
+    bool booIndices = false;
+    bool booRelaciones = false;
 };
 
 std::unique_ptr<CConexion> NuevaConexion(const QString& strTitulo, const QString& strCadena);

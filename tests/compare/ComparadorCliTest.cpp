@@ -196,4 +196,21 @@ TEST_F(ComparadorCliTest, LineasJsonYSalidaQueNoSePuedeEscribir) {
     }
 }
 
+// The two optional phases: only they run, each with its own count.
+TEST_F(ComparadorCliTest, IndicesYRelacionesSoloConSusOpciones) {
+    const CSalidaCli s =
+        Ejecutar({"comparar", "--cadena1", BaseSQLite("cli_claves_a", {"comparar_claves_a.sql"}),
+                  "--cadena2", BaseSQLite("cli_claves_b", {"comparar_claves_b.sql"}), "--indices",
+                  "--relaciones", "--formato", "json"});
+    EXPECT_EQ(s.intEstado, 1) << s.errores.constData();
+    const QJsonObject raiz = QJsonDocument::fromJson(s.salida).object();
+    EXPECT_EQ(raiz["resumen"]["fases"].toObject(),
+              (QJsonObject{{"Índices", 8}, {"Relaciones", 3}}));
+    const QJsonArray filas = raiz["filas"].toArray();
+    EXPECT_TRUE(std::any_of(filas.begin(), filas.end(), [](const QJsonValue& v) {
+        return v["diferencia"] == "regla ON DELETE" && v["tabla"] == "socios" &&
+               v["tipo"] == "Relación" && v["icono"] == "difiere";
+    }));
+}
+
 } // namespace

@@ -6,7 +6,9 @@
 
 #include <QLocale>
 #include <QRegularExpression>
+#include <algorithm>
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace {
 
@@ -512,6 +514,74 @@ TEST_F(ComparadorPostgresTest, SQLiteContraPostgresEncuentraLasMismasTablasYVist
         EXPECT_TRUE(f.strTipo == "Campo" || f.strTexto == "(todos)")
             << f.strTexto.toStdString() << ": " << f.strMensaje.toStdString();
     EXPECT_EQ(r.filas.back(), FilaSinDiferencias("Vistas"));
+}
+
+// Indexes and foreign keys, each case of the fixtures on every DBMS, and the same declarations
+// on two DBMSs (generated and implicit names, rule spellings) giving no row.
+TEST_F(ComparadorPostgresTest, IndicesYRelacionesEnLosTresSgbdYEntreEllos) {
+    using M = pruebas::CBaseServidor::Motor;
+    const COpciones o{false, false, false, true, false, true, true};
+    int intBase = 0;
+    const auto base = [&](std::optional<M> m, const QString& strLado) {
+        const QString strArchivo = "comparar_claves_" + strLado + ".sql";
+        return m ? BaseServidor(*m, {strArchivo})
+                 : BaseSQLite("claves" + QString::number(++intBase), {strArchivo});
+    };
+    const QString t = " de la tabla «socios»";
+    const QStringList esperadas{
+        "ix_alta|Compras|La ordenación del índice «ix_alta»" + t +
+            " es «alta ascendente» y en la conexión «Ventas» es «alta descendente»",
+        "ix_email|Compras|El índice «ix_email»" + t +
+            " no es único, pero sí lo es en la conexión «Ventas»",
+        "ix_par|Compras|Las columnas del índice «ix_par»" + t +
+            " son «pais, alta» y en la conexión «Ventas» son «pais»",
+        "ix_solo_a|Compras|El índice no existe en la tabla «socios» de la conexión «Ventas»",
+        "ix_email|Ventas|El índice «ix_email»" + t +
+            " es único, pero no lo es en la conexión «Compras»",
+        "ix_alta|Ventas|La ordenación del índice «ix_alta»" + t +
+            " es «alta descendente» y en la conexión «Compras» es «alta ascendente»",
+        "ix_par|Ventas|Las columnas del índice «ix_par»" + t +
+            " son «pais» y en la conexión «Compras» son «pais, alta»",
+        "ix_solo_b|Ventas|El índice no existe en la tabla «socios» de la conexión «Compras»",
+        "cuotas (socio) → socios (id)|Compras|La relación no existe en la tabla «cuotas» de la "
+        "conexión «Ventas»",
+        "socios (pais) → paises (id)|Compras|La regla ON DELETE de la relación «socios (pais) → "
+        "paises (id)» es «CASCADE» y en la conexión «Ventas» es «SET NULL»",
+        "socios (pais) → paises (id)|Ventas|La regla ON DELETE de la relación «socios (pais) → "
+        "paises (id)» es «SET NULL» y en la conexión «Compras» es «CASCADE»"};
+    for (const std::optional<M> m :
+         {std::optional<M>(), std::optional<M>(M::Postgres), std::optional<M>(M::MariaDB)}) {
+        if (m && !(*m == M::Postgres ? pruebas::HayPostgres() : pruebas::HayMariaDB()))
+            continue;
+        SCOPED_TRACE(m ? static_cast<int>(*m) : -1);
+        CResultadosGrabados g;
+        Lados(base(m, "a"), base(m, "b"));
+        Comparar(*c1, *c2, g, o);
+        QStringList filas;
+        for (const auto& f : g.filas)
+            if (f.strTabla == "socios" || f.strTabla == "cuotas")
+                filas << f.strTexto + "|" + f.strConexion + "|" + f.strMensaje;
+        // Within a table the rows keep their order; the tables follow the driver's order.
+        const auto orden = [](const QString& f) {
+            return std::pair(f.contains(" → "), f.startsWith("socios"));
+        };
+        std::stable_sort(filas.begin(), filas.end(),
+                         [&](const QString& a, const QString& b) { return orden(a) < orden(b); });
+        EXPECT_EQ(filas.join("\n"), esperadas.join("\n"));
+        EXPECT_EQ(g.filas.size(), 11u); // nothing of paises, no "(todos)" row
+        EXPECT_EQ(g.filas.at(3).lngClase, ClaseDiferencia::Indice);
+        EXPECT_GT(g.estados.filter("Comparando índices (").size() *
+                      g.estados.filter("Comparando relaciones (").size(),
+                  0);
+        if (m) {
+            // The same schema on SQLite and on this DBMS.
+            Lados(base(std::nullopt, "a"), base(m, "a"));
+            CResultadosGrabados mixto;
+            Comparar(*c1, *c2, mixto, o);
+            EXPECT_EQ(mixto.filas, (std::vector<CFilaResultado>{FilaSinDiferencias("Índices"),
+                                                                FilaSinDiferencias("Relaciones")}));
+        }
+    }
 }
 
 } // namespace

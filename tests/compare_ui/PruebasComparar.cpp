@@ -19,6 +19,7 @@
 #include "registry/CVerondal.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
@@ -233,6 +234,20 @@ TEST_F(ComparacionTest, DesdeElMenuLaVentanaMuestraCadaDiferenciaConSuIconoYColo
     EXPECT_EQ(lvw->ColorSubElemento(t, 1), 0x8000u);
     EXPECT_EQ(lvw->ColorSubElemento(t, 2), 0x80000008u);
     EXPECT_EQ(lvw->ColorSubElemento(t, 3), 0x8000u);
+
+    // The two kinds after the first three: named in the summary, their phases last.
+    frm = AbrirDesdeMenu();
+    Elegir(frm, 0, 1, {3, 4});
+    EXPECT_EQ(frm->lblResumen[6]->text(), QStringLiteral("Índices\r\nRelaciones\r\n"));
+    Finalizar(frm);
+    ASSERT_EQ(Resultados().size(), 2);
+    const auto ultimas = Resultados();
+    EXPECT_EQ(std::count_if(ultimas.begin(), ultimas.end(),
+                            [](const frmResultadosComparacion* w) {
+                                const CListaVista* l = w->lvwResultados;
+                                return Fila(l, l->NumeroElementos() - 1).at(1).startsWith("Relaci");
+                            }),
+              1);
 }
 
 TEST_F(ComparacionTest, CerrarLosResultadosAMitadCancelaYLaVentanaSeVaAlTerminar) {
