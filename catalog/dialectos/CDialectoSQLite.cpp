@@ -143,6 +143,33 @@ PRecordset CDialectoSQLite::IndicesTodos() {
     return rs;
 }
 
+// The driver's rows (its own pragma, table by table, as many calls as tables) in one query,
+// in the same order (tables as created, then keys and their columns). A key that names no
+// referenced columns references the primary key: its columns stand there instead of none.
+PRecordset CDialectoSQLite::ClavesAjenas() {
+    PRecordset rs = RowsetClavesAjenas();
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(QStringLiteral(
+        "SELECT fk.\"table\", COALESCE(fk.\"to\", (SELECT ti.name FROM "
+        "pragma_table_info(fk.\"table\") AS ti WHERE ti.pk = fk.seq + 1)), m.name, fk.\"from\", "
+        "fk.seq + 1, fk.on_update, fk.on_delete FROM sqlite_master AS m, "
+        "pragma_foreign_key_list(m.name) AS fk WHERE m.type = 'table' ORDER BY m.rowid, fk.id, "
+        "fk.seq"));
+    while (stmt.Siguiente()) {
+        const auto tablaPk = stmt.Texto(0);
+        const auto columnaPk = Normal(stmt.Texto(1));
+        const auto tablaFk = stmt.Texto(2);
+        const auto columnaFk = stmt.Texto(3);
+        const auto orden = stmt.Entero(4);
+        const auto actualizar = Normal(stmt.Texto(5));
+        const auto borrar = Normal(stmt.Texto(6));
+        rs->AgregarValores(QVariant(), QVariant(), V(tablaPk), V(columnaPk), QVariant(), QVariant(),
+                           V(tablaFk), V(columnaFk), VInt(orden), V(actualizar), V(borrar),
+                           QVariant(), QVariant());
+    }
+    return rs;
+}
+
 // SQLite keeps no row count, but counting a table runs nothing of the user's; a view would run
 // its query, and a virtual table its module (which may read files or other databases).
 PRecordset CDialectoSQLite::Estadisticas(const QString& strTabla) {

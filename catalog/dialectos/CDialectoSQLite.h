@@ -11,6 +11,7 @@ public:
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset Indices(const QString& strTabla) override;
     PRecordset IndicesTodos() override;
+    PRecordset ClavesAjenas() override;
     PRecordset Estadisticas(const QString& strTabla) override;
     PRecordset EstadisticasTodas() override;
 
