@@ -4,7 +4,9 @@
 #include "Entorno.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace pruebas;
 
@@ -16,6 +18,10 @@ protected:
         if (!HayPostgres())
             return;
         s_Cadena = CrearBasePostgres(Base(), Fixture(QStringLiteral("dialecto_postgres.sql")));
+        // Every statement this database is sent goes to the server's log.
+        EjecutarPostgres(
+            QStringLiteral("postgres"),
+            QStringLiteral("ALTER DATABASE %1 SET log_statement = 'all';").arg(Base()));
         // A role that may read the catalogue only, in a read-only session.
         EjecutarPostgres(QStringLiteral("postgres"),
                          QStringLiteral("DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN; ALTER ROLE "
@@ -86,10 +92,26 @@ TEST_F(DialectoPostgreSQLTest, NingunaPreguntaDelCatalogoEjecutaCodigoDelUsuario
     // Reading v_auditada inserts into auditoria; reading v_contador advances the sequence.
     const QStringList antes = Consultar(
         QStringLiteral("SELECT count(*), (SELECT last_value FROM contador) FROM auditoria"));
+    QFile registro(qEnvironmentVariable("VERONDAL_PG_REGISTRO"));
+    ASSERT_TRUE(registro.open(QIODevice::ReadOnly)) << registro.fileName().toStdString();
+    registro.seek(registro.size());
     PreguntarTodo(*m_Cn);
     EXPECT_EQ(Consultar(QStringLiteral(
                   "SELECT count(*), (SELECT last_value FROM contador) FROM auditoria")),
               antes);
+    // No statement reads a view (names passed as text to the catalogue are not reads).
+    const QString enviadas = QString::fromUtf8(registro.readAll());
+    EXPECT_TRUE(enviadas.contains(QLatin1String("pg_catalog")));
+    static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'"));
+    static const QRegularExpression lectura(
+        QStringLiteral("\\b(FROM|JOIN)\\s+(\"?public\"?\\.)?\"?v_(auditada|contador)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& linea : enviadas.split(QLatin1Char('\n'))) {
+        if (linea.contains(QLatin1String("statement: ")) ||
+            linea.contains(QLatin1String("execute "))) {
+            EXPECT_FALSE(QString(linea).remove(literal).contains(lectura)) << linea.toStdString();
+        }
+    }
 }
 
 TEST_F(DialectoPostgreSQLTest, LosRecuentosSonLosDePgClassYCadaEsquemaTieneElSuyo) {
