@@ -17,6 +17,11 @@ void CRecordset::AgregarFila(Fila fila) {
     m_Indices.clear();
 }
 
+CRecordset::Fila CRecordset::FilaEn(std::size_t fila) const {
+    const auto inicio = m_Celdas.cbegin() + static_cast<qsizetype>(fila * m_Ancho);
+    return Fila(inicio, inicio + static_cast<qsizetype>(m_Ancho));
+}
+
 void CRecordset::PonerValor(std::size_t fila, int intColumna, QVariant valor) {
     m_Celdas[static_cast<qsizetype>(fila * m_Ancho) + intColumna] = std::move(valor);
     m_Indices.remove(intColumna);

@@ -20,6 +20,7 @@ public:
 
     // Building (the data-access layer only). A row shorter than the columns is padded with nulls.
     void AgregarFila(Fila fila);
+    Fila FilaEn(std::size_t fila) const;
     // The same without a row of its own: the values go straight into the table.
     template <typename... T> void AgregarValores(T&&... valores) {
         static_assert(sizeof...(T) > 0);

@@ -111,7 +111,8 @@ arrancar_postgres() {
   fi
   "$PG_BIN/pg_isready" -q -h 127.0.0.1 -p "$puerto" -t 30 ||
     fallo_servidor PostgreSQL "$PG_DIR/log"
-  export VERONDAL_PG_PUERTO=$puerto VERONDAL_PG_USUARIO=verondal
+  # The server's log, where a test reads the statements a database was sent.
+  export VERONDAL_PG_PUERTO=$puerto VERONDAL_PG_USUARIO=verondal VERONDAL_PG_REGISTRO="$PG_DIR/log"
   echo "PostgreSQL en 127.0.0.1:$puerto"
 }
 

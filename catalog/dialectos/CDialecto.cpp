@@ -12,6 +12,11 @@ using namespace dialecto;
 
 namespace dialecto {
 
+bool EsCaracter(int t) {
+    return t == SQL_CHAR || t == SQL_VARCHAR || t == SQL_LONGVARCHAR || t == SQL_WCHAR ||
+           t == SQL_WVARCHAR || t == SQL_WLONGVARCHAR;
+}
+
 QVariant V(const std::optional<QString>& t) {
     return t ? QVariant(*t) : QVariant();
 }
@@ -68,10 +73,6 @@ const QStringList kColumnasIndices{
     "UNIQUE",        "CLUSTERED",    "TYPE",       "ORDINAL_POSITION", "COLUMN_NAME",
     "COLLATION",     "CARDINALITY",  "PAGES",      "FILTER_CONDITION"};
 
-bool EsCaracter(int t) {
-    return t == SQL_CHAR || t == SQL_VARCHAR || t == SQL_LONGVARCHAR || t == SQL_WCHAR ||
-           t == SQL_WVARCHAR || t == SQL_WLONGVARCHAR;
-}
 bool EsBinario(int t) {
     return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
 }
@@ -176,9 +177,9 @@ int CDialecto::TipoOleDb(int intTipoOdbc, bool booSinSigno) {
     case SQL_DECIMAL:
         return 131;
     case SQL_SMALLINT:
-        return 2;
+        return booSinSigno ? 18 : 2;
     case SQL_INTEGER:
-        return 3;
+        return booSinSigno ? 19 : 3;
     case SQL_REAL:
         return 4;
     case SQL_FLOAT:
@@ -189,7 +190,7 @@ int CDialecto::TipoOleDb(int intTipoOdbc, bool booSinSigno) {
     case SQL_TINYINT:
         return booSinSigno ? 17 : 16;
     case SQL_BIGINT:
-        return 20;
+        return booSinSigno ? 21 : 20;
     case SQL_GUID:
         return 72;
     case SQL_TYPE_DATE:
@@ -440,6 +441,17 @@ PRecordset CDialecto::ColumnasPorNombre(const QString& strTabla) {
     return rs;
 }
 
+QSet<QString> CDialecto::ClavesDeTablas() {
+    const PRecordset tablas = TablasDelControlador();
+    QSet<QString> claves;
+    claves.reserve(tablas->NumeroFilas());
+    for (std::size_t i = 0; i < static_cast<std::size_t>(tablas->NumeroFilas()); ++i)
+        claves.insert(Clave(tablas->ValorEn(i, tablas::Catalogo),
+                            tablas->ValorEn(i, tablas::Esquema),
+                            tablas->ValorEn(i, tablas::Nombre)));
+    return claves;
+}
+
 PRecordset CDialecto::ColumnasTodas(const std::function<bool()>* fnSeguir) {
     PRecordset rs = RowsetColumnas();
     if (!HayCatalogo())
@@ -449,14 +461,8 @@ PRecordset CDialecto::ColumnasTodas(const std::function<bool()>* fnSeguir) {
     std::optional<QSet<QString>> filtro;
     std::size_t objetos = 1000;
     if (!TodasExactas()) {
-        const PRecordset tablas = TablasDelControlador();
-        objetos = static_cast<std::size_t>(tablas->NumeroFilas());
-        filtro.emplace();
-        filtro->reserve(tablas->NumeroFilas());
-        for (std::size_t i = 0; i < objetos; ++i)
-            filtro->insert(Clave(tablas->ValorEn(i, tablas::Catalogo),
-                                 tablas->ValorEn(i, tablas::Esquema),
-                                 tablas->ValorEn(i, tablas::Nombre)));
+        filtro = ClavesDeTablas();
+        objetos = static_cast<std::size_t>(filtro->size());
     }
     COdbcSentencia stmt(m_Cn);
     try {
@@ -661,10 +667,6 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
         "MAXIMUM_SCALE", "IS_LONG", "BEST_MATCH", "IS_FIXEDLENGTH"});
     COdbcSentencia stmt(m_Cn);
     stmt.TiposDatos(SQL_ALL_TYPES);
-    // The best match of a number is the type a DBA of this DBMS calls it by, when the driver
-    // lists that name; else the driver's first of that number.
-    QHash<int, std::size_t> mejores;
-    QSet<int> preferidos;
     std::vector<int> tipos;
     while (stmt.Siguiente()) {
         const auto nombre = stmt.Texto(0);
@@ -687,16 +689,7 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
         const auto escalaMax = stmt.Entero(14);
 
         const int tipo = TipoOleDb(tipoOdbc, sinSigno.value_or(0) != 0);
-        const std::size_t fila = tipos.size();
         tipos.push_back(tipo);
-        if (!mejores.contains(tipo))
-            mejores.insert(tipo, fila);
-        const QString preferido = TipoPreferido(tipo);
-        if (!preferidos.contains(tipo) && !preferido.isEmpty() && nombre &&
-            nombre->compare(preferido, Qt::CaseInsensitive) == 0) {
-            mejores.insert(tipo, fila);
-            preferidos.insert(tipo);
-        }
         QVariant nulosV;
         if (nulos == SQL_NULLABLE)
             nulosV = true;
@@ -712,6 +705,22 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
                            Booleano(sinSigno), Booleano(fija), Booleano(autoUnico), V(local),
                            VInt(escalaMin), VInt(escalaMax), largo, false, longitudFija);
     }
+    CompletarTipos(*rs);
+    // The best match of a number is the type a DBA of this DBMS calls it by, when the driver
+    // lists that name; else the driver's first of that number.
+    QHash<int, std::size_t> mejores;
+    QSet<int> preferidos;
+    for (std::size_t fila = 0; fila < tipos.size(); ++fila) {
+        const int tipo = tipos[fila];
+        if (!mejores.contains(tipo))
+            mejores.insert(tipo, fila);
+        const QString preferido = TipoPreferido(tipo);
+        if (!preferidos.contains(tipo) && !preferido.isEmpty() &&
+            rs->ValorEn(fila, 0).toString().compare(preferido, Qt::CaseInsensitive) == 0) {
+            mejores.insert(tipo, fila);
+            preferidos.insert(tipo);
+        }
+    }
     const int colMejor = rs->IndiceColumna(QStringLiteral("BEST_MATCH"));
     for (const std::size_t fila : std::as_const(mejores))
         rs->PonerValor(fila, colMejor, true);
@@ -721,6 +730,8 @@ PRecordset CDialecto::TiposProveedor(std::optional<long> lngTipoDatos,
     });
     return rs;
 }
+
+void CDialecto::CompletarTipos(CRecordset&) {}
 
 QString CDialecto::TipoPreferido(int) const {
     return {};

@@ -32,7 +32,7 @@ public:
     virtual PRecordset Columnas(const QString& strTabla);
     // Every column of every object of Tablas() in one call; null when the driver refuses a
     // call without a table name, or when fnSeguir (asked every few hundred rows) says stop.
-    PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr);
+    virtual PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr);
     virtual PRecordset Indices(const QString& strTabla);
     // The indexes of every table at once, in the indexes rowset's layout: one catalogue query
     // where the DBMS allows it (the generic path asks the driver table by table). The rows of
@@ -102,6 +102,8 @@ protected:
     virtual void LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila);
     virtual void RevisarNulos(CColumnaLeida& col, std::size_t fila);
     virtual void PrecisionYEscala(CColumnaLeida& col) const;
+    // Corrections of the driver's provider types (TYPE_NAME is the first column).
+    virtual void CompletarTipos(CRecordset& rs);
     // The provider type a DBA of this DBMS names an OLE DB number by; empty: the driver's first.
     virtual QString TipoPreferido(int intTipoOleDb) const;
     // The declared type (TYPE_NAME) as a DBA of this DBMS names it: the driver's name by default.
@@ -124,6 +126,8 @@ protected:
     // The columns of a driver that ignores schemas and matches names without regard to case:
     // one pattern call, then the exact name when there is one.
     PRecordset ColumnasPorNombre(const QString& strTabla);
+    // The tables rowset's objects as keys (Clave), for a bulk answer that lists more.
+    QSet<QString> ClavesDeTablas();
     // False when fnSeguir stopped the read.
     bool AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro,
                          const std::function<bool()>* fnSeguir = nullptr);
@@ -168,6 +172,7 @@ namespace procedimientos {
 enum { Catalogo, Esquema, Nombre, Tipo, Descripcion, Creada, Modificada };
 }
 
+bool EsCaracter(int intTipoOdbc);
 QVariant V(const std::optional<QString>& t);
 QVariant V(const std::optional<qlonglong>& n);
 QVariant VInt(const std::optional<qlonglong>& n);

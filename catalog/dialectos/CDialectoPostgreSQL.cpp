@@ -66,41 +66,145 @@ std::vector<CDialecto::CObjeto> CDialectoPostgreSQL::ObjetosLlamados(const QStri
     return objetos;
 }
 
-void CDialectoPostgreSQL::LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila) {
-    // psqlodbc answers the word TRUNCATE for a default too long for it; its extra columns say
-    // where to read the real one ("PHYSICAL NUMBER", "TABLE OID").
-    if (col.defecto != QLatin1String("TRUNCATE") || stmt.NumeroColumnas() <= 22)
-        return;
-    const auto numero = stmt.Entero(21);
-    const auto oid = stmt.Entero(22);
-    if (numero && oid)
-        m_DefectosCortados.push_back({fila, *oid, *numero});
+namespace {
+
+// The OLE DB number of a PostgreSQL type (a domain's base type), as the DBMS defines it: the
+// types with no OLE DB number of their own travel as text, like every character type of this
+// Unicode store.
+int TipoOleDbPostgreSQL(const QString& strTipo, const QString& strCategoria) {
+    static const QHash<QString, int> tipos{
+        {QStringLiteral("bool"), 11},         {QStringLiteral("int2"), 2},
+        {QStringLiteral("int4"), 3},          {QStringLiteral("oid"), 3},
+        {QStringLiteral("int8"), 20},         {QStringLiteral("float4"), 4},
+        {QStringLiteral("float8"), 5},        {QStringLiteral("money"), 5},
+        {QStringLiteral("numeric"), 131},     {QStringLiteral("bytea"), 128},
+        {QStringLiteral("date"), 133},        {QStringLiteral("time"), 134},
+        {QStringLiteral("timetz"), 134},      {QStringLiteral("timestamp"), 135},
+        {QStringLiteral("timestamptz"), 135}, {QStringLiteral("uuid"), 72}};
+    if (strCategoria == QLatin1String("A"))
+        return 130; // an array's elements travel as its text
+    return tipos.value(strTipo, 130);
 }
 
-void CDialectoPostgreSQL::CompletarColumnas(CRecordset& rs, const std::optional<QString>&) {
-    if (m_DefectosCortados.empty())
+// The declared digits: the driver's for the fixed-size numbers, the type modifier's for numeric
+// (none when it has none).
+void PrecisionPostgreSQL(const QString& strTipo, int intModificador, QVariant& precision,
+                         QVariant& escala) {
+    static const QHash<QString, int> digitos{
+        {QStringLiteral("int2"), 5},  {QStringLiteral("int4"), 10},  {QStringLiteral("oid"), 10},
+        {QStringLiteral("int8"), 19}, {QStringLiteral("float4"), 9}, {QStringLiteral("float8"), 17},
+        {QStringLiteral("money"), 10}};
+    if (strTipo == QLatin1String("numeric")) {
+        if (intModificador >= 4) {
+            precision = ((intModificador - 4) >> 16) & 0xffff;
+            escala = (intModificador - 4) & 0xffff;
+        }
         return;
-    QStringList pares;
-    for (const CDefectoCortado& d : m_DefectosCortados)
-        pares << QStringLiteral("(%1, %2)").arg(d.oid).arg(d.numero);
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(
-        QStringLiteral("SELECT adrelid::bigint, adnum, pg_catalog.pg_get_expr(adbin, adrelid) FROM "
-                       "pg_catalog.pg_attrdef WHERE (adrelid::bigint, adnum) IN (%1)")
-            .arg(pares.join(QStringLiteral(", "))));
-    QHash<QString, QString> defectos;
+    }
+    const auto it = digitos.constFind(strTipo);
+    if (it != digitos.constEnd())
+        precision = *it;
+}
+
+// CHARACTER_MAXIMUM_LENGTH as information_schema gives it: declared lengths only.
+QVariant LongitudPostgreSQL(const QString& strTipo, int intModificador) {
+    if (strTipo == QLatin1String("char"))
+        return 1;
+    if ((strTipo == QLatin1String("bpchar") || strTipo == QLatin1String("varchar")) &&
+        intModificador > 4)
+        return intModificador - 4;
+    if ((strTipo == QLatin1String("bit") || strTipo == QLatin1String("varbit")) &&
+        intModificador > 0)
+        return intModificador;
+    return {};
+}
+
+} // namespace
+
+QString CDialectoPostgreSQL::ConsultaColumnas(const QString& strCondicion) const {
+    // A domain is its base type with its own modifier and NOT NULL; a generated column's
+    // expression is no default.
+    return QStringLiteral(
+               "SELECT pg_catalog.current_database(), n.nspname, c.relname, a.attname, "
+               "CASE WHEN a.attgenerated = '' THEN pg_catalog.pg_get_expr(d.adbin, d.adrelid) END, "
+               "(NOT (a.attnotnull OR (t.typtype = 'd' AND t.typnotnull)))::int, "
+               "COALESCE(b.typname, t.typname), COALESCE(b.typcategory, t.typcategory), "
+               "CASE WHEN t.typtype = 'd' AND a.atttypmod < 0 THEN t.typtypmod ELSE a.atttypmod "
+               "END, pg_catalog.col_description(c.oid, a.attnum), t.typname "
+               "FROM pg_catalog.pg_attribute a "
+               "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
+               "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
+               "JOIN pg_catalog.pg_type t ON t.oid = a.atttypid "
+               "LEFT JOIN pg_catalog.pg_type b ON t.typtype = 'd' AND b.oid = t.typbasetype "
+               "LEFT JOIN pg_catalog.pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = "
+               "a.attnum "
+               "WHERE a.attnum > 0 AND NOT a.attisdropped AND c.relkind IN ('r', 'v', 'm', 'f', "
+               "'p')") +
+           SinSistema(QStringLiteral("n.nspname")) + strCondicion +
+           QStringLiteral(" ORDER BY n.nspname, c.relname, a.attnum");
+}
+
+bool CDialectoPostgreSQL::AgregarColumnasDelServidor(COdbcSentencia& stmt, CRecordset& rs,
+                                                     const QSet<QString>* filtro,
+                                                     const std::function<bool()>* fnSeguir) {
+    constexpr unsigned kFilasEntreLlamadas = 256;
+    unsigned leidas = 0;
+    // Rows come grouped by table: the names of the row before are shared, not built again.
+    std::optional<QString> catalogo, esquema, tabla, tipo, categoria, declarado;
+    std::optional<QString> esquemaAnterior, tablaAnterior;
+    bool admitida = true;
+    int posicion = 0;
     while (stmt.Siguiente()) {
-        const auto oid = stmt.Entero(0);
-        const auto numero = stmt.Entero(1);
-        defectos.insert(QStringLiteral("%1/%2").arg(oid.value_or(0)).arg(numero.value_or(0)),
-                        stmt.Texto(2).value_or(QString()));
+        if (fnSeguir && ++leidas % kFilasEntreLlamadas == 0 && !(*fnSeguir)())
+            return false;
+        stmt.Texto(0, &catalogo);
+        stmt.Texto(1, &esquema);
+        stmt.Texto(2, &tabla);
+        if (esquema != esquemaAnterior || tabla != tablaAnterior) {
+            esquemaAnterior = esquema;
+            tablaAnterior = tabla;
+            admitida = !filtro || filtro->contains(Clave(catalogo, esquema, *tabla));
+            posicion = 0;
+        }
+        if (!admitida)
+            continue;
+        const auto columna = stmt.Texto(3);
+        const auto defecto = stmt.Texto(4);
+        const auto nulos = stmt.Entero(5);
+        stmt.Texto(6, &tipo);
+        stmt.Texto(7, &categoria);
+        const int modificador = static_cast<int>(stmt.Entero(8).value_or(-1));
+        const auto descripcion = Normal(stmt.Texto(9));
+        stmt.Texto(10, &declarado);
+        const QString base = tipo.value_or(QString());
+        QVariant precision, escala;
+        PrecisionPostgreSQL(base, modificador, precision, escala);
+        rs.AgregarValores(
+            V(catalogo), V(esquema), V(tabla), V(columna), ++posicion, defecto.has_value(),
+            V(defecto), nulos ? QVariant(*nulos != 0) : QVariant(),
+            TipoOleDbPostgreSQL(base, categoria.value_or(QString())),
+            LongitudPostgreSQL(base, modificador), precision, escala, V(descripcion), V(declarado));
     }
-    for (const CDefectoCortado& d : m_DefectosCortados) {
-        const auto it = defectos.constFind(QStringLiteral("%1/%2").arg(d.oid).arg(d.numero));
-        if (it != defectos.constEnd())
-            rs.PonerValor(d.fila, columnas::Defecto, *it);
-    }
-    m_DefectosCortados.clear();
+    return true;
+}
+
+PRecordset CDialectoPostgreSQL::Columnas(const QString& strTabla) {
+    PRecordset rs = RowsetColumnas();
+    CPreparada stmt(m_Cn, ConsultaColumnas(QStringLiteral(" AND c.relname = ?")), {strTabla});
+    AgregarColumnasDelServidor(*stmt.operator->(), *rs, nullptr, nullptr);
+    return rs;
+}
+
+PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeguir) {
+    PRecordset rs = RowsetColumnas();
+    // Exactly the objects of the tables rowset, as the driver lists them.
+    const QSet<QString> tablas = ClavesDeTablas();
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(ConsultaColumnas(QString()));
+    rs->Reservar(static_cast<std::size_t>(tablas.size()) * 10);
+    if (!AgregarColumnasDelServidor(stmt, *rs, &tablas, fnSeguir))
+        return nullptr;
+    return rs;
 }
 
 bool CDialectoPostgreSQL::ProcedimientoOculto(const std::optional<QString>& esquema) const {
@@ -284,8 +388,19 @@ PRecordset CDialectoPostgreSQL::EstadisticasTodas() {
     return rs;
 }
 
-// The driver lists char first for every character number. (Its two timestamp rows are both
-// named timestamptz, so that one stays.)
+// The driver lists char first for every character number.
 QString CDialectoPostgreSQL::TipoPreferido(int intTipoOleDb) const {
-    return intTipoOleDb == 129 || intTipoOleDb == 130 ? QStringLiteral("varchar") : QString();
+    if (intTipoOleDb == 129 || intTipoOleDb == 130)
+        return QStringLiteral("varchar");
+    return intTipoOleDb == 135 ? QStringLiteral("timestamp") : QString();
+}
+
+// The driver names both of its timestamp rows timestamptz; the first is the one without a time
+// zone (the server's timestamp).
+void CDialectoPostgreSQL::CompletarTipos(CRecordset& rs) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(rs.NumeroFilas()); ++i)
+        if (rs.ValorEn(i, 0).toString() == QLatin1String("timestamptz")) {
+            rs.PonerValor(i, 0, QStringLiteral("timestamp"));
+            return;
+        }
 }

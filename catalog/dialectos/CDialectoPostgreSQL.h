@@ -9,6 +9,8 @@ public:
     using CDialecto::CDialecto;
 
     PRecordset Tablas() override;
+    PRecordset Columnas(const QString& strTabla) override;
+    PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr) override;
     PRecordset ClavesAjenas() override;
     PRecordset IndicesTodos() override;
     PRecordset PalabrasClave() override;
@@ -17,25 +19,22 @@ public:
 
 protected:
     QString TipoPreferido(int intTipoOleDb) const override;
+    void CompletarTipos(CRecordset& rs) override;
     std::vector<CObjeto> ObjetosLlamados(const QString& strTabla) override;
     bool EsDeSistema(const QString& strCatalogo, const QString& strEsquema,
                      const QString& strNombre) const override;
-    void LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila) override;
-    bool NumeraPorTabla() const override { return false; }
-    void CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) override;
-    Argumento EsquemaDeTodas() const override { return QStringLiteral("%"); }
     bool ProcedimientoOculto(const std::optional<QString>& esquema) const override;
     void CompletarProcedimientos(CRecordset& rs) override;
 
 private:
+    // The columns read from pg_catalog (the driver's call answers lengths and types from its
+    // own settings, and its bulk form also lists TOAST tables, indexes and sequences).
+    QString ConsultaColumnas(const QString& strCondicion) const;
+    bool AgregarColumnasDelServidor(COdbcSentencia& stmt, CRecordset& rs,
+                                    const QSet<QString>* filtro,
+                                    const std::function<bool()>* fnSeguir);
     QString ConsultaRecuentos(const QString& strCondicion) const;
     void AgregarRecuentos(COdbcSentencia& stmt, CRecordset& rs);
     // The condition that leaves the system schemas out, unless the string asks for them.
     QString SinSistema(const QString& strColumna) const;
-
-    struct CDefectoCortado {
-        std::size_t fila;
-        qlonglong oid, numero;
-    };
-    std::vector<CDefectoCortado> m_DefectosCortados; // defaults the driver cut, per call
 };

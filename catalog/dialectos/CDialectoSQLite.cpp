@@ -15,6 +15,53 @@ bool CDialectoSQLite::EsDeSistema(const QString&, const QString&, const QString&
     return strNombre.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
 }
 
+namespace {
+
+// SQLite keeps every text in Unicode, whatever the driver calls its type.
+int Unicode(int intTipoOdbc) {
+    switch (intTipoOdbc) {
+    case SQL_CHAR:
+        return SQL_WCHAR;
+    case SQL_VARCHAR:
+        return SQL_WVARCHAR;
+    case SQL_LONGVARCHAR:
+        return SQL_WLONGVARCHAR;
+    default:
+        return intTipoOdbc;
+    }
+}
+
+// The type of a declaration by SQLite's own affinity rules, for a column the driver leaves out.
+int TipoPorAfinidad(const QString& strTipo) {
+    const QString t = strTipo.toUpper();
+    const auto tiene = [&](const char* s) { return t.contains(QLatin1String(s)); };
+    if (tiene("BIGINT"))
+        return SQL_BIGINT;
+    if (tiene("SMALLINT"))
+        return SQL_SMALLINT;
+    if (tiene("TINYINT"))
+        return SQL_TINYINT;
+    if (tiene("INT"))
+        return SQL_INTEGER;
+    if (tiene("BOOL"))
+        return SQL_BIT;
+    if (tiene("CHAR") || tiene("CLOB"))
+        return SQL_WVARCHAR;
+    if (tiene("TEXT"))
+        return SQL_WLONGVARCHAR;
+    if (t.isEmpty() || tiene("BLOB"))
+        return SQL_BINARY;
+    if (tiene("REAL") || tiene("FLOA") || tiene("DOUB"))
+        return SQL_DOUBLE;
+    if (tiene("TIMESTAMP") || tiene("DATETIME"))
+        return SQL_TYPE_TIMESTAMP;
+    if (tiene("DATE"))
+        return SQL_TYPE_DATE;
+    return SQL_NUMERIC;
+}
+
+} // namespace
+
 // The driver calls a declared DECIMAL a VARCHAR and a NUMERIC a DOUBLE, with the scale as their
 // size; the declared type is the exact number it names.
 int CDialectoSQLite::TipoDeclarado(const QString& strTipo, int intTipoOdbc) const {
@@ -24,20 +71,12 @@ int CDialectoSQLite::TipoDeclarado(const QString& strTipo, int intTipoOdbc) cons
     const QString recortado = strTipo.trimmed();
     const QChar inicial = recortado.isEmpty() ? QChar() : recortado.front().toUpper();
     if (inicial != QLatin1Char('D') && inicial != QLatin1Char('N'))
-        return intTipoOdbc;
+        return Unicode(intTipoOdbc);
     const auto m = re.match(strTipo);
     if (!m.hasMatch())
-        return intTipoOdbc;
+        return Unicode(intTipoOdbc);
     return m.captured(1).compare(QLatin1String("DECIMAL"), Qt::CaseInsensitive) == 0 ? SQL_DECIMAL
                                                                                      : SQL_NUMERIC;
-}
-
-void CDialectoSQLite::LeerDefecto(COdbcSentencia&, CColumnaLeida& col, std::size_t) {
-    // The driver gives the bare text NULL for "no default".
-    if (col.defecto == QLatin1String("NULL")) {
-        col.defecto.reset();
-        col.defectoNuloTexto = true;
-    }
 }
 
 void CDialectoSQLite::PrecisionYEscala(CColumnaLeida& col) const {
@@ -76,6 +115,129 @@ QString CDialectoSQLite::NombreTipo(const QString& strTipo) const {
         return strTipo;
     const qsizetype parentesis = strTipo.indexOf(QLatin1Char('('));
     return (parentesis < 0 ? strTipo : strTipo.left(parentesis)).simplified().toUpper();
+}
+
+void CDialectoSQLite::AgregarDeclarada(CRecordset& rs, const QString& strTabla,
+                                       const CColumnaDeclarada& col, int intPosicion) const {
+    CColumnaLeida leida;
+    leida.nombreTipo = col.tipo;
+    leida.tipoOdbc = TipoDeclarado(col.tipo, TipoPorAfinidad(col.tipo));
+    PrecisionYEscala(leida);
+    QVariant longitud;
+    static const QRegularExpression re(QStringLiteral("\\(\\s*(\\d+)"));
+    if (EsCaracter(leida.tipoOdbc))
+        if (const auto m = re.match(col.tipo); m.hasMatch())
+            longitud = m.captured(1).toLongLong();
+    // A generated column's expression is no default.
+    const QVariant defecto = col.generada ? QVariant() : col.defecto;
+    rs.AgregarValores(QVariant(), QVariant(), strTabla, col.nombre, intPosicion,
+                      !CRecordset::EsNulo(defecto), defecto, !col.noNula,
+                      TipoOleDb(leida.tipoOdbc,
+                                col.tipo.contains(QLatin1String("UNSIGNED"), Qt::CaseInsensitive)),
+                      longitud, leida.precision, leida.escala, QVariant(),
+                      col.tipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.tipo)));
+}
+
+void CDialectoSQLite::CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) {
+    // The driver strips a default's quotes (so DEFAULT 'NULL' reads as none), leaves generated
+    // columns out, and finds nothing for a name outside the BMP: the database's own column
+    // lists say all three, in one query.
+    QString sql = QStringLiteral(
+        "SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\", p.hidden FROM sqlite_master "
+        "AS m, pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') AND p.hidden <> "
+        "1");
+    if (tabla)
+        sql += QStringLiteral(" AND m.name = ? COLLATE NOCASE");
+    CPreparada stmt(m_Cn, sql, tabla ? QStringList{*tabla} : QStringList{});
+    QHash<QString, std::vector<CColumnaDeclarada>> declaradas; // by table name, lower case
+    QHash<QString, QString> nombres;                           // the table as it is spelt
+    bool reconstruir = false;
+    std::optional<QString> tablaLeida;
+    while (stmt->Siguiente()) {
+        const QString nombreTabla = stmt->Texto(0, &tablaLeida).value_or(QString());
+        CColumnaDeclarada col;
+        col.nombre = stmt->Texto(1).value_or(QString());
+        col.tipo = stmt->Texto(2).value_or(QString());
+        col.defecto = V(stmt->Texto(3));
+        col.noNula = stmt->Entero(4).value_or(0) != 0;
+        col.generada = stmt->Entero(5).value_or(0) != 0;
+        reconstruir = reconstruir || col.generada;
+        const QString clave = nombreTabla.toLower();
+        nombres.insert(clave, nombreTabla);
+        declaradas[clave].push_back(std::move(col));
+    }
+    // Rows come grouped by table, in declaration order.
+    const auto n = static_cast<std::size_t>(rs.NumeroFilas());
+    std::vector<std::pair<std::size_t, std::size_t>> grupos;
+    for (std::size_t i = 0; i < n;) {
+        const QString clave = rs.ValorEn(i, columnas::Tabla).toString().toLower();
+        std::size_t j = i;
+        while (j < n && rs.ValorEn(j, columnas::Tabla).toString().toLower() == clave)
+            ++j;
+        grupos.emplace_back(i, j);
+        i = j;
+    }
+    reconstruir = reconstruir || grupos.size() < static_cast<std::size_t>(declaradas.size());
+    if (!reconstruir) {
+        for (const auto& [desde, hasta] : grupos) {
+            const auto it =
+                declaradas.constFind(rs.ValorEn(desde, columnas::Tabla).toString().toLower());
+            for (std::size_t k = desde; k < hasta && it != declaradas.constEnd(); ++k) {
+                if (k - desde >= it->size())
+                    break;
+                const CColumnaDeclarada& col = (*it)[k - desde];
+                if (rs.ValorEn(k, columnas::Defecto) != col.defecto &&
+                    rs.ValorEn(k, columnas::Nombre)
+                            .toString()
+                            .compare(col.nombre, Qt::CaseInsensitive) == 0) {
+                    rs.PonerValor(k, columnas::Defecto, col.defecto);
+                    rs.PonerValor(k, columnas::TieneDefecto, !CRecordset::EsNulo(col.defecto));
+                }
+            }
+        }
+        return;
+    }
+    // Some column is missing: the rows are laid out again in declaration order.
+    CRecordset nuevo(rs.Columnas());
+    nuevo.Reservar(n + 16);
+    QSet<QString> vistas;
+    const auto agregarTabla = [&](const QString& clave, std::size_t desde, std::size_t hasta) {
+        vistas.insert(clave);
+        const auto it = declaradas.constFind(clave);
+        if (it == declaradas.constEnd()) {
+            for (std::size_t k = desde; k < hasta; ++k)
+                nuevo.AgregarFila(rs.FilaEn(k));
+            return;
+        }
+        const QString strTabla =
+            desde < hasta ? rs.ValorEn(desde, columnas::Tabla).toString() : nombres.value(clave);
+        int posicion = 0;
+        for (const CColumnaDeclarada& col : *it) {
+            ++posicion;
+            std::optional<std::size_t> fila;
+            for (std::size_t k = desde; k < hasta && !fila; ++k)
+                if (rs.ValorEn(k, columnas::Nombre)
+                        .toString()
+                        .compare(col.nombre, Qt::CaseInsensitive) == 0)
+                    fila = k;
+            if (!fila || col.generada) {
+                AgregarDeclarada(nuevo, strTabla, col, posicion);
+                continue;
+            }
+            CRecordset::Fila valores = rs.FilaEn(*fila);
+            valores[columnas::Posicion] = posicion;
+            valores[columnas::Defecto] = col.defecto;
+            valores[columnas::TieneDefecto] = !CRecordset::EsNulo(col.defecto);
+            nuevo.AgregarFila(std::move(valores));
+        }
+    };
+    for (const auto& [desde, hasta] : grupos)
+        agregarTabla(rs.ValorEn(desde, columnas::Tabla).toString().toLower(), desde, hasta);
+    // Tables the driver found nothing for (a name outside the BMP).
+    for (auto it = declaradas.constBegin(); it != declaradas.constEnd(); ++it)
+        if (!vistas.contains(it.key()))
+            agregarTabla(it.key(), 0, 0);
+    rs = std::move(nuevo);
 }
 
 PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {

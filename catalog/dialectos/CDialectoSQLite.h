@@ -20,8 +20,19 @@ protected:
     bool EsDeSistema(const QString& strCatalogo, const QString& strEsquema,
                      const QString& strNombre) const override;
     int TipoDeclarado(const QString& strTipo, int intTipoOdbc) const override;
-    void LeerDefecto(COdbcSentencia& stmt, CColumnaLeida& col, std::size_t fila) override;
+    void CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) override;
     void PrecisionYEscala(CColumnaLeida& col) const override;
     QString NombreTipo(const QString& strTipo) const override;
     bool TodasExactas() const override { return true; }
+
+private:
+    // A column as the database's own list (pragma_table_xinfo) declares it.
+    struct CColumnaDeclarada {
+        QString nombre, tipo;
+        QVariant defecto;
+        bool noNula = false, generada = false;
+    };
+    // The row of a column the driver does not list, built from its declaration.
+    void AgregarDeclarada(CRecordset& rs, const QString& strTabla, const CColumnaDeclarada& col,
+                          int intPosicion) const;
 };

@@ -25,6 +25,19 @@ inline QStringList Filas(CRecordset& rs, const QStringList& columnas) {
     return filas;
 }
 
+// A server client's lines ("a||c") with each empty field shown as a null ("a|·|c").
+inline QStringList ConNulos(const QStringList& lineas) {
+    QStringList filas;
+    for (const QString& l : lineas) {
+        QStringList campos = l.split(QLatin1Char('|'));
+        for (QString& c : campos)
+            if (c.isEmpty())
+                c = QStringLiteral("·");
+        filas << campos.join(QLatin1Char('|'));
+    }
+    return filas;
+}
+
 // The rows whose column equals the value (exact text).
 inline QStringList FilasDonde(CRecordset& rs, const QString& strColumna, const QString& strValor,
                               const QStringList& columnas) {

@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace pruebas;
 
@@ -79,4 +80,25 @@ TEST_F(DialectoMariaDBTest, LosRecuentosSonTableRowsYNingunaVistaSeLee) {
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_auditada")), QString());
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("memoria")), QStringLiteral("4"));
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
+}
+
+TEST_F(DialectoMariaDBTest, CadaCampoDiceLoQueDiceInformationSchema) {
+    // Lengths and nullability as the server says; an unsigned integer has its own number.
+    const QStringList esperadas = Consultar(QStringLiteral(
+        "SELECT COLUMN_NAME, CHARACTER_MAXIMUM_LENGTH, IF(IS_NULLABLE = 'YES', 'true', 'false'), "
+        "CASE WHEN COLUMN_TYPE LIKE '%unsigned' THEN CASE DATA_TYPE WHEN 'tinyint' THEN 17 WHEN "
+        "'smallint' THEN 18 WHEN 'bigint' THEN 21 ELSE 19 END ELSE '-' END FROM "
+        "information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'clientes' "
+        "ORDER BY ORDINAL_POSITION"));
+    auto rs = m_Cn->Campos(QStringLiteral("clientes"));
+    ASSERT_TRUE(rs);
+    QStringList obtenidas;
+    for (QString f :
+         Filas(*rs, {"COLUMN_NAME", "CHARACTER_MAXIMUM_LENGTH", "IS_NULLABLE", "DATA_TYPE"})) {
+        const QString tipo = f.section(QLatin1Char('|'), -1);
+        f.chop(tipo.size());
+        obtenidas << f + (QStringList{"17", "18", "19", "21"}.contains(tipo) ? tipo : "-");
+    }
+    EXPECT_EQ(obtenidas, esperadas);
+    EXPECT_EQ(esperadas.filter(QRegularExpression(QStringLiteral("\\|1[789]$|\\|21$"))).size(), 5);
 }

@@ -4,7 +4,9 @@
 #include "Entorno.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 
 using namespace pruebas;
 
@@ -16,6 +18,10 @@ protected:
         if (!HayPostgres())
             return;
         s_Cadena = CrearBasePostgres(Base(), Fixture(QStringLiteral("dialecto_postgres.sql")));
+        // Every statement this database is sent goes to the server's log.
+        EjecutarPostgres(
+            QStringLiteral("postgres"),
+            QStringLiteral("ALTER DATABASE %1 SET log_statement = 'all';").arg(Base()));
         // A role that may read the catalogue only, in a read-only session.
         EjecutarPostgres(QStringLiteral("postgres"),
                          QStringLiteral("DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN; ALTER ROLE "
@@ -86,10 +92,26 @@ TEST_F(DialectoPostgreSQLTest, NingunaPreguntaDelCatalogoEjecutaCodigoDelUsuario
     // Reading v_auditada inserts into auditoria; reading v_contador advances the sequence.
     const QStringList antes = Consultar(
         QStringLiteral("SELECT count(*), (SELECT last_value FROM contador) FROM auditoria"));
+    QFile registro(qEnvironmentVariable("VERONDAL_PG_REGISTRO"));
+    ASSERT_TRUE(registro.open(QIODevice::ReadOnly)) << registro.fileName().toStdString();
+    registro.seek(registro.size());
     PreguntarTodo(*m_Cn);
     EXPECT_EQ(Consultar(QStringLiteral(
                   "SELECT count(*), (SELECT last_value FROM contador) FROM auditoria")),
               antes);
+    // No statement reads a view (names passed as text to the catalogue are not reads).
+    const QString enviadas = QString::fromUtf8(registro.readAll());
+    EXPECT_TRUE(enviadas.contains(QLatin1String("pg_catalog")));
+    static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'"));
+    static const QRegularExpression lectura(
+        QStringLiteral("\\b(FROM|JOIN)\\s+(\"?public\"?\\.)?\"?v_(auditada|contador)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& linea : enviadas.split(QLatin1Char('\n'))) {
+        if (linea.contains(QLatin1String("statement: ")) ||
+            linea.contains(QLatin1String("execute "))) {
+            EXPECT_FALSE(QString(linea).remove(literal).contains(lectura)) << linea.toStdString();
+        }
+    }
 }
 
 TEST_F(DialectoPostgreSQLTest, LosRecuentosSonLosDePgClassYCadaEsquemaTieneElSuyo) {
@@ -157,4 +179,48 @@ TEST_F(DialectoPostgreSQLTest, UnRolQueSoloLeeElCatalogoLlenaCadaRowset) {
     }
     // The statistic needs no right on the table itself.
     EXPECT_EQ(lector->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
+}
+
+TEST_F(DialectoPostgreSQLTest, CadaCampoDiceLoQueDiceInformationSchema) {
+    // Lengths, digits, nullability and defaults as the server's own catalogue gives them (a
+    // generated column has no default), in one table's call and in every table's alike.
+    const QStringList tablas{QStringLiteral("barra\\inversa"), QStringLiteral("clientes"),
+                             QString::fromUtf8("tabla😀")};
+    const QStringList esperadas = ConNulos(Consultar(
+        QStringLiteral(
+            "SELECT table_name, column_name, character_maximum_length, CASE WHEN is_nullable "
+            "= 'YES' THEN 'true' ELSE 'false' END, column_default FROM information_schema.columns "
+            "WHERE table_schema = 'public' AND "
+            "table_name IN ('%1') ORDER BY table_name, ordinal_position")
+            .arg(tablas.join(QStringLiteral("', '")))));
+    const QStringList columnas{"TABLE_NAME", "COLUMN_NAME", "CHARACTER_MAXIMUM_LENGTH",
+                               "IS_NULLABLE", "COLUMN_DEFAULT"};
+    QStringList porTabla;
+    for (const QString& t : tablas)
+        if (auto rs = m_Cn->Campos(t))
+            porTabla << FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"),
+                                   columnas);
+    EXPECT_EQ(porTabla, esperadas);
+    auto todas = m_Cn->CamposTodos();
+    ASSERT_TRUE(todas);
+    QStringList enTodas =
+        FilasDonde(*todas, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"), columnas);
+    enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
+    EXPECT_EQ(enTodas, esperadas);
+
+    // The OLE DB number by the declared type (a boolean is one, every text-like type 130), and a
+    // numeric's digits only where they are declared.
+    auto rs = m_Cn->Campos(QStringLiteral("clientes"));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"),
+                         {"COLUMN_NAME", "DATA_TYPE", "NUMERIC_PRECISION", "NUMERIC_SCALE"})
+                  .join(QLatin1Char(' ')),
+              QStringLiteral("id|3|10|· nombre|130|·|· pais|130|·|· nota|130|·|· libre|130|·|· "
+                             "saldo|131|10|2 cualquiera|131|·|· alta|133|·|· activo|11|·|· "
+                             "situacion|130|·|· etiquetas|130|·|· datos|130|·|· doble|3|10|· "
+                             "creado|135|·|· creado_tz|135|·|·"));
+    EXPECT_EQ(Consultar(QStringLiteral("SELECT numeric_precision, numeric_scale FROM "
+                                       "information_schema.columns WHERE table_name = 'clientes' "
+                                       "AND column_name IN ('saldo', 'cualquiera') ORDER BY 1")),
+              QStringList({QStringLiteral("10|2"), QStringLiteral("|")}));
 }

@@ -71,3 +71,38 @@ TEST_F(DialectoSQLiteTest, SoloLasTablasBaseSeCuentanYCadaFilaCoincideConSuRecue
                   CConexion::ClaveObjeto(QVariant(), QVariant(), QStringLiteral("pedidos"))),
               QStringLiteral("2"));
 }
+
+TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
+    // Defaults with their quotes (DEFAULT 'NULL' is a text), generated columns in their place
+    // and without a default, and a name outside the BMP found, in one call and in the bulk one.
+    const QStringList tablas{QStringLiteral("barra\\inversa"), QStringLiteral("clientes"),
+                             QString::fromUtf8("tabla😀")};
+    const QStringList esperadas = ConNulos(Consultar(
+        QStringLiteral("SELECT m.name, p.name, CASE WHEN p.hidden = 0 THEN p.dflt_value END, "
+                       "CASE WHEN p.\"notnull\" THEN 'false' ELSE 'true' END FROM "
+                       "sqlite_master AS m, pragma_table_xinfo(m.name) AS p WHERE m.name "
+                       "IN ('%1') ORDER BY m.name, p.cid")
+            .arg(tablas.join(QStringLiteral("', '")))));
+    const QStringList columnas{"TABLE_NAME", "COLUMN_NAME", "COLUMN_DEFAULT", "IS_NULLABLE"};
+    QStringList porTabla;
+    for (const QString& t : tablas)
+        if (auto rs = m_Cn->Campos(t))
+            porTabla << Filas(*rs, columnas);
+    EXPECT_EQ(porTabla, esperadas);
+    auto todas = m_Cn->CamposTodos();
+    ASSERT_TRUE(todas);
+    QStringList enTodas = Filas(*todas, columnas);
+    enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
+    QStringList ordenadas = esperadas;
+    enTodas.sort();
+    ordenadas.sort();
+    EXPECT_EQ(enTodas, ordenadas);
+
+    // Every text is Unicode; a length only where one is declared.
+    auto rs = m_Cn->Campos(QStringLiteral("clientes"));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(
+        Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH"}).join(QLatin1Char(' ')),
+        QStringLiteral("id|3|· nombre|130|40 pais|130|2 nota|130|· saldo|131|· alta|133|· "
+                       "activo|11|· doble|3|· etiqueta|130|·"));
+}

@@ -154,8 +154,8 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
         Linea(FilaFalta("v_ventas_mensuales", "Vista", "Ventas 2026", "Ventas 2025"))));
     EXPECT_TRUE(distintas.salida.contains(Linea(
         FilaCampo("ciudad", "Ventas 2025",
-                  "El valor por defecto del campo «ciudad» de la tabla «clientes» es «Madrid» y "
-                  "en la conexión «Ventas 2026» es «Sevilla»"))));
+                  "El valor por defecto del campo «ciudad» de la tabla «clientes» es «'Madrid'» y "
+                  "en la conexión «Ventas 2026» es «'Sevilla'»"))));
     // By Id as well as by title.
     const CSalidaCli iguales = Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 2025"});
     EXPECT_EQ(iguales.intEstado, 0) << iguales.errores.constData();

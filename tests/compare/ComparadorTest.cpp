@@ -157,8 +157,8 @@ TEST_F(ComparadorTest, ColumnasDeUnaTablaSalenEnOrdenConSusFrasesExactas) {
                           "la conexión «Ventas» es «%2»")
                       .arg(tipoNotas1, tipoNotas2)),
         FilaCampo("estado", kCompras,
-                  "El valor por defecto del campo «estado» de la tabla «clientes» es «alta» y en "
-                  "la conexión «Ventas» es «baja»"),
+                  "El valor por defecto del campo «estado» de la tabla «clientes» es «'alta'» y en "
+                  "la conexión «Ventas» es «'baja'»"),
         FilaCampo("nombre", kVentas,
                   "El campo «nombre» de la tabla «clientes» admite nulos, pero no los admite en la "
                   "conexión «Compras»"),
@@ -174,8 +174,8 @@ TEST_F(ComparadorTest, ColumnasDeUnaTablaSalenEnOrdenConSusFrasesExactas) {
                           "la conexión «Compras» es «%2»")
                       .arg(tipoNotas2, tipoNotas1)),
         FilaCampo("estado", kVentas,
-                  "El valor por defecto del campo «estado» de la tabla «clientes» es «baja» y en "
-                  "la conexión «Compras» es «alta»"),
+                  "El valor por defecto del campo «estado» de la tabla «clientes» es «'baja'» y en "
+                  "la conexión «Compras» es «'alta'»"),
         FilaCampo("solo_en_b", kVentas,
                   "El campo no existe en la tabla «clientes» de la conexión «Compras»", IconoFalta),
     };

@@ -55,7 +55,7 @@ TEST_F(PropiedadesConexionSQLiteTest, TiposDeDatosConTamanoEnBytesYTextosDeCodig
     EXPECT_EQ(Fila(*frm.lvwTiposDatos, QStringLiteral("longvarbinary")),
               QString::fromUtf8("longvarbinary|64,00 Kb|Sí|No|adBinary|Sí"));
     EXPECT_EQ(Fila(*frm.lvwTiposDatos, QStringLiteral("varchar")),
-              QString::fromUtf8("varchar|255 bytes|Sí|No|adChar|Sí"));
+              QString::fromUtf8("varchar|255 bytes|Sí|No|adWChar|Sí"));
 }
 
 TEST_F(PropiedadesConexionSQLiteTest, UnaConexionQueNoAbreDejaSoloSusPropiedades) {
