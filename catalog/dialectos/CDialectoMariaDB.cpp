@@ -182,39 +182,56 @@ PRecordset CDialectoMariaDB::ClavesAjenas() {
     return rs;
 }
 
-PRecordset CDialectoMariaDB::IndicesTodos() {
+PRecordset CDialectoMariaDB::IndicesDonde(const std::optional<QString>& tabla) {
     // One driver call per table otherwise; the server's own list of index columns, for this
     // database only. The primary key's index is always named PRIMARY.
     PRecordset rs = RowsetIndices();
     const QString actual = m_Cn.CatalogoActual();
     if (actual.isEmpty())
         return rs;
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(QStringLiteral(
-        "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, INDEX_TYPE, SEQ_IN_INDEX, COLUMN_NAME, "
-        "COLLATION, CARDINALITY FROM information_schema.STATISTICS WHERE TABLE_SCHEMA = "
-        "DATABASE() ORDER BY TABLE_NAME, NON_UNIQUE, INDEX_NAME, SEQ_IN_INDEX"));
-    while (stmt.Siguiente()) {
-        const auto tabla = stmt.Texto(0);
-        const auto nombre = stmt.Texto(1);
-        const auto noUnico = stmt.Entero(2);
-        const auto tipo = stmt.Texto(3);
-        const auto posicion = stmt.Entero(4);
-        const auto columna = stmt.Texto(5);
-        const auto orden = stmt.Texto(6);
-        const auto cardinalidad = stmt.Entero(7);
+    // InnoDB keeps a table's rows in its primary key.
+    CPreparada stmt(
+        m_Cn,
+        QStringLiteral(
+            "SELECT s.TABLE_NAME, s.INDEX_NAME, s.NON_UNIQUE, s.INDEX_TYPE, s.SEQ_IN_INDEX, "
+            "s.COLUMN_NAME, s.COLLATION, s.CARDINALITY, s.INDEX_NAME = 'PRIMARY' AND t.ENGINE = "
+            "'InnoDB' FROM information_schema.STATISTICS AS s JOIN information_schema.TABLES AS t "
+            "ON t.TABLE_SCHEMA = s.TABLE_SCHEMA AND t.TABLE_NAME = s.TABLE_NAME WHERE "
+            "s.TABLE_SCHEMA = DATABASE()%1 ORDER BY s.TABLE_NAME, s.NON_UNIQUE, s.INDEX_NAME, "
+            "s.SEQ_IN_INDEX")
+            .arg(tabla ? QStringLiteral(" AND s.TABLE_NAME = ?") : QString()),
+        tabla ? QStringList{*tabla} : QStringList{});
+    while (stmt->Siguiente()) {
+        const auto nombreTabla = stmt->Texto(0);
+        const auto nombre = stmt->Texto(1);
+        const auto noUnico = stmt->Entero(2);
+        const auto tipo = stmt->Texto(3);
+        const auto posicion = stmt->Entero(4);
+        const auto columna = stmt->Texto(5);
+        const auto orden = stmt->Texto(6);
+        const auto cardinalidad = stmt->Entero(7);
+        const bool agrupado = stmt->Entero(8).value_or(0) != 0;
         const QVariant ordenV = orden == QLatin1String("A")   ? QVariant(1)
                                 : orden == QLatin1String("D") ? QVariant(2)
                                                               : QVariant();
-        const int tipoOleDb = tipo == QLatin1String("BTREE")  ? 1
-                              : tipo == QLatin1String("HASH") ? 2
-                                                              : 4;
-        rs->AgregarValores(actual, QVariant(), V(tabla), V(nombre),
-                           nombre == QLatin1String("PRIMARY"), noUnico.value_or(1) == 0, false,
+        const int tipoOleDb = tipo == QLatin1String("BTREE")      ? 1
+                              : tipo == QLatin1String("HASH")     ? 2
+                              : tipo == QLatin1String("FULLTEXT") ? 3
+                                                                  : 4;
+        rs->AgregarValores(actual, QVariant(), V(nombreTabla), V(nombre),
+                           nombre == QLatin1String("PRIMARY"), noUnico.value_or(1) == 0, agrupado,
                            tipoOleDb, VInt(posicion), V(columna), ordenV, V(cardinalidad),
                            QVariant(), QVariant());
     }
     return rs;
+}
+
+PRecordset CDialectoMariaDB::Indices(const QString& strTabla) {
+    return IndicesDonde(strTabla);
+}
+
+PRecordset CDialectoMariaDB::IndicesTodos() {
+    return IndicesDonde(std::nullopt);
 }
 
 // Row counts: TABLE_ROWS of information_schema.TABLES (exact for MyISAM and Aria, InnoDB's

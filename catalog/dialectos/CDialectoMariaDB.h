@@ -11,6 +11,7 @@ public:
     PRecordset Tablas() override;
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset ClavesAjenas() override;
+    PRecordset Indices(const QString& strTabla) override;
     PRecordset IndicesTodos() override;
     PRecordset Estadisticas(const QString& strTabla) override;
     PRecordset EstadisticasTodas() override;
@@ -29,5 +30,7 @@ protected:
     void CompletarProcedimientos(CRecordset& rs) override;
 
 private:
+    // The indexes from information_schema, of one table or of every one.
+    PRecordset IndicesDonde(const std::optional<QString>& tabla);
     std::vector<std::size_t> m_Sospechosas; // rows whose nullability needs checking, per call
 };

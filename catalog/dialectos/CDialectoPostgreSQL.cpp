@@ -272,13 +272,14 @@ PRecordset CDialectoPostgreSQL::ClavesAjenas() {
     return rs;
 }
 
-PRecordset CDialectoPostgreSQL::IndicesTodos() {
+PRecordset CDialectoPostgreSQL::IndicesDonde(const QString& strCondicion,
+                                             const QStringList& parametros) {
     // Two driver calls per table otherwise. Key columns only (INCLUDE columns are not part of
     // the key); an expression stands in its own text; a method that keeps no order (hash, GIN)
     // has no sort direction.
     PRecordset rs = RowsetIndices();
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(
+    CPreparada stmt(
+        m_Cn,
         QStringLiteral(
             "SELECT current_database(), n.nspname, t.relname, i.relname, x.indisprimary::int, "
             "x.indisunique::int, x.indisclustered::int, "
@@ -295,26 +296,39 @@ PRecordset CDialectoPostgreSQL::IndicesTodos() {
             "CROSS JOIN LATERAL generate_series(1, x.indnkeyatts) AS k(i) "
             "LEFT JOIN pg_catalog.pg_attribute a ON a.attrelid = x.indrelid AND "
             "a.attnum = x.indkey[k.i - 1] AND a.attnum > 0 "
-            "WHERE t.relkind IN ('r', 'm', 'p')%1 "
-            "ORDER BY n.nspname, t.relname, x.indisunique DESC, i.relname, k.i")
-            .arg(SinSistema(QStringLiteral("n.nspname"))));
-    while (stmt.Siguiente()) {
+            "WHERE t.relkind IN ('r', 'm', 'p')%1%2 "
+            "ORDER BY n.nspname, t.relname, x.%3 DESC, i.relname, k.i")
+            .arg(SinSistema(QStringLiteral("n.nspname")), strCondicion,
+                 strCondicion.isEmpty() ? QStringLiteral("indisunique")
+                                        : QStringLiteral("indisprimary")),
+        parametros);
+    while (stmt->Siguiente()) {
         CRecordset::Fila fila;
         fila.reserve(14);
         for (int c = 0; c < 4; ++c)
-            fila.push_back(V(Normal(stmt.Texto(c))));
+            fila.push_back(V(Normal(stmt->Texto(c))));
         for (int c = 4; c < 7; ++c)
-            fila.push_back(stmt.Entero(c).value_or(0) != 0);
-        fila.push_back(VInt(stmt.Entero(7)));
-        fila.push_back(VInt(stmt.Entero(8)));
-        fila.push_back(V(stmt.Texto(9)));
-        fila.push_back(VInt(stmt.Entero(10)));
+            fila.push_back(stmt->Entero(c).value_or(0) != 0);
+        fila.push_back(VInt(stmt->Entero(7)));
+        fila.push_back(VInt(stmt->Entero(8)));
+        fila.push_back(V(stmt->Texto(9)));
+        fila.push_back(VInt(stmt->Entero(10)));
         fila.push_back(QVariant()); // CARDINALITY: the driver gives none either
-        fila.push_back(V(stmt.Entero(11)));
-        fila.push_back(V(stmt.Texto(12)));
+        fila.push_back(V(stmt->Entero(11)));
+        fila.push_back(V(stmt->Texto(12)));
         rs->AgregarFila(std::move(fila));
     }
     return rs;
+}
+
+// One table's indexes come as the driver gave them, the primary key first and the others by
+// name; every table's, the unique ones first, as the other DBMSs give them.
+PRecordset CDialectoPostgreSQL::Indices(const QString& strTabla) {
+    return IndicesDonde(QStringLiteral(" AND t.relname = ?"), {strTabla});
+}
+
+PRecordset CDialectoPostgreSQL::IndicesTodos() {
+    return IndicesDonde(QString(), {});
 }
 
 PRecordset CDialectoPostgreSQL::PalabrasClave() {

@@ -12,6 +12,7 @@ public:
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr) override;
     PRecordset ClavesAjenas() override;
+    PRecordset Indices(const QString& strTabla) override;
     PRecordset IndicesTodos() override;
     PRecordset PalabrasClave() override;
     PRecordset Estadisticas(const QString& strTabla) override;
@@ -27,6 +28,8 @@ protected:
     void CompletarProcedimientos(CRecordset& rs) override;
 
 private:
+    // The indexes from pg_catalog, of the tables the condition (with its parameters) keeps.
+    PRecordset IndicesDonde(const QString& strCondicion, const QStringList& parametros);
     // The columns read from pg_catalog (the driver's call answers lengths and types from its
     // own settings, and its bulk form also lists TOAST tables, indexes and sequences).
     QString ConsultaColumnas(const QString& strCondicion) const;

@@ -244,65 +244,107 @@ PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
     return ColumnasPorNombre(strTabla);
 }
 
-PRecordset CDialectoSQLite::Indices(const QString& strTabla) {
-    // The driver reports every index column as ascending and names no primary key; the
-    // database's own index lists say both, in one query. A rowid primary key has no index of
-    // its own: it shows under the name the driver gives it.
+namespace {
+
+// The parts of an index's CREATE statement that its lists leave out: the key expression at a
+// position (SQLite names only plain columns) and a partial index's condition.
+QString ExpresionDelIndice(const QString& strSql, qlonglong lngPosicion) {
+    static const QRegularExpression on(
+        QStringLiteral("\\bON\\s+(\"(?:[^\"]|\"\")*\"|`[^`]*`|\\[[^\\]]*\\]|[^\\s(]+)\\s*\\("),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = on.match(strSql);
+    if (!m.hasMatch())
+        return {};
+    QStringList partes{QString()};
+    int profundidad = 0;
+    QChar comilla;
+    for (qsizetype i = m.capturedEnd(); i < strSql.size(); ++i) {
+        const QChar c = strSql.at(i);
+        if (!comilla.isNull()) {
+            if (c == comilla)
+                comilla = QChar();
+        } else if (c == QLatin1Char('\'') || c == QLatin1Char('"') || c == QLatin1Char('`')) {
+            comilla = c;
+        } else if (c == QLatin1Char('(')) {
+            ++profundidad;
+        } else if (c == QLatin1Char(')') && profundidad-- == 0) {
+            break;
+        } else if (c == QLatin1Char(',') && profundidad == 0) {
+            partes << QString();
+            continue;
+        }
+        partes.last() += c;
+    }
+    static const QRegularExpression orden(QStringLiteral("\\s+(ASC|DESC)\\s*$"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return partes.value(lngPosicion - 1).remove(orden).trimmed();
+}
+
+QString CondicionDelIndice(const QString& strSql) {
+    static const QRegularExpression donde(QStringLiteral("\\)\\s*WHERE\\s+(.*)$"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    const auto m = donde.match(strSql);
+    return m.hasMatch() ? m.captured(1).trimmed() : QString();
+}
+
+} // namespace
+
+// The driver reports every index column as ascending and names no primary key; the database's
+// own index lists say both, in one query for one table or for every one (the pragmas are
+// table-valued functions, read in-process). A rowid primary key has no index of its own: it
+// shows under the name the driver gives it, and like a WITHOUT ROWID table's key it orders the
+// table's rows. Every SQLite index is a B-tree.
+PRecordset CDialectoSQLite::IndicesDonde(const std::optional<QString>& tabla) {
     PRecordset rs = RowsetIndices();
+    const QString condicion = tabla ? QStringLiteral(" AND m.name = ? COLLATE NOCASE") : QString();
     // Prepared once per link: preparing this query costs more than running it.
     CPreparada stmt(
         m_Cn,
         QStringLiteral(
-            "SELECT il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, ix.\"desc\" "
-            "FROM pragma_index_list(?) AS il, pragma_index_xinfo(il.name) AS ix WHERE ix.key = 1 "
-            "UNION ALL SELECT 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0 FROM "
-            "pragma_table_info(?) "
-            "AS ti "
-            "WHERE ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(?) WHERE origin = "
-            "'pk') "
-            "ORDER BY 2 DESC, 1, 4"),
-        {strTabla, strTabla, strTabla});
+            "SELECT m.name, il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, "
+            "ix.\"desc\", il.origin = 'pk' AND m.sql LIKE '%WITHOUT%ROWID%', CASE WHEN "
+            "il.partial OR ix.cid = -2 THEN (SELECT s.sql FROM sqlite_master AS s WHERE s.type = "
+            "'index' AND s.name = il.name) END FROM sqlite_master AS m, pragma_index_list(m.name) "
+            "AS il, pragma_index_xinfo(il.name) AS ix WHERE m.type = 'table' AND ix.key = 1%1 "
+            "UNION ALL SELECT m.name, 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0, 1, NULL FROM "
+            "sqlite_master AS m, pragma_table_info(m.name) AS ti WHERE m.type = 'table' AND "
+            "ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name) WHERE origin = "
+            "'pk')%1 ORDER BY 1, 3 DESC, 2, 5")
+            .arg(condicion),
+        tabla ? QStringList{*tabla, *tabla} : QStringList{});
+    std::optional<QString> tablaLeida;
     while (stmt->Siguiente()) {
-        const auto nombre = stmt->Texto(0);
-        const auto unico = stmt->Entero(1);
-        const auto primario = stmt->Entero(2);
-        const auto posicion = stmt->Entero(3);
-        const auto columna = stmt->Texto(4);
-        const auto descendente = stmt->Entero(5);
-        // Every SQLite index is a B-tree.
-        rs->AgregarValores(QVariant(), QVariant(), strTabla, V(nombre), primario.value_or(0) != 0,
-                           unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),
-                           descendente.value_or(0) ? 2 : 1, QVariant(), QVariant(), QVariant());
+        const auto nombreTabla = stmt->Texto(0, &tablaLeida);
+        const auto nombre = stmt->Texto(1);
+        const auto unico = stmt->Entero(2);
+        const auto primario = stmt->Entero(3);
+        const auto posicion = stmt->Entero(4);
+        auto columna = stmt->Texto(5);
+        const auto descendente = stmt->Entero(6);
+        const bool agrupado = stmt->Entero(7).value_or(0) != 0;
+        const auto sql = stmt->Texto(8);
+        QVariant filtro;
+        if (sql) {
+            if (!columna)
+                columna = ExpresionDelIndice(*sql, posicion.value_or(0));
+            if (const QString c = CondicionDelIndice(*sql); !c.isEmpty())
+                filtro = c;
+        }
+        rs->AgregarValores(QVariant(), QVariant(), V(nombreTabla), V(nombre),
+                           primario.value_or(0) != 0, unico.value_or(0) != 0, agrupado, 1,
+                           VInt(posicion), V(columna), descendente.value_or(0) ? 2 : 1, QVariant(),
+                           QVariant(), filtro);
     }
     return rs;
 }
 
-// The same lists as Indices, for every table in one query: the pragmas are table-valued
-// functions, read in-process.
+PRecordset CDialectoSQLite::Indices(const QString& strTabla) {
+    return IndicesDonde(strTabla);
+}
+
 PRecordset CDialectoSQLite::IndicesTodos() {
-    PRecordset rs = RowsetIndices();
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(QStringLiteral(
-        "SELECT m.name, il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, "
-        "ix.\"desc\" FROM sqlite_master AS m, pragma_index_list(m.name) AS il, "
-        "pragma_index_xinfo(il.name) AS ix WHERE m.type = 'table' AND ix.key = 1 "
-        "UNION ALL SELECT m.name, 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0 FROM "
-        "sqlite_master AS m, pragma_table_info(m.name) AS ti WHERE m.type = 'table' AND "
-        "ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name) WHERE origin = 'pk') "
-        "ORDER BY 1, 3 DESC, 2, 5"));
-    while (stmt.Siguiente()) {
-        const auto tabla = stmt.Texto(0);
-        const auto nombre = stmt.Texto(1);
-        const auto unico = stmt.Entero(2);
-        const auto primario = stmt.Entero(3);
-        const auto posicion = stmt.Entero(4);
-        const auto columna = stmt.Texto(5);
-        const auto descendente = stmt.Entero(6);
-        rs->AgregarValores(QVariant(), QVariant(), V(tabla), V(nombre), primario.value_or(0) != 0,
-                           unico.value_or(0) != 0, false, 1, VInt(posicion), V(columna),
-                           descendente.value_or(0) ? 2 : 1, QVariant(), QVariant(), QVariant());
-    }
-    return rs;
+    return IndicesDonde(std::nullopt);
 }
 
 // The driver's rows (its own pragma, table by table, as many calls as tables) in one query,

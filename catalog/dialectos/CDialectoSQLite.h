@@ -26,6 +26,7 @@ protected:
     bool TodasExactas() const override { return true; }
 
 private:
+    PRecordset IndicesDonde(const std::optional<QString>& tabla);
     // A column as the database's own list (pragma_table_xinfo) declares it.
     struct CColumnaDeclarada {
         QString nombre, tipo;

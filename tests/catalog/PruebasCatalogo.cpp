@@ -334,7 +334,7 @@ TEST(CatalogoSQLiteTest, TiposDatosMarcanLaMejorCoincidenciaEnLaPrimeraFilaDeCad
             mejores << rs->Texto(QStringLiteral("TYPE_NAME")) + QLatin1Char('=') +
                            rs->Texto(QStringLiteral("DATA_TYPE"));
     EXPECT_EQ(mejores, QStringList({"bit=11", "tinyint=16", "bigint=20", "longvarbinary=128",
-                                    "text=129", "integer=3", "smallint=2", "float=5", "numeric=131",
+                                    "text=130", "integer=3", "smallint=2", "float=5", "numeric=131",
                                     "date=133", "time=134", "timestamp=135"}));
     ASSERT_TRUE(rs->BuscarPrimero(QStringLiteral("TYPE_NAME"), QStringLiteral("varchar")));
     EXPECT_EQ(rs->Valor(QStringLiteral("SEARCHABLE")).toInt(), 4);
@@ -355,7 +355,7 @@ TEST(CatalogoSQLiteTest, DecimalYNumericDelControladorSQLite3SonNumerosExactos) 
     EXPECT_EQ(Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH",
                           "NUMERIC_PRECISION", "NUMERIC_SCALE"}),
               QStringList({"a|131|·|10|2", "b|131|·|12|3", "c|131|·|8|0", "d|131|·|·|·",
-                           "e|131|·|5|0", "f|5|·|53|·", "g|129|·|·|·"}));
+                           "e|131|·|5|0", "f|5|·|53|·", "g|130|·|·|·"}));
     EXPECT_EQ(c->DescripcionTipoDatos(131), QStringLiteral("numeric"));
     EXPECT_EQ(c->DescripcionTipoDatos(5), QStringLiteral("float"));
 }

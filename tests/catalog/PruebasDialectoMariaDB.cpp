@@ -102,3 +102,13 @@ TEST_F(DialectoMariaDBTest, CadaCampoDiceLoQueDiceInformationSchema) {
     EXPECT_EQ(obtenidas, esperadas);
     EXPECT_EQ(esperadas.filter(QRegularExpression(QStringLiteral("\\|1[789]$|\\|21$"))).size(), 5);
 }
+
+TEST_F(DialectoMariaDBTest, LosIndicesDicenSuTipoYQueInnoDbOrdenaPorLaClavePrimaria) {
+    QStringList filas;
+    for (const char* t : {"clientes", "memoria"})
+        if (auto rs = m_Cn->Indices(QString::fromLatin1(t)))
+            filas << Filas(*rs, {"INDEX_NAME", "CLUSTERED", "TYPE", "COLUMN_NAME"});
+    EXPECT_EQ(filas, QStringList({"PRIMARY|true|1|id", "ux_clientes_pais|false|1|pais",
+                                  "ux_clientes_pais|false|1|nombre",
+                                  "ix_clientes_nombre|false|1|nombre", "ix_memoria_k|false|2|k"}));
+}

@@ -224,3 +224,16 @@ TEST_F(DialectoPostgreSQLTest, CadaCampoDiceLoQueDiceInformationSchema) {
                                        "AND column_name IN ('saldo', 'cualquiera') ORDER BY 1")),
               QStringList({QStringLiteral("10|2"), QStringLiteral("|")}));
 }
+
+TEST_F(DialectoPostgreSQLTest, LosIndicesDicenSuMetodoSuFiltroYSoloSusColumnasDeClave) {
+    // INCLUDE (pais) is no key column; an expression is its own text.
+    auto rs = m_Cn->Indices(QStringLiteral("clientes"));
+    ASSERT_TRUE(rs);
+    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"),
+                         {"INDEX_NAME", "CLUSTERED", "TYPE", "COLUMN_NAME", "FILTER_CONDITION"}),
+              QStringList({"clientes_pkey|false|1|id|·", "ix_clientes_hash|false|2|nombre|·",
+                           "ix_clientes_lower|false|1|lower(nombre::text)|·",
+                           "ix_clientes_nombre|false|1|nombre|·",
+                           "ux_clientes_pais|false|1|pais|pais IS NOT NULL",
+                           "ux_clientes_pais|false|1|nombre|pais IS NOT NULL"}));
+}

@@ -106,3 +106,17 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
         QStringLiteral("id|3|· nombre|130|40 pais|130|2 nota|130|· saldo|131|· alta|133|· "
                        "activo|11|· doble|3|· etiqueta|130|·"));
 }
+
+TEST_F(DialectoSQLiteTest, LosIndicesDicenSuFiltroSuExpresionYQueClaveOrdenaLaTabla) {
+    // A rowid key and a WITHOUT ROWID table's key order the rows; the rest is in the statement.
+    QStringList filas;
+    for (const char* t : {"clientes", "pedidos"})
+        if (auto rs = m_Cn->Indices(QString::fromLatin1(t)))
+            filas << Filas(*rs, {"INDEX_NAME", "CLUSTERED", "COLUMN_NAME", "FILTER_CONDITION"});
+    EXPECT_EQ(
+        filas,
+        QStringList({"sqlite_autoindex_0|true|id|·", "ux_clientes_pais|false|pais|pais IS NOT NULL",
+                     "ux_clientes_pais|false|nombre|pais IS NOT NULL",
+                     "ix_clientes_lower|false|lower(nombre)|·", "ix_clientes_nombre|false|nombre|·",
+                     "sqlite_autoindex_pedidos_1|true|id|·"}));
+}
