@@ -29,10 +29,16 @@ public:
 
     // Each raises CError when the driver fails; CConexion turns that into an empty result.
     virtual PRecordset Tablas();
+    // The same rows with DATE_CREATED and DATE_MODIFIED null, for readers that show no dates:
+    // where the DBMS pays for the dates, this does not.
+    virtual PRecordset TablasSinFechas() { return Tablas(); }
     virtual PRecordset Columnas(const QString& strTabla);
     // Every column of every object of Tablas() in one call; null when the driver refuses a
     // call without a table name, or when fnSeguir (asked every few hundred rows) says stop.
-    PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr);
+    // tablas, when given, is this link's tables rowset already read, which spares reading it
+    // again where the answer is filtered against it.
+    PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr,
+                             const CRecordset* tablas = nullptr);
     virtual PRecordset Indices(const QString& strTabla);
     PRecordset Procedimientos();
     virtual PRecordset ClavesAjenas();

@@ -8,7 +8,8 @@ class CDialectoMariaDB : public CDialecto {
 public:
     using CDialecto::CDialecto;
 
-    PRecordset Tablas() override;
+    PRecordset Tablas() override { return TablasDeLaBase(true); }
+    PRecordset TablasSinFechas() override { return TablasDeLaBase(false); }
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset ClavesAjenas() override;
     PRecordset Estadisticas(const QString& strTabla) override;
@@ -28,5 +29,7 @@ protected:
     void CompletarProcedimientos(CRecordset& rs) override;
 
 private:
+    PRecordset TablasDeLaBase(bool booFechas);
+
     std::vector<std::size_t> m_Sospechosas; // rows whose nullability needs checking, per call
 };

@@ -80,3 +80,14 @@ TEST_F(DialectoMariaDBTest, LosRecuentosSonTableRowsYNingunaVistaSeLee) {
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("memoria")), QStringLiteral("4"));
     EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
 }
+
+TEST_F(DialectoMariaDBTest, LasTablasSinFechasSonLasMismasFilasSinFechas) {
+    const auto con = m_Cn->Tablas();
+    const auto sin = m_Cn->TablasSinFechas();
+    ASSERT_TRUE(con && sin);
+    const QStringList columnas{"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "TABLE_TYPE",
+                               "DESCRIPTION"};
+    EXPECT_EQ(Filas(*sin, columnas), Filas(*con, columnas));
+    EXPECT_EQ(Filas(*sin, {"DATE_CREATED", "DATE_MODIFIED"}),
+              QStringList(sin->NumeroFilas(), QStringLiteral("·|·")));
+}
