@@ -4,8 +4,9 @@
 // closes every connection).
 //
 //   bench_explorador CADENA...   one case per connection string (bench_comparar's databases)
-#include "explorer/frmExplorador.h"
+#include "../comun/Ventanas.h"
 #include "controles/CArbol.h"
+#include "explorer/frmExplorador.h"
 #include "registry/CVerondal.h"
 
 #include <QApplication>
@@ -29,17 +30,11 @@ int Descendientes(const QTreeWidgetItem* n) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    SinPantalla();
     QApplication app(argc, argv);
     QTemporaryDir carpeta;
-    {
-        QFile f(carpeta.filePath(QStringLiteral("Verondal.xml")));
-        if (!f.open(QIODevice::WriteOnly))
-            return 2;
-        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Verondal><Conexiones/></Verondal>\n");
-    }
-    objVerondal = std::make_unique<CVerondal>(carpeta.filePath(QStringLiteral("Verondal.xml")));
+    if (!CargarConfiguracionVacia(carpeta))
+        return 2;
     std::printf("%-60s %7s %10s %9s\n", "conexión", "nodos", "expandir s", "hueco ms");
     for (const QString& strCadena : app.arguments().mid(1)) {
         const CConexion& objConexion =
@@ -69,8 +64,8 @@ int main(int argc, char** argv) {
             dblMejor = std::min(dblMejor, reloj.nsecsElapsed() / 1e9);
             intNodos = Descendientes(frm.tvwExplorador->Nodo(strId));
         }
-        std::printf("%-60s %7d %10.2f %9.0f\n", qPrintable(strCadena.left(60)), intNodos,
-                    dblMejor, dblHueco);
+        std::printf("%-60s %7d %10.2f %9.0f\n", qPrintable(strCadena.left(60)), intNodos, dblMejor,
+                    dblHueco);
         std::fflush(stdout);
         objVerondal->Conexiones().Item(strId).Desconectar();
     }
