@@ -130,6 +130,11 @@ PRecordset CConexion::Tablas() {
     return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [](CDialecto& e) { return e.Tablas(); });
 }
 
+PRecordset CConexion::TablasSinFechas() {
+    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                 [](CDialecto& e) { return e.TablasSinFechas(); });
+}
+
 PRecordset CConexion::Procedimientos() {
     return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
                                  [](CDialecto& e) { return e.Procedimientos(); });
@@ -140,15 +145,16 @@ PRecordset CConexion::Campos(const QString& strTabla) {
                                  [&](CDialecto& e) { return e.Columnas(strTabla); });
 }
 
-PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir) {
+PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir, const CRecordset* tablas) {
     if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
-                                     [](CDialecto& e) { return e.ColumnasTodas(); });
+        return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [tablas](CDialecto& e) {
+            return e.ColumnasTodas(nullptr, tablas);
+        });
     const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
     const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
     const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
     return Preguntar<PRecordset>(enlace, dialecto,
-                                 [&](CDialecto& e) { return e.ColumnasTodas(&seguir); });
+                                 [&](CDialecto& e) { return e.ColumnasTodas(&seguir, tablas); });
 }
 
 PRecordset CConexion::Indices(const QString& strTabla) {

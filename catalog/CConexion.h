@@ -47,6 +47,9 @@ public:
     // Catalogue rowsets: a null pointer when anything fails (a closed connection included);
     // nothing cached; never an exception. Names are passed as they are (no criterion text).
     PRecordset Tablas();
+    // The same without the dates (DATE_CREATED and DATE_MODIFIED null), for readers that show
+    // none: on MariaDB the dates cost the server a visit to every table.
+    PRecordset TablasSinFechas();
     PRecordset Procedimientos();
     PRecordset Campos(const QString& strTabla);
     PRecordset Indices(const QString& strTabla);
@@ -92,7 +95,10 @@ public:
     // Null when the driver refuses a call without a table name, or anything fails.
     // fnSeguir, when given, is called every few hundred rows of a long read; false stops the
     // read, which then gives null. The connection may be closed from inside it: the read stops.
-    PRecordset CamposTodos(const std::function<bool()>& fnSeguir = {});
+    // tablas, when given, is this connection's Tablas() already read, so that it is not read
+    // again; it must stay unchanged during the call.
+    PRecordset CamposTodos(const std::function<bool()>& fnSeguir = {},
+                           const CRecordset* tablas = nullptr);
 
     // The data-access layer underneath, for the catalogue code (null when closed).
     COdbcConexion* Enlace() const { return m_Enlace.get(); }

@@ -1,7 +1,15 @@
 #include "catalog/CRecordset.h"
 
-CRecordset::CRecordset(QStringList columnas)
-    : m_Columnas(std::move(columnas)), m_Ancho(static_cast<std::size_t>(m_Columnas.size())) {
+#include <algorithm>
+
+CRecordset::CRecordset(QStringList columnas) {
+    PonerColumnas(std::move(columnas));
+}
+
+void CRecordset::PonerColumnas(QStringList columnas) {
+    m_Columnas = std::move(columnas);
+    m_Ancho = static_cast<std::size_t>(m_Columnas.size());
+    m_PosicionColumna.clear();
     for (int i = 0; i < m_Columnas.size(); ++i) {
         const QString clave = m_Columnas[i].toLower();
         if (!m_PosicionColumna.contains(clave))
@@ -11,8 +19,11 @@ CRecordset::CRecordset(QStringList columnas)
 
 void CRecordset::AgregarFila(Fila fila) {
     fila.resize(m_Ancho);
+    const qsizetype antes = m_Celdas.size();
     for (QVariant& v : fila)
         m_Celdas.emplaceBack(std::move(v));
+    if (m_Textos)
+        CompartirTextos(antes);
     ++m_NumeroFilas;
     m_Indices.clear();
 }
@@ -40,6 +51,59 @@ void CRecordset::Filtrar(const std::function<bool(std::size_t)>& conservar) {
     }
     m_Celdas.resize(static_cast<qsizetype>(destino * m_Ancho));
     m_NumeroFilas = destino;
+    m_Indices.clear();
+    m_Actual = 0;
+}
+
+void CRecordset::CompartirIguales() {
+    if (!m_Textos)
+        m_Textos = std::make_unique<QSet<QString>>();
+}
+
+void CRecordset::CompartirTextos(qsizetype intPrimera) {
+    for (qsizetype i = intPrimera; i < m_Celdas.size(); ++i) {
+        QVariant& v = m_Celdas[i];
+        if (v.typeId() != QMetaType::QString)
+            continue;
+        // The same column of the row before first: most repeats are there, and it costs no
+        // hash.
+        if (i >= static_cast<qsizetype>(m_Ancho)) {
+            const QVariant& arriba = m_Celdas[i - static_cast<qsizetype>(m_Ancho)];
+            if (arriba.typeId() == QMetaType::QString &&
+                *static_cast<const QString*>(arriba.constData()) ==
+                    *static_cast<const QString*>(v.constData())) {
+                v = arriba;
+                continue;
+            }
+        }
+        const QString& texto = *static_cast<const QString*>(v.constData());
+        const auto it = m_Textos->constFind(texto);
+        if (it == m_Textos->constEnd())
+            m_Textos->insert(texto);
+        else
+            v = QVariant(*it);
+    }
+}
+
+void CRecordset::Proyectar(const QStringList& columnas) {
+    std::vector<int> origen;
+    for (const QString& c : columnas)
+        if (const int i = IndiceColumna(c);
+            i >= 0 && std::find(origen.begin(), origen.end(), i) == origen.end())
+            origen.push_back(i);
+    std::sort(origen.begin(), origen.end());
+    // In place: in the rowset's order a kept cell never moves to a later position.
+    qsizetype destino = 0;
+    for (std::size_t fila = 0; fila < m_NumeroFilas; ++fila)
+        for (const int c : origen)
+            m_Celdas[destino++] = std::move(m_Celdas[static_cast<qsizetype>(fila * m_Ancho) + c]);
+    m_Celdas.resize(destino);
+    m_Celdas.squeeze();
+    QStringList nombres;
+    for (const int c : origen)
+        nombres << m_Columnas[c];
+    m_Textos.reset();
+    PonerColumnas(std::move(nombres));
     m_Indices.clear();
     m_Actual = 0;
 }

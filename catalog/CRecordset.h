@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -27,10 +28,18 @@ public:
         const qsizetype antes = m_Celdas.size();
         (m_Celdas.emplaceBack(std::forward<T>(valores)), ...);
         m_Celdas.resize(antes + static_cast<qsizetype>(m_Ancho));
+        if (m_Textos)
+            CompartirTextos(antes);
         ++m_NumeroFilas;
         m_Indices.clear();
     }
     void Reservar(std::size_t n) { m_Celdas.reserve(static_cast<qsizetype>(n * m_Ancho)); }
+    // From now on every text added equal to one already held shares its storage: a large
+    // catalogue repeats its catalogue, schema, table, column and type names row after row.
+    void CompartirIguales();
+    // Keeps only those of these columns it has, in its own order, and no spare room: what a
+    // reader keeps of a large rowset after the layer built it.
+    void Proyectar(const QStringList& columnas);
     void PonerValor(std::size_t fila, int intColumna, QVariant valor);
     // Keeps the rows for which conservar(row number) is true, in order.
     void Filtrar(const std::function<bool(std::size_t)>& conservar);
@@ -78,6 +87,8 @@ public:
 
 private:
     static QString Clave(const QVariant& v);
+    void CompartirTextos(qsizetype intPrimera);
+    void PonerColumnas(QStringList columnas);
     const QHash<QString, std::vector<std::size_t>>& Indice(int intColumna);
 
     QStringList m_Columnas;
@@ -88,6 +99,7 @@ private:
     std::size_t m_Actual = 0;
     bool m_Abierto = true;
     QHash<int, QHash<QString, std::vector<std::size_t>>> m_Indices;
+    std::unique_ptr<QSet<QString>> m_Textos; // the texts held once, while CompartirIguales
 };
 
 using PRecordset = std::unique_ptr<CRecordset>;

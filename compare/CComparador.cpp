@@ -89,6 +89,18 @@ QString Comillas(const QString& strTexto) {
 
 } // namespace
 
+namespace {
+// The columns of a columns rowset the comparison reads: a bulk rowset keeps only these.
+const QStringList kColumnasLeidas = {QStringLiteral("COLUMN_NAME"),
+                                     QStringLiteral("DATA_TYPE"),
+                                     QStringLiteral("CHARACTER_MAXIMUM_LENGTH"),
+                                     QStringLiteral("IS_NULLABLE"),
+                                     QStringLiteral("COLUMN_DEFAULT"),
+                                     kTablaNombre,
+                                     kTablaEsquema,
+                                     QStringLiteral("TYPE_NAME")};
+} // namespace
+
 // Where the five columns the comparison reads sit in a columns rowset.
 struct CComparador::CCamposLeidos {
     CCamposLeidos() = default;
@@ -111,8 +123,9 @@ struct CComparador::CLado {
     std::shared_ptr<CConexion>
         con; // kept for the whole comparison, removed from the collection or not
     QString titulo;
-    QString sgbd;     // its DBMS, once open
-    PRecordset todos; // every column of the catalogue, when the driver gives them
+    QString sgbd;      // its DBMS, once open
+    PRecordset tablas; // the tables rowset, read once for the phases that walk it
+    PRecordset todos;  // every column of the catalogue, when the driver gives them
     CCamposLeidos camposTodos;
     bool booTodosPedidos = false;
     QHash<long, QString> tipos; // data-type descriptions already asked for
@@ -231,10 +244,18 @@ void CComparador::Comparar(IResultados& objResultados) {
                                       lado->con->ErrorConexion(),
                                   lngErrores, IconoFalta, ClaseDiferencia::Conexion);
     } else {
+        // Each side's tables rowset serves these two phases only.
+        const auto soltarTablas = [this] {
+            m_Lado1->tablas.reset();
+            m_Lado2->tablas.reset();
+        };
         if (m_booCompararTablas && !Detenido())
             CompararListaTablas();
+        if (!m_booCompararVistas)
+            soltarTablas();
         if (m_booCompararVistas && !Detenido())
             CompararListaVistas();
+        soltarTablas();
         if (m_booCompararProcedimientos && !Detenido())
             CompararListaProcedimientos();
         if (m_booCompararIndices && !Detenido())
@@ -400,6 +421,24 @@ bool CComparador::Buscar(CRecordset& rs, const QString& strColumna, const QStrin
     return false;
 }
 
+CRecordset* CComparador::Conjunto(CLado& lado, PRecordset (CConexion::*fnConjunto)(),
+                                  PRecordset& propio) {
+    // The tables and the views phases walk the same rowset: read once per side (again only
+    // after a failure), without the dates that no phase reads.
+    if (fnConjunto == &CConexion::Tablas) {
+        if (!lado.tablas)
+            lado.tablas = Leer(lado, [&lado] {
+                PRecordset rs = lado.con->TablasSinFechas();
+                if (rs)
+                    rs->BuscarTodos(kTablaNombre, QString());
+                return rs;
+            });
+        return lado.tablas.get();
+    }
+    propio = Leer(lado, [&lado, fnConjunto] { return ((*lado.con).*fnConjunto)(); });
+    return propio.get();
+}
+
 // One phase: both sides' rowsets walked in two passes, side 1's first; fnFila examines one row
 // of "este" against "otro". Ends with the no-differences row when nothing was found.
 void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
@@ -409,11 +448,12 @@ void CComparador::Fase(const QString& strTipo, const QString& strPrefijo,
     CLado& l2 = *m_Lado2;
     long lngDiferencias = 0;
     m_strFase = strTipo;
-    PRecordset rs1 = Leer(l1, [&l1, fnConjunto] { return ((*l1.con).*fnConjunto)(); });
-    PRecordset rs2 = Leer(l2, [&l2, fnConjunto] { return ((*l2.con).*fnConjunto)(); });
+    PRecordset propio1, propio2;
+    CRecordset* rs1 = Conjunto(l1, fnConjunto, propio1);
+    CRecordset* rs2 = Conjunto(l2, fnConjunto, propio2);
     if (m_booCancelado)
         return;
-    if (ConjuntosLeidos(rs1.get(), rs2.get(), strTipo, lngDiferencias)) {
+    if (ConjuntosLeidos(rs1, rs2, strTipo, lngDiferencias)) {
         const CPasada pasadas[] = {{*rs1, *rs2, l1, l2, strColumnaNombre, false},
                                    {*rs2, *rs1, l2, l1, strColumnaNombre, true}};
         for (const CPasada& p : pasadas) {
@@ -508,8 +548,17 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const CTabla& tab
         if (!lado.booTodosPedidos) {
             // A large catalogue takes long to read: the cancel button is heard meanwhile, and
             // stops the read.
+            // Only the columns compared are kept: a large catalogue's rowset is most of the
+            // memory a comparison takes.
             lado.todos = Leer(lado, [this, &lado] {
-                return lado.con->CamposTodos([this] { return CederDesdeLectura(); });
+                PRecordset rs = lado.con->CamposTodos([this] { return CederDesdeLectura(); },
+                                                      lado.tablas.get());
+                if (rs) {
+                    rs->Proyectar(kColumnasLeidas);
+                    // Its name index too is built here, away from the yielding thread.
+                    rs->BuscarTodos(kTablaNombre, QString());
+                }
+                return rs;
             });
             lado.booTodosPedidos = true;
             if (m_booCancelado) {

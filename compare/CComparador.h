@@ -100,6 +100,9 @@ private:
     // read did when it ran here; false once cancelled.
     bool CederDesdeLectura();
 
+    // A phase's rowset of one side: the side's own tables rowset, or one read for the phase
+    // into propio.
+    CRecordset* Conjunto(CLado& lado, PRecordset (CConexion::*fnConjunto)(), PRecordset& propio);
     void Fase(const QString& strTipo, const QString& strPrefijo,
               PRecordset (CConexion::*fnConjunto)(), const QString& strColumnaNombre,
               const QString& strColumnaTipo, const FnFila& fnFila);

@@ -321,6 +321,27 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
         MostrarEstado(QString());
         return;
     }
+    // The catalogue is read on the worker too, so the window stays alive however large it is;
+    // the nodes are made here.
+    struct CLectura {
+        PRecordset tablas, procedimientos;
+    };
+    const auto lectura = std::make_shared<CLectura>();
+    if (objConexion->Conectado() &&
+        !EsperarConexion(
+            objConexion,
+            [objConexion, lectura] {
+                lectura->tablas = objConexion->TablasSinFechas();
+                lectura->procedimientos = objConexion->Procedimientos();
+            },
+            QStringLiteral("Leyendo ") + objConexion->Titulo() + QStringLiteral("..."),
+            stbExplorador)) {
+        // Escape cut the link: the node goes back to unopened, as above.
+        if (QTreeWidgetItem* n = tvwExplorador->Nodo(strClave))
+            n->setExpanded(false);
+        MostrarEstado(QString());
+        return;
+    }
     objNodo = tvwExplorador->Nodo(strClave);
     if (!objNodo || !objVerondal)
         return;
@@ -329,7 +350,8 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
         CPunteroRaton objPuntero(Puntero::FlechaReloj);
         try {
             if (objConexion->Conectado())
-                CargarObjetos(*objConexion, strClave);
+                CargarObjetos(strClave, std::move(lectura->tablas),
+                              std::move(lectura->procedimientos));
             else
                 MarcarErrorConexion(*objConexion);
         } catch (const CError& e) {
@@ -347,7 +369,8 @@ void frmExplorador::tvwExplorador_Expand(QTreeWidgetItem* objNodo) {
     ActualizarBotones(); // a failed node selected while it opened loses its commands
 }
 
-void frmExplorador::CargarObjetos(CConexion& objConexion, const QString& strClave) {
+void frmExplorador::CargarObjetos(const QString& strClave, PRecordset rsTablas,
+                                  PRecordset rsProcedimientos) {
     const auto Carpeta = [&](const QString& strPadre, const QString& strPrefijo,
                              const QString& strTexto) {
         tvwExplorador->Agregar(strPadre, strPrefijo + strClave, strTexto, IcoCarpeta,
@@ -361,7 +384,7 @@ void frmExplorador::CargarObjetos(CConexion& objConexion, const QString& strClav
     Carpeta(strClave, Procedimientos, QStringLiteral("Procedimientos"));
 
     // A missing rowset counts as an empty one; a row without a name has nothing to show.
-    if (PRecordset rs = objConexion.Tablas()) {
+    if (PRecordset rs = std::move(rsTablas)) {
         for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
             const QVariant varNombre = rs->Valor(QStringLiteral("TABLE_NAME"));
             const CDestinoTipo* d = DestinoDe(rs->Valor(QStringLiteral("TABLE_TYPE")));
@@ -376,7 +399,7 @@ void frmExplorador::CargarObjetos(CConexion& objConexion, const QString& strClav
         }
         rs->Cerrar();
     }
-    if (PRecordset rs = objConexion.Procedimientos()) {
+    if (PRecordset rs = std::move(rsProcedimientos)) {
         for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
             const QVariant varNombre = rs->Valor(QStringLiteral("PROCEDURE_NAME"));
             if (!CRecordset::EsNulo(varNombre))

@@ -3,6 +3,7 @@
 // owns it; it holds connection Ids only and reads the connections from objVerondal.
 #pragma once
 
+#include "catalog/CRecordset.h"
 #include "controles/CListaImagenes.h"
 
 #include <QWidget>
@@ -60,7 +61,8 @@ protected:
     void showEvent(QShowEvent* objEvento) override;
 
 private:
-    void CargarObjetos(CConexion& objConexion, const QString& strClave);
+    // The node's folders and objects from the rowsets read for it (a missing one: none).
+    void CargarObjetos(const QString& strClave, PRecordset rsTablas, PRecordset rsProcedimientos);
     void MarcarErrorConexion(CConexion& objConexion);
 
     void tvwExplorador_Expand(QTreeWidgetItem* objNodo);

@@ -144,26 +144,46 @@ void frmPropiedadesConexion::Conexion(const QString& strKey) {
         return;
     }
 
-    for (const auto& [strNombre, varValor] : objConexion->Propiedades())
-        AgregarElementoLista(*lvwConexion, strNombre, 1, Color::TextoVentana, {varValor});
-
     if (!LlenarTablas(objConexion)) {
         // Escape cut the link while it counted: what needs it stays disabled.
         for (int i = PestanaProcedimientos; i <= PestanaLiterales; ++i)
             Pestanas()->HabilitarPestana(i, false);
         return;
     }
-    LlenarProcedimientos(*objConexion);
-    LlenarRelaciones(*objConexion);
-    LlenarTiposDatos(*objConexion);
-    LlenarPalabrasReservadas(*objConexion);
-    LlenarLiterales(*objConexion);
+    // The other tabs' rowsets, on a worker as well: on a large catalogue the relations alone
+    // take seconds.
+    struct CLectura {
+        PRecordset procedimientos, relaciones, tipos, palabras, literales;
+        QString strProveedor;
+    };
+    const auto lectura = std::make_shared<CLectura>();
+    if (!EsperarConexion(
+            objConexion,
+            [objConexion, lectura] {
+                lectura->procedimientos = objConexion->Procedimientos();
+                lectura->relaciones = objConexion->Relaciones();
+                lectura->tipos = objConexion->TiposDatos();
+                lectura->strProveedor = NombreProveedor(*objConexion);
+                lectura->palabras = objConexion->PalabrasReservadas();
+                lectura->literales = objConexion->Literales();
+            },
+            QStringLiteral("Leyendo el catálogo..."), BarraEstadoPrincipal())) {
+        for (int i = PestanaProcedimientos; i <= PestanaLiterales; ++i)
+            Pestanas()->HabilitarPestana(i, false);
+        return;
+    }
+    LlenarProcedimientos(std::move(lectura->procedimientos));
+    LlenarRelaciones(std::move(lectura->relaciones));
+    LlenarTiposDatos(std::move(lectura->tipos));
+    LlenarPalabrasReservadas(lectura->strProveedor, std::move(lectura->palabras));
+    LlenarLiterales(std::move(lectura->literales));
 }
 
 bool frmPropiedadesConexion::LlenarTablas(const std::shared_ptr<CConexion>& objConexion) {
     // The objects, then every count in one question: the window's long wait, on a worker that
     // may outlive a wait given up, so what it reads lives as long as it.
     struct CLectura {
+        QList<QPair<QString, QVariant>> propiedades;
         PRecordset rs;
         QHash<QString, QString> registros;
     };
@@ -171,12 +191,15 @@ bool frmPropiedadesConexion::LlenarTablas(const std::shared_ptr<CConexion>& objC
     if (!EsperarConexion(
             objConexion,
             [objConexion, lectura] {
+                lectura->propiedades = objConexion->Propiedades();
                 lectura->rs = objConexion->Tablas();
                 if (lectura->rs)
                     lectura->registros = objConexion->NumerosRegistros();
             },
             QStringLiteral("Contando registros..."), BarraEstadoPrincipal()))
         return false;
+    for (const auto& [strNombre, varValor] : lectura->propiedades)
+        AgregarElementoLista(*lvwConexion, strNombre, 1, Color::TextoVentana, {varValor});
     PRecordset rs = std::move(lectura->rs);
     const QHash<QString, QString>& registros = lectura->registros;
     const long lngTotal = rs ? rs->NumeroFilas() : 0;
@@ -230,22 +253,20 @@ void frmPropiedadesConexion::MostrarProgreso(const QString& strTabla, long lngNu
     emit ProgresoRecuento(strTexto);
 }
 
-void frmPropiedadesConexion::LlenarProcedimientos(CConexion& objConexion) {
+void frmPropiedadesConexion::LlenarProcedimientos(PRecordset rs) {
     const CAdo& ado = objVerondal->ADO();
-    LlenarDesdeRowset(
-        *Pestanas(), PestanaProcedimientos, objConexion.Procedimientos(), [&](CRecordset& r) {
-            AgregarElementoLista(*lvwProcedimientos,
-                                 TextoCampo(r, QStringLiteral("PROCEDURE_NAME")), 5,
-                                 Color::TextoVentana,
-                                 {TextoCodigo(r, QStringLiteral("PROCEDURE_TYPE"),
-                                              [&](long l) { return ado.TipoProcedimiento(l); }),
-                                  r.Valor(QStringLiteral("DATE_CREATED")),
-                                  r.Valor(QStringLiteral("DATE_MODIFIED"))});
-        });
+    LlenarDesdeRowset(*Pestanas(), PestanaProcedimientos, std::move(rs), [&](CRecordset& r) {
+        AgregarElementoLista(*lvwProcedimientos, TextoCampo(r, QStringLiteral("PROCEDURE_NAME")), 5,
+                             Color::TextoVentana,
+                             {TextoCodigo(r, QStringLiteral("PROCEDURE_TYPE"),
+                                          [&](long l) { return ado.TipoProcedimiento(l); }),
+                              r.Valor(QStringLiteral("DATE_CREATED")),
+                              r.Valor(QStringLiteral("DATE_MODIFIED"))});
+    });
 }
 
-void frmPropiedadesConexion::LlenarRelaciones(CConexion& objConexion) {
-    LlenarDesdeRowset(*Pestanas(), PestanaRelaciones, objConexion.Relaciones(), [&](CRecordset& r) {
+void frmPropiedadesConexion::LlenarRelaciones(PRecordset rs) {
+    LlenarDesdeRowset(*Pestanas(), PestanaRelaciones, std::move(rs), [&](CRecordset& r) {
         AgregarElementoLista(
             *lvwRelaciones, TextoCampo(r, QStringLiteral("FK_NAME")), 6, Color::TextoVentana,
             {r.Valor(QStringLiteral("PK_TABLE_NAME")), r.Valor(QStringLiteral("PK_COLUMN_NAME")),
@@ -253,9 +274,9 @@ void frmPropiedadesConexion::LlenarRelaciones(CConexion& objConexion) {
     });
 }
 
-void frmPropiedadesConexion::LlenarTiposDatos(CConexion& objConexion) {
+void frmPropiedadesConexion::LlenarTiposDatos(PRecordset rs) {
     const CAdo& ado = objVerondal->ADO();
-    LlenarDesdeRowset(*Pestanas(), PestanaTiposDatos, objConexion.TiposDatos(), [&](CRecordset& r) {
+    LlenarDesdeRowset(*Pestanas(), PestanaTiposDatos, std::move(rs), [&](CRecordset& r) {
         // 64 bits: a long text type reports 4294967295, beyond a 32-bit whole number.
         const std::optional<qint64> lngTamano = EnteroCampo(r, QStringLiteral("COLUMN_SIZE"));
         AgregarElementoLista(
@@ -269,21 +290,19 @@ void frmPropiedadesConexion::LlenarTiposDatos(CConexion& objConexion) {
     });
 }
 
-void frmPropiedadesConexion::LlenarPalabrasReservadas(CConexion& objConexion) {
+void frmPropiedadesConexion::LlenarPalabrasReservadas(const QString& strProveedor, PRecordset rs) {
     lvwPalabrasReservadas->EstablecerTextoColumna(
-        0, QStringLiteral("Palabras reservadas por el proveedor \"") +
-               NombreProveedor(objConexion) + QLatin1Char('"'));
-    LlenarDesdeRowset(*Pestanas(), PestanaPalabrasReservadas, objConexion.PalabrasReservadas(),
-                      [&](CRecordset& r) {
-                          AgregarElementoLista(*lvwPalabrasReservadas,
-                                               TextoCampo(r, QStringLiteral("Keyword")), 8,
-                                               Color::TextoVentana, {});
-                      });
+        0, QStringLiteral("Palabras reservadas por el proveedor \"") + strProveedor +
+               QLatin1Char('"'));
+    LlenarDesdeRowset(*Pestanas(), PestanaPalabrasReservadas, std::move(rs), [&](CRecordset& r) {
+        AgregarElementoLista(*lvwPalabrasReservadas, TextoCampo(r, QStringLiteral("Keyword")), 8,
+                             Color::TextoVentana, {});
+    });
 }
 
-void frmPropiedadesConexion::LlenarLiterales(CConexion& objConexion) {
+void frmPropiedadesConexion::LlenarLiterales(PRecordset rs) {
     const QLocale loc; // the regional digit grouping, which the other numbers leave out
-    LlenarDesdeRowset(*Pestanas(), PestanaLiterales, objConexion.Literales(), [&](CRecordset& r) {
+    LlenarDesdeRowset(*Pestanas(), PestanaLiterales, std::move(rs), [&](CRecordset& r) {
         const std::optional<qint64> lngMaximo = EnteroCampo(r, QStringLiteral("Maxlen"));
         AgregarElementoLista(
             *lvwLiterales, TextoCampo(r, QStringLiteral("LiteralName")), 8, Color::TextoVentana,

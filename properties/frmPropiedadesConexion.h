@@ -2,6 +2,7 @@
 // reports. A child of the main window; it keeps only the connection's Id, never the connection.
 #pragma once
 
+#include "catalog/CRecordset.h"
 #include "properties/CMarcoPropiedades.h"
 
 #include <QElapsedTimer>
@@ -9,7 +10,6 @@
 
 class CBarraEstado;
 class CConexion;
-class CRecordset;
 
 class frmPropiedadesConexion final : public CMarcoPropiedades {
     Q_OBJECT
@@ -18,8 +18,8 @@ public:
     ~frmPropiedadesConexion() override;
 
     // Looks the connection up, opens it if needed and fills all seven lists; set once. Opening
-    // and reading the tables with their counts run on a worker: Escape stops either wait and
-    // leaves the tabs still unfilled disabled.
+    // and every catalogue read run on a worker: Escape stops any of these waits and leaves
+    // the tabs still unfilled disabled.
     void Conexion(const QString& strKey);
 
     CBarraHerramientas* tbrPropiedadesConexion() const { return Barra(); }
@@ -41,11 +41,12 @@ signals:
 
 private:
     bool LlenarTablas(const std::shared_ptr<CConexion>& objConexion); // false on Escape
-    void LlenarProcedimientos(CConexion& objConexion);
-    void LlenarRelaciones(CConexion& objConexion);
-    void LlenarTiposDatos(CConexion& objConexion);
-    void LlenarPalabrasReservadas(CConexion& objConexion);
-    void LlenarLiterales(CConexion& objConexion);
+    // The other tabs, from the rowsets read for them (a missing one disables its tab).
+    void LlenarProcedimientos(PRecordset rs);
+    void LlenarRelaciones(PRecordset rs);
+    void LlenarTiposDatos(PRecordset rs);
+    void LlenarPalabrasReservadas(const QString& strProveedor, PRecordset rs);
+    void LlenarLiterales(PRecordset rs);
     void MostrarProgreso(const QString& strTabla, long lngNumero, long lngTotal);
 
     // Where the progress goes: the main window's status bar, or this window's caption.

@@ -1,8 +1,13 @@
 // How the connection properties window's fill time grows with the catalogue: SQLite files and
 // PostgreSQL databases of 1,000 and 5,000 tables (5 columns, a primary key, a few rows each),
-// the window filled on an open connection, against the row counts alone (one per table), which
-// are its floor. PostgreSQL is measured when VERONDAL_PG_PUERTO names a server (scripts/test or
-// /tmp/verondal/servidores-env.sh); its user is VERONDAL_PG_USUARIO.
+// the window filled on an open connection, against the tables rowset and the row counts alone
+// (one question each), which are its floor, and the longest the message loop stood still.
+// PostgreSQL is measured when VERONDAL_PG_PUERTO names a server (scripts/test); its user is
+// VERONDAL_PG_USUARIO.
+//
+//   bench_propiedades [N...]            the built catalogues, of N tables each
+//   bench_propiedades --cadena CADENA   an existing database (a large one built elsewhere)
+#include "../comun/Ventanas.h"
 #include "properties/frmPropiedadesConexion.h"
 #include "registry/CVerondal.h"
 
@@ -11,6 +16,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 
@@ -80,48 +86,60 @@ QString BasePostgres(int intTablas) {
 
 struct CMedida {
     double dblLlenado = 0;  // the window's whole fill
-    double dblRecuento = 0; // the tables rowset and one row count per table, nothing else
+    double dblRecuento = 0; // the tables rowset and the row counts, nothing else
+    double dblHuecoMs = 0;  // the longest the message loop stood still during a fill
     int intFilas = 0;
 };
 
-// The best of intVeces runs of each, on a connection already open.
-CMedida Medir(const QString& strCadena, int intVeces) {
+// The best of intVeces runs of each, on a connection already open; false when it cannot open.
+bool Medir(const QString& strCadena, int intVeces, CMedida& m) {
     CConexion& objConexion =
         objVerondal->Conexiones().NuevaConexion(QStringLiteral("bench"), strCadena);
     if (!objConexion.Conectar()) {
         std::fprintf(stderr, "no se puede abrir: %s\n", qPrintable(objConexion.ErrorConexion()));
-        std::exit(2);
+        return false;
     }
-    // A first pass, untimed: the server's and the driver's caches are warm for every run.
-    if (PRecordset rs = objConexion.Tablas())
-        for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente())
-            objConexion.NumeroRegistros(rs->Texto(QStringLiteral("TABLE_NAME")));
-    CMedida m{1e9, 1e9, 0};
+    const auto recuento = [&] {
+        if (PRecordset rs = objConexion.Tablas())
+            objConexion.NumerosRegistros();
+    };
+    recuento(); // untimed: the server's and the driver's caches are warm for every run
+    m = {1e9, 1e9, 0, 0};
     for (int v = 0; v < intVeces; ++v) {
         QElapsedTimer reloj;
         reloj.start();
+        // A zero timer fires at every turn of the loop: the gaps between its shots are the
+        // time a click would wait.
+        qint64 lngUltima = 0;
+        const auto vuelta = [&] {
+            const qint64 lngAhora = reloj.nsecsElapsed();
+            m.dblHuecoMs = std::max(m.dblHuecoMs, (lngAhora - lngUltima) / 1e6);
+            lngUltima = lngAhora;
+        };
+        QTimer objVuelta;
+        objVuelta.setInterval(0);
+        QObject::connect(&objVuelta, &QTimer::timeout, vuelta);
+        objVuelta.start();
         {
             frmPropiedadesConexion frm;
             frm.Conexion(objConexion.Id());
             m.intFilas = frm.lvwTablas->NumeroElementos();
+            vuelta();
         }
         m.dblLlenado = std::min(m.dblLlenado, reloj.nsecsElapsed() / 1e9);
 
         reloj.restart();
-        if (PRecordset rs = objConexion.Tablas()) {
-            for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente())
-                objConexion.NumeroRegistros(rs->Texto(QStringLiteral("TABLE_NAME")));
-        }
+        recuento();
         m.dblRecuento = std::min(m.dblRecuento, reloj.nsecsElapsed() / 1e9);
     }
-    return m;
+    return true;
 }
 
 void Informar(const char* strMotor, const std::vector<std::pair<int, CMedida>>& medidas) {
     for (const auto& [intTablas, m] : medidas)
-        std::printf("%-10s %6d %7d %10.2f %12.2f %9.2f %14.2f\n", strMotor, intTablas, m.intFilas,
-                    m.dblLlenado, m.dblRecuento, m.dblLlenado / m.dblRecuento,
-                    1000.0 * m.dblLlenado / std::max(1, m.intFilas));
+        std::printf("%-10s %6d %7d %10.2f %12.2f %9.2f %14.2f %9.0f\n", strMotor, intTablas,
+                    m.intFilas, m.dblLlenado, m.dblRecuento, m.dblLlenado / m.dblRecuento,
+                    1000.0 * m.dblLlenado / std::max(1, m.intFilas), m.dblHuecoMs);
     if (medidas.size() == 2) {
         const double dblTablas = double(medidas[1].first) / medidas[0].first;
         std::printf(
@@ -135,28 +153,39 @@ void Informar(const char* strMotor, const std::vector<std::pair<int, CMedida>>& 
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    SinPantalla();
     QApplication app(argc, argv);
     QTemporaryDir carpeta;
-    {
-        QFile f(carpeta.filePath(QStringLiteral("Verondal.xml")));
-        if (!f.open(QIODevice::WriteOnly))
-            return 2;
-        f.write("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Verondal><Conexiones/></Verondal>\n");
+    if (!CargarConfiguracionVacia(carpeta))
+        return 2;
+    std::vector<int> tamanos;
+    QString strCadena;
+    const QStringList args = app.arguments();
+    for (int i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--cadena") && i + 1 < args.size())
+            strCadena = args[++i];
+        else
+            tamanos.push_back(args[i].toInt());
     }
-    objVerondal = std::make_unique<CVerondal>(carpeta.filePath(QStringLiteral("Verondal.xml")));
-    const std::vector<int> tamanos{1000, 5000};
+    if (tamanos.empty())
+        tamanos = {1000, 5000};
 
-    std::printf("%-10s %6s %7s %10s %12s %9s %14s\n", "motor", "tablas", "filas", "llenado s",
-                "recuento s", "ventana/", "ms por tabla");
+    std::printf("%-10s %6s %7s %10s %12s %9s %14s %9s\n", "motor", "tablas", "filas", "llenado s",
+                "recuento s", "ventana/", "ms por tabla", "hueco ms");
     std::printf("%-10s %6s %7s %10s %12s %9s\n", "", "", "", "", "", "recuento");
+    if (!strCadena.isEmpty()) {
+        CMedida m;
+        if (Medir(strCadena, 2, m))
+            Informar("cadena", {{m.intFilas, m}});
+        objVerondal.reset();
+        return 0;
+    }
     std::vector<std::pair<int, CMedida>> sqlite;
     for (int n : tamanos) {
-        const QString strCadena = BaseSQLite(carpeta.path(), n);
-        if (strCadena.isEmpty())
-            return 2;
-        sqlite.emplace_back(n, Medir(strCadena, n > 1000 ? 2 : 3));
+        CMedida m;
+        const QString strBase = BaseSQLite(carpeta.path(), n);
+        if (!strBase.isEmpty() && Medir(strBase, n > 1000 ? 2 : 3, m))
+            sqlite.emplace_back(n, m);
     }
     Informar("SQLite", sqlite);
 
@@ -165,10 +194,10 @@ int main(int argc, char** argv) {
     } else {
         std::vector<std::pair<int, CMedida>> postgres;
         for (int n : tamanos) {
-            const QString strCadena = BasePostgres(n);
-            if (strCadena.isEmpty())
-                return 2;
-            postgres.emplace_back(n, Medir(strCadena, n > 1000 ? 2 : 3));
+            CMedida m;
+            const QString strBase = BasePostgres(n);
+            if (!strBase.isEmpty() && Medir(strBase, n > 1000 ? 2 : 3, m))
+                postgres.emplace_back(n, m);
         }
         Informar("PostgreSQL", postgres);
     }

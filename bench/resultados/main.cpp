@@ -183,12 +183,14 @@ int main(int argc, char** argv) {
         if (!strSolo.isEmpty() && strSolo != QLatin1String(booAvalancha ? "avalancha" : "realista"))
             continue;
         CConexion c[2];
-        for (int lado = 1; lado <= 2; ++lado) {
+        bool booAbiertas = true;
+        for (int lado = 1; lado <= 2 && booAbiertas; ++lado) {
             const QString strRuta =
                 carpeta.filePath(QStringLiteral("%1_%2.db").arg(booAvalancha).arg(lado));
             if (!CrearBase(strRuta, Catalogo(booAvalancha, intTablas, lado))) {
                 std::fprintf(stderr, "no se puede crear %s\n", qPrintable(strRuta));
-                return 2;
+                booAbiertas = false;
+                break;
             }
             c[lado - 1].setTitulo(QStringLiteral("Lado %1").arg(lado));
             c[lado - 1].setCadenaDeConexion(
@@ -196,9 +198,11 @@ int main(int argc, char** argv) {
             if (!c[lado - 1].Conectar()) {
                 std::fprintf(stderr, "no se puede abrir: %s\n",
                              qPrintable(c[lado - 1].ErrorConexion()));
-                return 2;
+                booAbiertas = false;
             }
         }
+        if (!booAbiertas)
+            continue; // the other catalogue may still run
         long lngFilas = 0;
         double dblTramoMs = 0;
         TiempoNulo(c[0], c[1], lngFilas, dblTramoMs); // the driver's and the system's caches

@@ -441,27 +441,33 @@ PRecordset CDialecto::ColumnasPorNombre(const QString& strTabla) {
     return rs;
 }
 
-QSet<QString> CDialecto::ClavesDeTablas() {
-    const PRecordset tablas = TablasDelControlador();
+QSet<QString> CDialecto::ClavesDeTablas(const CRecordset* tablas) {
+    // The dialects' tables rowsets list the driver's objects under the same names.
+    const PRecordset propias = tablas ? nullptr : TablasDelControlador();
+    const CRecordset& t = tablas ? *tablas : *propias;
+    const int colCatalogo = t.IndiceColumna(QStringLiteral("TABLE_CATALOG"));
+    const int colEsquema = t.IndiceColumna(QStringLiteral("TABLE_SCHEMA"));
+    const int colNombre = t.IndiceColumna(QStringLiteral("TABLE_NAME"));
     QSet<QString> claves;
-    claves.reserve(tablas->NumeroFilas());
-    for (std::size_t i = 0; i < static_cast<std::size_t>(tablas->NumeroFilas()); ++i)
-        claves.insert(Clave(tablas->ValorEn(i, tablas::Catalogo),
-                            tablas->ValorEn(i, tablas::Esquema),
-                            tablas->ValorEn(i, tablas::Nombre)));
+    claves.reserve(t.NumeroFilas());
+    for (std::size_t i = 0; i < static_cast<std::size_t>(t.NumeroFilas()); ++i)
+        claves.insert(
+            Clave(t.ValorEn(i, colCatalogo), t.ValorEn(i, colEsquema), t.ValorEn(i, colNombre)));
     return claves;
 }
 
-PRecordset CDialecto::ColumnasTodas(const std::function<bool()>* fnSeguir) {
+PRecordset CDialecto::ColumnasTodas(const std::function<bool()>* fnSeguir,
+                                    const CRecordset* tablas) {
     PRecordset rs = RowsetColumnas();
     if (!HayCatalogo())
         return rs;
+    rs->CompartirIguales();
     // Some drivers answer for exactly the tables and views of the tables rowset; the others
     // also for objects it does not list, so their answer is filtered.
     std::optional<QSet<QString>> filtro;
     std::size_t objetos = 1000;
     if (!TodasExactas()) {
-        filtro = ClavesDeTablas();
+        filtro = ClavesDeTablas(tablas);
         objetos = static_cast<std::size_t>(filtro->size());
     }
     COdbcSentencia stmt(m_Cn);

@@ -29,10 +29,16 @@ public:
 
     // Each raises CError when the driver fails; CConexion turns that into an empty result.
     virtual PRecordset Tablas();
+    // The same rows with DATE_CREATED and DATE_MODIFIED null, for readers that show no dates:
+    // where the DBMS pays for the dates, this does not.
+    virtual PRecordset TablasSinFechas() { return Tablas(); }
     virtual PRecordset Columnas(const QString& strTabla);
     // Every column of every object of Tablas() in one call; null when the driver refuses a
     // call without a table name, or when fnSeguir (asked every few hundred rows) says stop.
-    virtual PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr);
+    // tablas, when given, is this link's tables rowset already read, which spares reading it
+    // again where the answer is filtered against it.
+    virtual PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr,
+                                     const CRecordset* tablas = nullptr);
     virtual PRecordset Indices(const QString& strTabla);
     // The indexes of every table at once, in the indexes rowset's layout: one catalogue query
     // where the DBMS allows it (the generic path asks the driver table by table). The rows of
@@ -127,7 +133,7 @@ protected:
     // one pattern call, then the exact name when there is one.
     PRecordset ColumnasPorNombre(const QString& strTabla);
     // The tables rowset's objects as keys (Clave), for a bulk answer that lists more.
-    QSet<QString> ClavesDeTablas();
+    QSet<QString> ClavesDeTablas(const CRecordset* tablas = nullptr);
     // False when fnSeguir stopped the read.
     bool AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro,
                          const std::function<bool()>* fnSeguir = nullptr);

@@ -8,7 +8,8 @@ class CDialectoMariaDB : public CDialecto {
 public:
     using CDialecto::CDialecto;
 
-    PRecordset Tablas() override;
+    PRecordset Tablas() override { return TablasDeLaBase(true); }
+    PRecordset TablasSinFechas() override { return TablasDeLaBase(false); }
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset ClavesAjenas() override;
     PRecordset Indices(const QString& strTabla) override;
@@ -32,5 +33,7 @@ protected:
 private:
     // The indexes from information_schema, of one table or of every one.
     PRecordset IndicesDonde(const std::optional<QString>& tabla);
+    PRecordset TablasDeLaBase(bool booFechas);
+
     std::vector<std::size_t> m_Sospechosas; // rows whose nullability needs checking, per call
 };

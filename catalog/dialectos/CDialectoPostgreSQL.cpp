@@ -195,10 +195,11 @@ PRecordset CDialectoPostgreSQL::Columnas(const QString& strTabla) {
     return rs;
 }
 
-PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeguir) {
+PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeguir,
+                                              const CRecordset* tablasLeidas) {
     PRecordset rs = RowsetColumnas();
     // Exactly the objects of the tables rowset, as the driver lists them.
-    const QSet<QString> tablas = ClavesDeTablas();
+    const QSet<QString> tablas = ClavesDeTablas(tablasLeidas);
     COdbcSentencia stmt(m_Cn);
     stmt.Ejecutar(ConsultaColumnas(QString()));
     rs->Reservar(static_cast<std::size_t>(tablas.size()) * 10);

@@ -112,3 +112,14 @@ TEST_F(DialectoMariaDBTest, LosIndicesDicenSuTipoYQueInnoDbOrdenaPorLaClavePrima
                                   "ux_clientes_pais|false|1|nombre",
                                   "ix_clientes_nombre|false|1|nombre", "ix_memoria_k|false|2|k"}));
 }
+
+TEST_F(DialectoMariaDBTest, LasTablasSinFechasSonLasMismasFilasSinFechas) {
+    const auto con = m_Cn->Tablas();
+    const auto sin = m_Cn->TablasSinFechas();
+    ASSERT_TRUE(con && sin);
+    const QStringList columnas{"TABLE_CATALOG", "TABLE_SCHEMA", "TABLE_NAME", "TABLE_TYPE",
+                               "DESCRIPTION"};
+    EXPECT_EQ(Filas(*sin, columnas), Filas(*con, columnas));
+    EXPECT_EQ(Filas(*sin, {"DATE_CREATED", "DATE_MODIFIED"}),
+              QStringList(sin->NumeroFilas(), QStringLiteral("·|·")));
+}

@@ -64,3 +64,18 @@ TEST(RecordsetTest, LaBusquedaVeLosValoresCambiadosTrasElPrimerUso) {
     EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("pedidos")));
     EXPECT_TRUE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("LINEAS")));
 }
+
+TEST(RecordsetTest, UnaProyeccionGuardaSusColumnasEnOrdenConSusValores) {
+    CRecordset rs({"TABLE_NAME", "X", "COLUMN_NAME", "DATA_TYPE"});
+    rs.CompartirIguales();
+    rs.AgregarValores(QStringLiteral("t1"), 1, QStringLiteral("a"), 3);
+    rs.AgregarValores(QStringLiteral("t1"), 2, QStringLiteral("b"), QVariant());
+    rs.AgregarFila({QStringLiteral("T2"), 3, QStringLiteral("a"), 5});
+    rs.Proyectar({"DATA_TYPE", "TABLE_NAME", "FALTA", "COLUMN_NAME"});
+    EXPECT_EQ(rs.Columnas(), QStringList({"TABLE_NAME", "COLUMN_NAME", "DATA_TYPE"}));
+    EXPECT_EQ(rs.BuscarTodos(QStringLiteral("TABLE_NAME"), QStringLiteral("t2")),
+              std::vector<std::size_t>{2});
+    EXPECT_EQ(rs.ValorEn(1, 1).toString(), QStringLiteral("b"));
+    EXPECT_TRUE(CRecordset::EsNulo(rs.ValorEn(1, 2)));
+    EXPECT_EQ(rs.ValorEn(2, 1).toString() + rs.ValorEn(2, 2).toString(), QStringLiteral("a5"));
+}
