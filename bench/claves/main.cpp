@@ -4,6 +4,7 @@
 //
 //   bench_claves [N...]
 //   bench_claves --claves CADENA1 CADENA2   (two databases of any DBMS)
+#include "../comun/Medidas.h"
 #include "catalog/CConexion.h"
 #include "compare/CComparador.h"
 
@@ -21,15 +22,6 @@
 #include <vector>
 
 namespace {
-
-// The results go nowhere; only their number matters.
-class CResultadosContados final : public IResultados {
-public:
-    void Estado(const QString&) override {}
-    void AgregarFila(const CFilaResultado&) override { ++lngFilas; }
-    void Ceder() override {}
-    long lngFilas = 0;
-};
 
 // Every table k<i> has a primary key, an index and a foreign key to k<i-1>; on side 2 every
 // fiftieth index has one column more and every fiftieth key another ON DELETE rule.
@@ -54,38 +46,6 @@ bool CrearBase(const QString& strRuta, const QByteArray& sql) {
     p.write(sql);
     p.closeWriteChannel();
     return p.waitForFinished(600000) && p.exitCode() == 0;
-}
-
-// Wall-clock and processor time together: the machine is shared, and the processor time of this
-// process is what the comparison itself costs whatever else runs.
-struct CTiempo {
-    double pared = 1e300, cpu = 1e300;
-};
-
-class CReloj {
-public:
-    CReloj() {
-        m_Pared.start();
-        m_Cpu = Cpu();
-    }
-    CTiempo Leer() const { return {m_Pared.nsecsElapsed() / 1e9, Cpu() - m_Cpu}; }
-
-private:
-    static double Cpu() {
-        timespec t{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-    }
-    QElapsedTimer m_Pared;
-    double m_Cpu;
-};
-
-CTiempo operator+(const CTiempo& a, const CTiempo& b) {
-    return {a.pared + b.pared, a.cpu + b.cpu};
-}
-void QuedarseConElMejor(CTiempo& mejor, const CTiempo& t) {
-    mejor.pared = std::min(mejor.pared, t.pared);
-    mejor.cpu = std::min(mejor.cpu, t.cpu);
 }
 
 // A raw ODBC link of the driver alone, closed when it goes.

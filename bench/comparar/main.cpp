@@ -10,6 +10,7 @@
 // starts such servers), their databases bench_cmp_N_1 and _2 built with psql and mariadb once and
 // reused by later runs.
 #include "../comun/Clientes.h"
+#include "../comun/Medidas.h"
 #include "catalog/CConexion.h"
 #include "compare/CComparador.h"
 #include "comun/CError.h"
@@ -29,15 +30,6 @@
 #include <vector>
 
 namespace {
-
-// The results go nowhere; only their number matters.
-class CResultadosContados final : public IResultados {
-public:
-    void Estado(const QString&) override {}
-    void AgregarFila(const CFilaResultado&) override { ++lngFilas; }
-    void Ceder() override {}
-    long lngFilas = 0;
-};
 
 // Side 1 lacks every table i with i % 50 == 0, side 2 those with i % 50 == 1; side 2 changes
 // every column whose number (i * 10 + j) % 50 == 3.
@@ -154,38 +146,6 @@ double PicoMb() {
         if (linea.startsWith("VmHWM:"))
             return linea.mid(6).trimmed().split(' ').value(0).toDouble() / 1024.0;
     return 0;
-}
-
-// Wall-clock and processor time together: the machine is shared, and the processor time of this
-// process is what the comparison itself costs whatever else runs.
-struct CTiempo {
-    double pared = 1e300, cpu = 1e300;
-};
-
-class CReloj {
-public:
-    CReloj() {
-        m_Pared.start();
-        m_Cpu = Cpu();
-    }
-    CTiempo Leer() const { return {m_Pared.nsecsElapsed() / 1e9, Cpu() - m_Cpu}; }
-
-private:
-    static double Cpu() {
-        timespec t{};
-        clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
-    }
-    QElapsedTimer m_Pared;
-    double m_Cpu;
-};
-
-CTiempo operator+(const CTiempo& a, const CTiempo& b) {
-    return {a.pared + b.pared, a.cpu + b.cpu};
-}
-void QuedarseConElMejor(CTiempo& mejor, const CTiempo& t) {
-    mejor.pared = std::min(mejor.pared, t.pared);
-    mejor.cpu = std::min(mejor.cpu, t.cpu);
 }
 
 // Raw ODBC: every row and every value of SQLTables and of one SQLColumns for all tables
