@@ -10,8 +10,8 @@ void RegistrarVentanas() {
     frmPrincipal::EstablecerFabricaExplorador([] { return new frmExplorador; });
     frmExplorador::EstablecerVentanasPropiedades(
         [](const QString& strId) { MostrarPropiedadesConexion(strId); },
-        [](const QString& strId, const QString& strTabla) {
-            MostrarPropiedadesTabla(strId, strTabla);
+        [](const QString& strId, const QString& strTabla, const QString& strEsquema) {
+            MostrarPropiedadesTabla(strId, strTabla, strEsquema);
         });
     frmPrincipal::EstablecerFabricaComparar([] { return new frmComparar; });
 }

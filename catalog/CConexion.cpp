@@ -140,9 +140,23 @@ PRecordset CConexion::Procedimientos() {
                                  [](CDialecto& e) { return e.Procedimientos(); });
 }
 
-PRecordset CConexion::Campos(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
-                                 [&](CDialecto& e) { return e.Columnas(strTabla); });
+namespace {
+
+PRecordset DelEsquema(PRecordset rs, const QString& strEsquema) {
+    if (rs && !strEsquema.isEmpty()) {
+        const int col = rs->IndiceColumna(QStringLiteral("TABLE_SCHEMA"));
+        rs->Filtrar(
+            [&](std::size_t fila) { return rs->ValorEn(fila, col).toString() == strEsquema; });
+    }
+    return rs;
+}
+
+} // namespace
+
+PRecordset CConexion::Campos(const QString& strTabla, const QString& strEsquema) {
+    return DelEsquema(Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                            [&](CDialecto& e) { return e.Columnas(strTabla); }),
+                      strEsquema);
 }
 
 PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir, const CRecordset* tablas) {
@@ -157,9 +171,10 @@ PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir, const C
                                  [&](CDialecto& e) { return e.ColumnasTodas(&seguir, tablas); });
 }
 
-PRecordset CConexion::Indices(const QString& strTabla) {
-    return Preguntar<PRecordset>(m_Enlace, m_Dialecto,
-                                 [&](CDialecto& e) { return e.Indices(strTabla); });
+PRecordset CConexion::Indices(const QString& strTabla, const QString& strEsquema) {
+    return DelEsquema(Preguntar<PRecordset>(m_Enlace, m_Dialecto,
+                                            [&](CDialecto& e) { return e.Indices(strTabla); }),
+                      strEsquema);
 }
 
 PRecordset CConexion::IndicesTodos() {

@@ -51,8 +51,9 @@ public:
     // none: on MariaDB the dates cost the server a visit to every table.
     PRecordset TablasSinFechas();
     PRecordset Procedimientos();
-    PRecordset Campos(const QString& strTabla);
-    PRecordset Indices(const QString& strTabla);
+    // With strEsquema, only that schema's object of the name (a name may be in several).
+    PRecordset Campos(const QString& strTabla, const QString& strEsquema = {});
+    PRecordset Indices(const QString& strTabla, const QString& strEsquema = {});
     PRecordset Relaciones();
     // The indexes rowset of every table at once (one catalogue query where the DBMS allows it);
     // the rows of one index follow one another.

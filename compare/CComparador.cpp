@@ -10,6 +10,7 @@
 #include "registry/CVerondal.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
@@ -60,6 +61,35 @@ QString TipoVista(const QVariant& tipo, bool booOcultos) {
     if (strTipo == QLatin1String("SYSTEM VIEW"))
         return booOcultos ? QStringLiteral("Vista del sistema") : QString();
     return {};
+}
+
+// A default as another DBMS would write the same value: PostgreSQL adds a cast to its
+// constants ('x'::character varying), booleans are true/false or 1/0, numbers carry their
+// declared scale (0.00), and the current time has several spellings.
+QString DefectoComparable(QString strDefecto) {
+    static const QRegularExpression cast(
+        QStringLiteral("^\\((.*)\\)$|::[A-Za-z_][\\w .\"]*(\\(\\d+(,\\s*\\d+)?\\))?(\\[\\])*$"));
+    for (QString antes; antes != strDefecto;) {
+        antes = strDefecto;
+        const auto m = cast.match(strDefecto);
+        if (m.hasMatch())
+            strDefecto =
+                m.capturedStart(1) >= 0 ? m.captured(1) : strDefecto.left(m.capturedStart());
+        strDefecto = strDefecto.trimmed();
+    }
+    if (strDefecto.startsWith(QLatin1Char('\'')))
+        return strDefecto;
+    const QString strMinusculas = strDefecto.toLower();
+    if (strMinusculas == QLatin1String("true"))
+        return QStringLiteral("1");
+    if (strMinusculas == QLatin1String("false"))
+        return QStringLiteral("0");
+    if (strMinusculas == QLatin1String("now()") ||
+        strMinusculas == QLatin1String("current_timestamp()"))
+        return QStringLiteral("current_timestamp");
+    bool booNumero = false;
+    const double dblValor = strDefecto.toDouble(&booNumero);
+    return booNumero ? QString::number(dblValor, 'g', 17) : strMinusculas;
 }
 
 // A column's maximum length; nothing when null or not a number.
@@ -710,8 +740,12 @@ void CComparador::CompararPasadaCampos(const QString& strTabla, const CColumnasT
 
         const QVariant& defecto1 = esta.Valor(fila, esta.col.defecto);
         const QVariant& defecto2 = otra.Valor(filaOtra, otra.col.defecto);
+        // Across DBMSs the same value is written differently; on one DBMS the text decides.
+        const bool booMismoSgbd = !ladoEste.sgbd.isEmpty() && ladoEste.sgbd == ladoOtro.sgbd;
         if (!CRecordset::EsNulo(defecto1) && !CRecordset::EsNulo(defecto2) &&
-            defecto1.toString() != defecto2.toString())
+            defecto1.toString() != defecto2.toString() &&
+            (booMismoSgbd ||
+             DefectoComparable(defecto1.toString()) != DefectoComparable(defecto2.toString())))
             AgregarDiferencia(strCampo, kCampo, ladoEste.titulo,
                               QStringLiteral("El valor por defecto") + delCampo() +
                                   QStringLiteral(" es ") + Comillas(defecto1.toString()) +

@@ -31,6 +31,10 @@ namespace {
 frmExplorador::FnPropiedadesConexion g_fnPropiedadesConexion;
 frmExplorador::FnPropiedadesTabla g_fnPropiedadesTabla;
 
+// A table node whose name is in several schemas keeps its own name and schema.
+constexpr int RolNombre = Qt::UserRole + 20;
+constexpr int RolEsquema = Qt::UserRole + 21;
+
 // Node tags: the only thing the commands tell node kinds apart by.
 const QString EtiquetaConexion = QStringLiteral("cnx");
 const QString EtiquetaTabla = QStringLiteral("tbl");
@@ -383,15 +387,31 @@ void frmExplorador::CargarObjetos(const QString& strClave, PRecordset rsTablas,
     Carpeta(Vistas + strClave, VistasSistema, QStringLiteral("Vistas del sistema"));
     Carpeta(strClave, Procedimientos, QStringLiteral("Procedimientos"));
 
-    // A missing rowset counts as an empty one; a row without a name has nothing to show.
+    // A missing rowset counts as an empty one; a row without a name has nothing to show. A name
+    // in two schemas of one folder shows its schema, and the node keeps both for its window.
     if (PRecordset rs = std::move(rsTablas)) {
+        QHash<QString, int> repetidos;
+        for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente())
+            if (const CDestinoTipo* d = DestinoDe(rs->Valor(QStringLiteral("TABLE_TYPE"))))
+                ++repetidos[*d->strCarpeta + QChar(0x1f) + rs->Texto(QStringLiteral("TABLE_NAME"))];
         for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
             const QVariant varNombre = rs->Valor(QStringLiteral("TABLE_NAME"));
             const CDestinoTipo* d = DestinoDe(rs->Valor(QStringLiteral("TABLE_TYPE")));
             if (!d || CRecordset::EsNulo(varNombre))
                 continue;
-            QTreeWidgetItem* objNodo = tvwExplorador->Agregar(*d->strCarpeta + strClave, QString(),
-                                                              varNombre.toString(), d->intIcono);
+            const QString strEsquema = rs->Texto(QStringLiteral("TABLE_SCHEMA"));
+            const bool booAmbiguo =
+                !strEsquema.isEmpty() &&
+                repetidos.value(*d->strCarpeta + QChar(0x1f) + varNombre.toString()) > 1;
+            QTreeWidgetItem* objNodo = tvwExplorador->Agregar(
+                *d->strCarpeta + strClave, QString(),
+                booAmbiguo ? strEsquema + QLatin1Char('.') + varNombre.toString()
+                           : varNombre.toString(),
+                d->intIcono);
+            if (booAmbiguo) {
+                objNodo->setData(0, RolNombre, varNombre);
+                objNodo->setData(0, RolEsquema, strEsquema);
+            }
             if (d->strEtiqueta)
                 CArbol::EstablecerEtiqueta(objNodo, *d->strEtiqueta);
             if (d->booGris)
@@ -646,7 +666,10 @@ void frmExplorador::Propiedades(QTreeWidgetItem* objNodo) {
         if (!objConexion || !g_fnPropiedadesTabla)
             return;
         CPunteroRaton objPuntero(Puntero::FlechaReloj);
-        g_fnPropiedadesTabla(CArbol::Clave(objConexion), objNodo->text(0));
+        const QVariant varNombre = objNodo->data(0, RolNombre);
+        g_fnPropiedadesTabla(CArbol::Clave(objConexion),
+                             varNombre.isValid() ? varNombre.toString() : objNodo->text(0),
+                             objNodo->data(0, RolEsquema).toString());
     }
 }
 

@@ -26,7 +26,9 @@ public:
     // How "pro" opens a property window: of a connection (its Id), or of a table (the
     // connection's Id and the table's name). Until they are set, "pro" does nothing.
     using FnPropiedadesConexion = std::function<void(const QString& strId)>;
-    using FnPropiedadesTabla = std::function<void(const QString& strId, const QString& strTabla)>;
+    // strEsquema names the table's schema where its name alone is ambiguous, else it is empty.
+    using FnPropiedadesTabla = std::function<void(const QString& strId, const QString& strTabla,
+                                                  const QString& strEsquema)>;
     static void EstablecerVentanasPropiedades(FnPropiedadesConexion fnConexion,
                                               FnPropiedadesTabla fnTabla);
 

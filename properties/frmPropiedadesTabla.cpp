@@ -53,8 +53,9 @@ void frmPropiedadesTabla::Conexion(const QString& strKey) {
     EstablecerClaveConexion(strKey);
 }
 
-void frmPropiedadesTabla::Tabla(const QString& strNombre) {
-    setWindowTitle(QStringLiteral("Propiedades de tabla: ") + strNombre);
+void frmPropiedadesTabla::Tabla(const QString& strNombre, const QString& strEsquema) {
+    setWindowTitle(QStringLiteral("Propiedades de tabla: ") +
+                   (strEsquema.isEmpty() ? strNombre : strEsquema + QLatin1Char('.') + strNombre));
 
     // Looked up now rather than kept: the explorer may delete the connection while this is open.
     const std::shared_ptr<CConexion> objCompartida =
@@ -67,7 +68,7 @@ void frmPropiedadesTabla::Tabla(const QString& strNombre) {
         return;
     }
 
-    if (PRecordset rs = objConexion->Campos(strNombre)) {
+    if (PRecordset rs = objConexion->Campos(strNombre, strEsquema)) {
         for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
             const std::optional<qint64> lngTipo = EnteroCampo(*rs, QStringLiteral("DATA_TYPE"));
             AgregarElementoLista(
@@ -83,7 +84,8 @@ void frmPropiedadesTabla::Tabla(const QString& strNombre) {
 
     const CAdo& ado = objVerondal->ADO();
     LlenarDesdeRowset(
-        *Pestanas(), kPestanaIndices, objConexion->Indices(strNombre), [&](CRecordset& r) {
+        *Pestanas(), kPestanaIndices, objConexion->Indices(strNombre, strEsquema),
+        [&](CRecordset& r) {
             if (r.EsNulo(QStringLiteral("INDEX_NAME")))
                 return;
             const QString strIndice = TextoCampo(r, QStringLiteral("INDEX_NAME"));

@@ -12,7 +12,8 @@ public:
     // The connection's Id; set it before Tabla.
     void Conexion(const QString& strKey);
     // Sets the caption and fills both lists from the catalogue; set once.
-    void Tabla(const QString& strNombre);
+    // With strEsquema, that schema's table of the name, its caption naming the schema.
+    void Tabla(const QString& strNombre, const QString& strEsquema = {});
 
     CBarraHerramientas* tbrPropiedadesTabla() const { return Barra(); }
     CPestanas* sstPropiedadesTabla() const { return Pestanas(); }

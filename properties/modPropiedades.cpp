@@ -26,11 +26,12 @@ frmPropiedadesConexion* MostrarPropiedadesConexion(const QString& strId) {
     return frm;
 }
 
-frmPropiedadesTabla* MostrarPropiedadesTabla(const QString& strId, const QString& strTabla) {
+frmPropiedadesTabla* MostrarPropiedadesTabla(const QString& strId, const QString& strTabla,
+                                             const QString& strEsquema) {
     const CPunteroRaton reloj(Puntero::FlechaReloj);
     auto* frm = NuevaVentana<frmPropiedadesTabla>();
     frm->Conexion(strId);
-    frm->Tabla(strTabla);
+    frm->Tabla(strTabla, strEsquema);
     MostrarVentanaHija(frm);
     return frm;
 }

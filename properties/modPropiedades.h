@@ -11,4 +11,5 @@ class frmPropiedadesTabla;
 frmPropiedadesConexion* MostrarPropiedadesConexion(const QString& strId);
 // A table node: strId is the connection's Id (the node's grandparent), strTabla the node's text;
 // filled under the arrow-and-hourglass pointer, then shown.
-frmPropiedadesTabla* MostrarPropiedadesTabla(const QString& strId, const QString& strTabla);
+frmPropiedadesTabla* MostrarPropiedadesTabla(const QString& strId, const QString& strTabla,
+                                             const QString& strEsquema = {});

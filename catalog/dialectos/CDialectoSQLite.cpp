@@ -141,11 +141,13 @@ void CDialectoSQLite::AgregarDeclarada(CRecordset& rs, const QString& strTabla,
 void CDialectoSQLite::CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) {
     // The driver strips a default's quotes (so DEFAULT 'NULL' reads as none), leaves generated
     // columns out, and finds nothing for a name outside the BMP: the database's own column
-    // lists say all three, in one query.
+    // lists say all three, in one query. A rowid alias (a lone INTEGER key) and a WITHOUT ROWID
+    // table's key never hold a null, whatever their lists say.
     QString sql = QStringLiteral(
-        "SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\", p.hidden FROM sqlite_master "
-        "AS m, pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') AND p.hidden <> "
-        "1");
+        "SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\" OR (p.pk > 0 AND (m.sql LIKE "
+        "'%WITHOUT%ROWID%' OR (upper(p.type) = 'INTEGER' AND (SELECT count(*) FROM "
+        "pragma_table_info(m.name) WHERE pk > 0) = 1))), p.hidden FROM sqlite_master AS m, "
+        "pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') AND p.hidden <> 1");
     if (tabla)
         sql += QStringLiteral(" AND m.name = ? COLLATE NOCASE");
     CPreparada stmt(m_Cn, sql, tabla ? QStringList{*tabla} : QStringList{});
@@ -186,13 +188,16 @@ void CDialectoSQLite::CompletarColumnas(CRecordset& rs, const std::optional<QStr
                 if (k - desde >= it->size())
                     break;
                 const CColumnaDeclarada& col = (*it)[k - desde];
-                if (rs.ValorEn(k, columnas::Defecto) != col.defecto &&
-                    rs.ValorEn(k, columnas::Nombre)
-                            .toString()
-                            .compare(col.nombre, Qt::CaseInsensitive) == 0) {
+                if (rs.ValorEn(k, columnas::Nombre)
+                        .toString()
+                        .compare(col.nombre, Qt::CaseInsensitive) != 0)
+                    continue;
+                if (rs.ValorEn(k, columnas::Defecto) != col.defecto) {
                     rs.PonerValor(k, columnas::Defecto, col.defecto);
                     rs.PonerValor(k, columnas::TieneDefecto, !CRecordset::EsNulo(col.defecto));
                 }
+                if (col.noNula && rs.ValorEn(k, columnas::Nulos) != QVariant(false))
+                    rs.PonerValor(k, columnas::Nulos, false);
             }
         }
         return;
@@ -228,6 +233,8 @@ void CDialectoSQLite::CompletarColumnas(CRecordset& rs, const std::optional<QStr
             valores[columnas::Posicion] = posicion;
             valores[columnas::Defecto] = col.defecto;
             valores[columnas::TieneDefecto] = !CRecordset::EsNulo(col.defecto);
+            if (col.noNula)
+                valores[columnas::Nulos] = false;
             nuevo.AgregarFila(std::move(valores));
         }
     };

@@ -203,7 +203,7 @@ INSTANTIATE_TEST_SUITE_P(
               "·|·|lineas|TABLE|·", "·|·|a_b|TABLE|·", "·|·|axb|TABLE|·", "·|·|o'brien|TABLE|·",
               "·|·|v_clientes|VIEW|·"}},
             {kColumnasCampos,
-             {"id|1|false|·|true|3|·|9|·", "nombre|2|true|'sin nombre'|false|130|50|·|·",
+             {"id|1|false|·|false|3|·|9|·", "nombre|2|true|'sin nombre'|false|130|50|·|·",
               "correo|3|false|·|true|130|120|·|·",
               // The driver calls NUMERIC a double and scrambles its digits; the declared type
               // keeps them.

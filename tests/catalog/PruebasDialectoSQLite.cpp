@@ -79,7 +79,7 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
                              QString::fromUtf8("tabla😀")};
     const QStringList esperadas = ConNulos(Consultar(
         QStringLiteral("SELECT m.name, p.name, CASE WHEN p.hidden = 0 THEN p.dflt_value END, "
-                       "CASE WHEN p.\"notnull\" THEN 'false' ELSE 'true' END FROM "
+                       "CASE WHEN p.\"notnull\" OR p.pk THEN 'false' ELSE 'true' END FROM "
                        "sqlite_master AS m, pragma_table_xinfo(m.name) AS p WHERE m.name "
                        "IN ('%1') ORDER BY m.name, p.cid")
             .arg(tablas.join(QStringLiteral("', '")))));

@@ -127,7 +127,9 @@ TEST_F(ArbolExploradorTest, PostgresLlenaLasSeisCarpetas) {
     EXPECT_TRUE(arbol.contains(QStringLiteral("      pg_class 8 gris")));
     EXPECT_TRUE(arbol.contains(QStringLiteral("      tables 9 gris")));
     EXPECT_TRUE(arbol.contains(QStringLiteral("    v_clientes 9")));
-    EXPECT_TRUE(arbol.contains(QStringLiteral("    clientes 8 [tbl]")));
+    // A name in two schemas: two nodes that say which is which.
+    EXPECT_TRUE(arbol.contains(QStringLiteral("    public.clientes 8 [tbl]")));
+    EXPECT_TRUE(arbol.contains(QStringLiteral("    ventas.clientes 8 [tbl]")));
     EXPECT_TRUE(arbol.contains(QStringLiteral("    reiniciar_saldos 18")));
 }
 

@@ -82,6 +82,19 @@ TEST_F(PropiedadesTablaPostgresTest, IndicesCuyasFilasLleganIntercaladasDanUnEle
     EXPECT_EQ(Fila(*frm.lvwCampos, QStringLiteral("pedido")), QStringLiteral("pedido|int4||No|"));
 }
 
+TEST_F(PropiedadesTablaPostgresTest, ConSuEsquemaSoloMuestraLaTablaDeEseEsquema) {
+    frmPropiedadesTabla frm;
+    frm.Conexion(m_App.Agregar(QStringLiteral("Tienda"), s_Cadena));
+    frm.Tabla(QStringLiteral("lineas"), QStringLiteral("ventas"));
+    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Propiedades de tabla: ventas.lineas"));
+    EXPECT_EQ(frm.lvwCampos->NumeroElementos(), 1);
+    EXPECT_EQ(Fila(*frm.lvwCampos, QStringLiteral("zona")).section(QLatin1Char('|'), 0, 0),
+              QStringLiteral("zona"));
+    EXPECT_EQ(Fila(*frm.lvwIndices, QStringLiteral("ix_mezcla")).section(QLatin1Char('|'), 4, 4),
+              QStringLiteral("zona"));
+    EXPECT_EQ(frm.lvwIndices->NumeroElementos(), 1);
+}
+
 TEST_F(PropiedadesTablaPostgresTest, UnaConsultaDeIndicesQueFallaDeshabilitaSuPestana) {
     const QString strCadena = CadenaSinCatalogo(QStringLiteral("pg_index"));
     frmPropiedadesTabla frm;
