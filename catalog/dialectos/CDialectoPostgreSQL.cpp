@@ -216,27 +216,40 @@ bool CDialectoPostgreSQL::ProcedimientoOculto(const std::optional<QString>& esqu
 void CDialectoPostgreSQL::CompletarProcedimientos(CRecordset& rs) {
     // The driver leaves the catalogue empty: it is the connection's database.
     const QString actual = m_Cn.CatalogoActual();
-    // It also calls functions and procedures alike "procedure"; pg_proc tells them apart.
+    // It also calls functions and procedures alike "procedure", and leaves comments out;
+    // pg_proc has one row per signature, handed to the driver's rows of that name in turn.
     COdbcSentencia stmt(m_Cn);
     stmt.Ejecutar(
-        QStringLiteral("SELECT n.nspname, p.proname, p.prokind FROM pg_catalog.pg_proc p "
-                       "JOIN pg_catalog.pg_namespace n ON n.oid = p.pronamespace%1")
+        QStringLiteral("SELECT n.nspname, p.proname, p.prokind, pg_catalog.obj_description(p.oid, "
+                       "'pg_proc') FROM pg_catalog.pg_proc p JOIN pg_catalog.pg_namespace n ON "
+                       "n.oid = p.pronamespace%1 ORDER BY 1, 2, 3, p.oid")
             .arg(m_Cn.MuestraSistema()
                      ? QString()
                      : QStringLiteral(
                            " WHERE n.nspname NOT IN ('pg_catalog', 'information_schema')")));
-    QHash<QString, int> clases; // bit 1: procedure, bit 2: function
+    QHash<QString, std::vector<std::pair<int, QVariant>>> firmas;
     while (stmt.Siguiente()) {
         const QString clave =
             stmt.Texto(0).value_or(QString()) + QChar(0x1f) + stmt.Texto(1).value_or(QString());
-        clases[clave] |= stmt.Texto(2) == QLatin1String("p") ? 1 : 2;
+        const int tipo = stmt.Texto(2) == QLatin1String("p") ? 2 : 3;
+        firmas[clave].emplace_back(tipo, V(Normal(stmt.Texto(3))));
     }
+    QHash<QString, std::size_t> usadas;
     for (std::size_t i = 0; i < static_cast<std::size_t>(rs.NumeroFilas()); ++i) {
         if (CRecordset::EsNulo(rs.ValorEn(i, procedimientos::Catalogo)) && !actual.isEmpty())
             rs.PonerValor(i, procedimientos::Catalogo, actual);
-        const int c = clases.value(rs.ValorEn(i, procedimientos::Esquema).toString() + QChar(0x1f) +
-                                   rs.ValorEn(i, procedimientos::Nombre).toString());
-        rs.PonerValor(i, procedimientos::Tipo, c == 1 ? 2 : c == 2 ? 3 : 1);
+        const QString clave = rs.ValorEn(i, procedimientos::Esquema).toString() + QChar(0x1f) +
+                              rs.ValorEn(i, procedimientos::Nombre).toString();
+        const auto it = firmas.constFind(clave);
+        std::size_t& n = usadas[clave];
+        if (it == firmas.constEnd() || n >= it->size()) {
+            rs.PonerValor(i, procedimientos::Tipo, 1);
+            continue;
+        }
+        const auto& [tipo, descripcion] = (*it)[n++];
+        rs.PonerValor(i, procedimientos::Tipo, tipo);
+        if (!CRecordset::EsNulo(descripcion))
+            rs.PonerValor(i, procedimientos::Descripcion, descripcion);
     }
 }
 

@@ -237,3 +237,13 @@ TEST_F(DialectoPostgreSQLTest, LosIndicesDicenSuMetodoSuFiltroYSoloSusColumnasDe
                            "ux_clientes_pais|false|1|pais|pais IS NOT NULL",
                            "ux_clientes_pais|false|1|nombre|pais IS NOT NULL"}));
 }
+
+TEST_F(DialectoPostgreSQLTest, CadaFirmaDeUnaRutinaDiceSiEsProcedimientoOFuncion) {
+    // calcular is two functions and a procedure.
+    auto rs = m_Cn->Procedimientos();
+    ASSERT_TRUE(rs);
+    QStringList filas = FilasDonde(*rs, QStringLiteral("PROCEDURE_NAME"),
+                                   QStringLiteral("calcular"), {"PROCEDURE_TYPE"});
+    filas.sort();
+    EXPECT_EQ(filas, QStringList({"2", "3", "3"}));
+}
