@@ -109,15 +109,12 @@ TEST_F(InicioTest, SinArchivoUnSoloMensajeConLaRutaCompletaYNingunaVentana) {
     EXPECT_FALSE(QFile::exists(strRuta)); // never created
 }
 
-// A file that does not parse, a string that is not hexadecimal, a connection without Id: one
-// critical message that names the fault, and no window.
+// A file that does not parse, a connection without Id (each way the loader fails): one critical
+// message that names the fault, and no window.
 TEST_F(InicioTest, UnArchivoIlegibleSoloMuestraElMensajeDelCargadorYNingunaVentana) {
     const std::pair<QByteArray, QString> casos[] = {
         {"<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n",
          QStringLiteral("Error en la línea 4 del archivo ")},
-        {"<Verondal><Conexiones><Conexion Id=\"cnx1\"><Titulo>A</Titulo>"
-         "<CadenaDeConexion>ABC</CadenaDeConexion></Conexion></Conexiones></Verondal>",
-         QStringLiteral("cnx1")},
         {"<Verondal><Conexiones><Conexion><Titulo>A</Titulo><CadenaDeConexion>C0"
          "</CadenaDeConexion></Conexion></Conexiones></Verondal>",
          QStringLiteral("Id")}};

@@ -305,8 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A fresh SQLite file holding what strSql creates, opened.
 std::unique_ptr<CConexion> BaseNueva(const QString& strNombre, const QString& strSql) {
-    const QString ruta =
-        CarpetaTemporal() + QLatin1Char('/') + strNombre + QStringLiteral(".sqlite");
+    const QString ruta = RutaTemporal(strNombre + QStringLiteral(".sqlite"));
     if (CrearBaseSQLite(ruta, QString()).isEmpty() || !EjecutarSQLite(ruta, strSql))
         return nullptr;
     return Abrir(CadenaSQLite(ruta));

@@ -56,10 +56,6 @@ CIntento Intentar(const QString& strCadena) {
     return {ok, c.ErrorConexion(), reloj.elapsed()};
 }
 
-QString RutaTemporal(const QString& strNombre) {
-    return CarpetaTemporal() + QLatin1Char('/') + strNombre;
-}
-
 } // namespace
 
 TEST(ConexionTest, ArchivoSQLiteInexistenteFallaNombrandoLaRutaSinCrearlo) {
@@ -77,11 +73,9 @@ TEST(ConexionTest, ArchivoSQLiteInexistenteFallaNombrandoLaRutaSinCrearlo) {
 TEST(ConexionTest, UnArchivoQueNoEsUnaBaseSQLiteNoSeAbre) {
     // The driver connects to any file and then lists nothing, as if the database were empty.
     const QString ruta = RutaTemporal(QStringLiteral("texto.sqlite"));
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(
-        QByteArray("Esto no es una base de datos, sino un texto bastante largo.\n").repeated(40));
-    f.close();
+    ASSERT_NO_FATAL_FAILURE(Escribir(
+        ruta,
+        QByteArray("Esto no es una base de datos, sino un texto bastante largo.\n").repeated(40)));
     CConexion c;
     c.setCadenaDeConexion(CadenaSQLite(ruta));
     EXPECT_FALSE(c.Conectar());

@@ -1,5 +1,7 @@
 // verondal-cli catalogo: each rowset printed as the layer delivers it, TAB-separated.
-#include "Ayudas.h"
+#include "Aplicacion.h"
+
+#include <QFileInfo>
 
 using namespace pruebas;
 
@@ -14,10 +16,8 @@ struct CSalida {
 class CliCatalogoTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_Carpeta = CarpetaDeLaPrueba();
-        m_Config = m_Carpeta + QStringLiteral("/Verondal.xml");
-        ASSERT_NO_FATAL_FAILURE(Escribir(
-            m_Config, "<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n"));
+        m_Config = ConfiguracionDePrueba(Configuracion());
+        m_Carpeta = QFileInfo(m_Config).path();
     }
 
     CSalida Ejecutar(const QStringList& args) {

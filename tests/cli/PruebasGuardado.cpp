@@ -17,27 +17,6 @@
 
 using namespace pruebas;
 
-namespace {
-
-struct CResultado {
-    int intSalida;
-    QString strError;
-};
-
-CResultado Cli(const QStringList& argumentos) {
-    const CSalidaCli s = EjecutarCli(argumentos);
-    return {s.intEstado, s.Errores()};
-}
-
-QStringList Ids(const CConexiones& objConexiones) {
-    QStringList ids;
-    for (const CConexion& objConexion : objConexiones)
-        ids << objConexion.Id();
-    return ids;
-}
-
-} // namespace
-
 // A small tmpfs of the test's own, filled up: a change to the configuration and every export
 // format fail naming the reason, and leave each file as it was.
 TEST(DiscoLlenoTest, NingunGuardadoDejaElArchivoCortadoYTodosLoDicen) {
@@ -66,10 +45,10 @@ TEST(DiscoLlenoTest, NingunGuardadoDejaElArchivoCortadoYTodosLoDicen) {
     }
 
     const QString strRazon = QStringLiteral("No queda espacio libre en el disco");
-    const CResultado r = Cli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
-    EXPECT_EQ(r.intSalida, 2);
-    EXPECT_TRUE(r.strError.contains(strRuta) && r.strError.contains(strRazon))
-        << qPrintable(r.strError);
+    const CSalidaCli r = EjecutarCli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
+    EXPECT_EQ(r.intEstado, 2);
+    EXPECT_TRUE(r.Errores().contains(strRuta) && r.Errores().contains(strRazon))
+        << qPrintable(r.Errores());
     EXPECT_EQ(Leer(strRuta), kDosConexiones);
 
     CTablaExportable tabla({QStringLiteral("Objeto")}, {});
@@ -99,19 +78,19 @@ TEST(PermisosTest, SoloLecturaSeRespetaYElModoSeConserva) {
     for (const mode_t intModo : {0444, 0640}) {
         const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
         ASSERT_EQ(::chmod(QFile::encodeName(strRuta).constData(), intModo), 0);
-        const CResultado r = Cli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
+        const CSalidaCli r = EjecutarCli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
         struct stat st = {};
         ASSERT_EQ(::stat(QFile::encodeName(strRuta).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 07777, intModo) << std::oct << intModo;
         if (intModo & 0200) {
-            EXPECT_EQ(r.intSalida, 0) << qPrintable(r.strError);
+            EXPECT_EQ(r.intEstado, 0) << qPrintable(r.Errores());
             EXPECT_TRUE(Leer(strRuta).contains("Id=\"cnx3\""));
             continue;
         }
-        EXPECT_EQ(r.intSalida, 2);
-        EXPECT_EQ(r.strError, QStringLiteral("verondal-cli: No se pudo guardar el archivo de "
-                                             "configuración %1: El archivo es de solo lectura\n")
-                                  .arg(strRuta));
+        EXPECT_EQ(r.intEstado, 2);
+        EXPECT_EQ(r.Errores(), QStringLiteral("verondal-cli: No se pudo guardar el archivo de "
+                                              "configuración %1: El archivo es de solo lectura\n")
+                                   .arg(strRuta));
         EXPECT_EQ(Leer(strRuta), kDosConexiones);
     }
 }
@@ -148,7 +127,7 @@ TEST(EscritoresConcurrentesTest, NingunCambioSePierdeYLaColeccionSigueAlArchivo)
         {"cnx4", [&] { objConexiones.Eliminar(QStringLiteral("cnx4")); }}};
     for (const auto& [strId, fnCambio] : casos) {
         const QString strTitulo = objConexiones.Item(QLatin1String(strId)).Titulo();
-        ASSERT_EQ(Cli({"--config", strRuta, "eliminar", strId}).intSalida, 0);
+        ASSERT_EQ(EjecutarCli({"--config", strRuta, "eliminar", strId}).intEstado, 0);
         const QByteArray bytAntes = Leer(strRuta);
         try {
             fnCambio();

@@ -39,7 +39,7 @@ QString LeerFixture(const QString& strNombre) {
 }
 
 QString BaseSQLite(const QString& strNombre, const QStringList& archivos) {
-    const QString ruta = pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre + ".db";
+    const QString ruta = pruebas::RutaTemporal(strNombre + ".db");
     const QString cadena = pruebas::CrearBaseSQLite(ruta, pruebas::Fixture(archivos.value(0)));
     for (int i = 1; i < archivos.size(); ++i)
         if (!pruebas::EjecutarSQLite(ruta, LeerFixture(archivos[i])))

@@ -1,5 +1,5 @@
 // verondal-cli comparar, run as a script would run it: exit statuses, output bytes, Ctrl+C.
-#include "Ayudas.h"
+#include "Aplicacion.h"
 #include "Comparacion.h"
 
 #include <QDomDocument>
@@ -103,12 +103,9 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
     EXPECT_EQ(xml.intEstado, 0);
     QDomDocument documento;
     ASSERT_TRUE(documento.setContent(xml.salida));
-    const QDomElement raiz = documento.documentElement();
-    EXPECT_EQ(raiz.tagName(), "Resultados");
-    const QDomElement registro = raiz.firstChildElement("Registro");
-    EXPECT_EQ(registro.firstChildElement("Objeto_comparado").text(), "(todos)");
-    EXPECT_EQ(registro.firstChildElement("Tipo_de_objeto").text(), "Tablas");
-    EXPECT_TRUE(registro.nextSiblingElement("Registro").isNull());
+    // The writer's own rules are the export room's; here, the one row of the tables phase.
+    EXPECT_EQ(documento.documentElement().tagName(), "Resultados");
+    EXPECT_EQ(documento.elementsByTagName("Tipo_de_objeto").size(), 1);
 
     for (const QString formato : {"xlsx", "docx"}) {
         EXPECT_EQ(Ejecutar(QStringList{"comparar", "--formato", formato} + lados).intEstado, 2)
@@ -125,19 +122,11 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
 
 // The sample of scripts/run, named by title in a configuration of its own.
 TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismasNinguna) {
-    const QString carpeta = pruebas::CarpetaTemporal();
-    const QString config = carpeta + "/Verondal.xml";
-    QFile xml(config);
-    ASSERT_TRUE(xml.open(QIODevice::WriteOnly));
-    xml.write("<?xml version=\"1.0\"?>\n<Verondal><Conexiones></Conexiones></Verondal>\n");
-    xml.close();
+    const QString config = pruebas::ConfiguracionDePrueba(pruebas::Configuracion());
     for (const QString anio : {"2025", "2026"}) {
-        const QString ruta = carpeta + "/ventas" + anio + ".db";
-        ASSERT_FALSE(pruebas::CrearBaseSQLite(
-                         ruta, pruebas::Fixture("../../app/muestra/ventas" + anio + ".sql"))
-                         .isEmpty());
+        const QString cadena = pruebas::BaseMuestra("ventas" + anio);
+        ASSERT_FALSE(cadena.isEmpty());
         // 2026's string comes on standard input, as a script keeps a password out of ps.
-        const QString cadena = pruebas::CadenaSQLite(ruta);
         const bool booEntrada = anio == "2026";
         ASSERT_EQ(pruebas::EjecutarCli(
                       {"--config", config, "agregar", "Ventas " + anio, booEntrada ? "-" : cadena},

@@ -7,6 +7,7 @@
 #include <QLocale>
 #include <QRegularExpression>
 #include <algorithm>
+#include <array>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -59,8 +60,9 @@ protected:
                     {"comparar_b.sql", "comparar_sqlite_b.sql"});
     }
 
-    // Every phase on, "cancel" pressed at the second yield that follows a tables status.
-    void CancelarEnLaSegundaCesionDeLasTablas(CComparador& comparador) {
+    // Every phase on, "cancel" pressed at the second yield that follows a tables status: the
+    // comparison stops after intEstados table statuses, with the tables phase's one row.
+    void CancelarEnLaSegundaCesionDeLasTablas(CComparador& comparador, qsizetype intEstados) {
         comparador.setConexion1(c1.get());
         comparador.setConexion2(c2.get());
         comparador.setCompararTablas(true);
@@ -74,6 +76,10 @@ protected:
         };
         comparador.Comparar(r);
         r.alCeder = nullptr;
+        EXPECT_TRUE(comparador.Cancelado());
+        EXPECT_EQ(r.estados.filter("Comparando").size(), intEstados);
+        EXPECT_EQ(r.filas, std::vector<CFilaResultado>{FilaSinDiferencias("Tablas")});
+        EXPECT_EQ(r.estados.last(), "Proceso cancelado");
     }
 
     // A server database of this test, dropped with the fixture; its connection string.
@@ -141,44 +147,34 @@ TEST_F(ComparadorTest, ColumnasDeUnaTablaSalenEnOrdenConSusFrasesExactas) {
     for (const auto& f : r.filas)
         if (f.strTipo == "Campo" && f.strMensaje.contains("«clientes»"))
             columnas.push_back(f);
-    const std::vector<CFilaResultado> esperadas{
-        FilaCampo("nombre", kCompras,
-                  "El campo «nombre» de la tabla «clientes» no admite nulos, pero sí los admite en "
-                  "la conexión «Ventas»"),
-        FilaCampo("ciudad", kCompras,
-                  "La longitud máxima del campo «ciudad» de la tabla «clientes» es 40 en la "
-                  "conexión «Compras» y en la conexión «Ventas» es 80"),
-        FilaCampo("importe", kCompras,
-                  QString("El tipo de datos del campo «importe» de la tabla «clientes» es «%1» y "
-                          "en la conexión «Ventas» es «%2»")
-                      .arg(tipoImporte1, tipoImporte2)),
-        FilaCampo("notas", kCompras,
-                  QString("El tipo de datos del campo «notas» de la tabla «clientes» es «%1» y en "
-                          "la conexión «Ventas» es «%2»")
-                      .arg(tipoNotas1, tipoNotas2)),
-        FilaCampo("estado", kCompras,
-                  "El valor por defecto del campo «estado» de la tabla «clientes» es «'alta'» y en "
-                  "la conexión «Ventas» es «'baja'»"),
-        FilaCampo("nombre", kVentas,
-                  "El campo «nombre» de la tabla «clientes» admite nulos, pero no los admite en la "
-                  "conexión «Compras»"),
-        FilaCampo("ciudad", kVentas,
-                  "La longitud máxima del campo «ciudad» de la tabla «clientes» es 80 en la "
-                  "conexión «Ventas» y en la conexión «Compras» es 40"),
-        FilaCampo("importe", kVentas,
-                  QString("El tipo de datos del campo «importe» de la tabla «clientes» es «%1» y "
-                          "en la conexión «Compras» es «%2»")
-                      .arg(tipoImporte2, tipoImporte1)),
-        FilaCampo("notas", kVentas,
-                  QString("El tipo de datos del campo «notas» de la tabla «clientes» es «%1» y en "
-                          "la conexión «Compras» es «%2»")
-                      .arg(tipoNotas2, tipoNotas1)),
-        FilaCampo("estado", kVentas,
-                  "El valor por defecto del campo «estado» de la tabla «clientes» es «'baja'» y en "
-                  "la conexión «Compras» es «'alta'»"),
-        FilaCampo("solo_en_b", kVentas,
-                  "El campo no existe en la tabla «clientes» de la conexión «Compras»", IconoFalta),
-    };
+    // Each side's row gives its own value first: %2 this side's, %3 the other's;
+    // %4 the other side and %5 this one (arg fills the numbers present in order).
+    const QString strDel = "del campo «%1» de la tabla «clientes» es ";
+    const std::vector<std::array<QString, 4>> pares{
+        {"ciudad",
+         "La longitud máxima " + strDel + "%2 en la conexión «%5» y en la conexión «%4» es %3",
+         "40", "80"},
+        {"importe", "El tipo de datos " + strDel + "«%2» y en la conexión «%4» es «%3»",
+         tipoImporte1, tipoImporte2},
+        {"notas", "El tipo de datos " + strDel + "«%2» y en la conexión «%4» es «%3»", tipoNotas1,
+         tipoNotas2},
+        {"estado", "El valor por defecto " + strDel + "«%2» y en la conexión «%4» es «%3»",
+         "'alta'", "'baja'"}};
+    std::vector<CFilaResultado> esperadas{FilaCampo(
+        "nombre", kCompras,
+        "El campo «nombre» de la tabla «clientes» no admite nulos, pero sí los admite en la "
+        "conexión «Ventas»")};
+    for (const auto& [campo, frase, v1, v2] : pares)
+        esperadas.push_back(
+            FilaCampo(campo, kCompras, frase.arg(campo, v1, v2, kVentas, kCompras)));
+    esperadas.push_back(FilaCampo("nombre", kVentas,
+                                  "El campo «nombre» de la tabla «clientes» admite nulos, pero no "
+                                  "los admite en la conexión «Compras»"));
+    for (const auto& [campo, frase, v1, v2] : pares)
+        esperadas.push_back(FilaCampo(campo, kVentas, frase.arg(campo, v2, v1, kCompras, kVentas)));
+    esperadas.push_back(FilaCampo(
+        "solo_en_b", kVentas, "El campo no existe en la tabla «clientes» de la conexión «Compras»",
+        IconoFalta));
     EXPECT_EQ(columnas, esperadas);
 }
 
@@ -240,11 +236,7 @@ TEST_F(ComparadorTest, ElPorcentajeVaDeCeroACincuentaYDeCincuentaACien) {
 TEST_F(ComparadorTest, CancelarDuranteLasTablasParaAntesDeLaSiguienteYSaltaLasDemasFases) {
     ASSERT_NO_FATAL_FAILURE(LadosSQLite({"comparar_a.sql"}, {"comparar_a.sql"}));
     CComparador comparador;
-    CancelarEnLaSegundaCesionDeLasTablas(comparador);
-    EXPECT_TRUE(comparador.Cancelado());
-    EXPECT_EQ(r.estados.filter("Comparando").size(), 2);
-    EXPECT_EQ(r.filas, std::vector<CFilaResultado>{FilaSinDiferencias("Tablas")});
-    EXPECT_EQ(r.estados.last(), "Proceso cancelado");
+    CancelarEnLaSegundaCesionDeLasTablas(comparador, 2);
 
     // Once the comparison has ended its sink's cancel reaches nobody.
     CResultadosGrabados otra;
@@ -263,7 +255,7 @@ TEST_F(ComparadorTest, CancelarMientrasSeLeenTodasLasColumnasParaLaLecturaYLaFas
         sql += QStringLiteral("CREATE TABLE t%1 (a INTEGER, b TEXT, c REAL, d BLOB);").arg(i);
     QStringList cadenas;
     for (const QString& nombre : {QStringLiteral("grande_1"), QStringLiteral("grande_2")}) {
-        const QString ruta = pruebas::CarpetaTemporal() + QLatin1Char('/') + nombre + ".db";
+        const QString ruta = pruebas::RutaTemporal(nombre + ".db");
         ASSERT_FALSE(pruebas::CrearBaseSQLite(ruta, QString()).isEmpty());
         ASSERT_TRUE(pruebas::EjecutarSQLite(ruta, sql));
         cadenas << pruebas::CadenaSQLite(ruta);
@@ -272,11 +264,7 @@ TEST_F(ComparadorTest, CancelarMientrasSeLeenTodasLasColumnasParaLaLecturaYLaFas
     // The first table's status yields once; the next yield with no status or row after it comes
     // from inside the read.
     CComparador comparador;
-    CancelarEnLaSegundaCesionDeLasTablas(comparador);
-    EXPECT_TRUE(comparador.Cancelado());
-    EXPECT_EQ(r.estados.filter("Comparando").size(), 1);
-    EXPECT_EQ(r.filas, std::vector<CFilaResultado>{FilaSinDiferencias("Tablas")});
-    EXPECT_EQ(r.estados.last(), "Proceso cancelado");
+    CancelarEnLaSegundaCesionDeLasTablas(comparador, 1);
 }
 
 TEST_F(ComparadorTest, ConexionQueNoAbreDaUnaFilaYNingunaFase) {

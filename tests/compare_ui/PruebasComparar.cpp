@@ -31,17 +31,10 @@ using namespace pruebas;
 
 namespace {
 
-QString Muestra(const QString& strNombre) {
-    return Fixture(QStringLiteral("../../app/muestra/") + strNombre);
-}
-
 // The two sample databases, built once per run.
 const QStringList& CadenasMuestra() {
-    static const QStringList cadenas = {
-        CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/ventas2025.db"),
-                        Muestra(QStringLiteral("ventas2025.sql"))),
-        CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/ventas2026.db"),
-                        Muestra(QStringLiteral("ventas2026.sql")))};
+    static const QStringList cadenas = {BaseMuestra(QStringLiteral("ventas2025")),
+                                        BaseMuestra(QStringLiteral("ventas2026"))};
     return cadenas;
 }
 
@@ -295,8 +288,5 @@ TEST_F(ComparacionTest, CerrarElProgramaAMitadCancelaYCierraCuandoAcaba) {
     EXPECT_TRUE(QTest::qWaitFor([this] { return !principal->isVisible(); }, 2000));
     EXPECT_EQ(objVerondal, nullptr);
 }
-
-// ---------------------------------------------------------------------------------------------
-using VentanaResultadosTest = CompararTest;
 
 } // namespace

@@ -30,16 +30,21 @@ inline QString ConfiguracionDePrueba(const QByteArray& bytContenido) {
     return strRuta;
 }
 
+// The connections' Ids in the collection's order.
+inline QStringList Ids(const CConexiones& objConexiones) {
+    QStringList ids;
+    for (const CConexion& objConexion : objConexiones)
+        ids << objConexion.Id();
+    return ids;
+}
+
 // objVerondal for the length of one test, over a file of its own.
 class CAplicacionPrueba {
 public:
     explicit CAplicacionPrueba(const QList<QPair<QString, QString>>& conexiones = {}) {
         static int s_intNumero = 0;
         m_strRuta = CarpetaTemporal() + QStringLiteral("/Verondal-%1.xml").arg(++s_intNumero);
-        QFile f(m_strRuta);
-        if (f.open(QIODevice::WriteOnly))
-            f.write(Configuracion(conexiones));
-        f.close();
+        Escribir(m_strRuta, Configuracion(conexiones));
         objVerondal = std::make_unique<CVerondal>(m_strRuta);
     }
     ~CAplicacionPrueba() { objVerondal.reset(); }

@@ -48,6 +48,13 @@ inline QByteArray Leer(const QString& strRuta) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// One of the sample databases of app/muestra (ventas2025, ventas2026), built afresh as a SQLite
+// file of the run; its connection string.
+inline QString BaseMuestra(const QString& strNombre) {
+    return CrearBaseSQLite(RutaTemporal(strNombre + QStringLiteral(".db")),
+                           Fixture(QStringLiteral("../../app/muestra/%1.sql").arg(strNombre)));
+}
+
 // What one run of verondal-cli left: its exit status (-1 when it crashed or hung) and output.
 struct CSalidaCli {
     int intEstado = -1;

@@ -10,6 +10,9 @@ namespace pruebas {
 
 QString Fixture(const QString& strNombre);
 QString CarpetaTemporal(); // one per test program, removed at exit
+inline QString RutaTemporal(const QString& strNombre) {
+    return CarpetaTemporal() + QLatin1Char('/') + strNombre;
+}
 
 bool HayPostgres();
 bool HayMariaDB();

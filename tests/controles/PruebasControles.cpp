@@ -1,6 +1,7 @@
 // The window-control layer, offscreen: what the windows read back from each control, the
 // display modes, drop-down menus, system colours, the host routines and the real dialog boxes.
 #include "AyudasVentanas.h"
+#include "ConfiguracionEspanola.h"
 #include "comun/CError.h"
 #include "controles/CArbol.h"
 #include "controles/CDialogosQt.h"
@@ -29,16 +30,6 @@
 using pruebas::AlAbrirse;
 using pruebas::BotonPorTexto;
 using pruebas::TextosBotones;
-
-namespace {
-
-class EspanolTest : public ::testing::Test {
-protected:
-    void SetUp() override { QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain)); }
-    void TearDown() override { QLocale::setDefault(QLocale::system()); }
-};
-
-} // namespace
 
 // ---------------------------------------------------------------------------------------------
 
@@ -78,11 +69,11 @@ TEST_F(ArbolTest, UnaClaveRepetidaOUnPadreDesconocidoLanzanError) {
 }
 
 // ---------------------------------------------------------------------------------------------
-class ListaTest : public EspanolTest {
+class ListaTest : public ::testing::Test {
 protected:
+    const pruebas::CConfiguracionEspanola espanol;
     CListaVista lvw;
     void SetUp() override {
-        EspanolTest::SetUp();
         lvw.EstablecerImagenes(CListaImagenes(32, {"propiedad", "tabla"}),
                                CListaImagenes(16, {"propiedad", "tabla"}));
         lvw.AgregarColumna("Nombre", 153);
@@ -173,71 +164,29 @@ TEST_F(VentanaMdiTest, ElMenuVentanaListaLasHijasVisiblesYMarcaLaActiva) {
 
 // ---------------------------------------------------------------------------------------------
 // The real boxes, driven by a timer: what the user reads and the answer that comes back.
-struct CCasoCaja {
-    const char* strNombre;
-    int intEstilo;
-    QString strTitulo; // empty: the application's title
-    QString strTituloVisto;
-    QMessageBox::Icon icono;
-    QStringList botones;
-    QString strDefecto;
-    const char* strBoton; // the button the user clicks, or nullptr for the key
-    Qt::Key tecla;
-    int intRespuesta;
-};
-
-class DialogosQtCajaTest : public ::testing::TestWithParam<CCasoCaja> {};
-
-TEST_P(DialogosQtCajaTest, MuestraSusTextosYBotonesEnEspanolYDevuelveLaRespuesta) {
-    const CCasoCaja& caso = GetParam();
+TEST(DialogosQtTest, LaCajaMuestraSusTextosYBotonesEnEspanolYDevuelveLaRespuesta) {
     CDialogosQt dlg;
-    QString titulo, texto, defecto;
-    QStringList botones;
-    QMessageBox::Icon icono = QMessageBox::NoIcon;
-    AlAbrirse([&](QWidget* w) {
-        auto* caja = qobject_cast<QMessageBox*>(w);
-        ASSERT_TRUE(caja);
-        titulo = caja->windowTitle();
-        texto = caja->text();
-        icono = caja->icon();
-        botones = TextosBotones(caja);
-        defecto = caja->defaultButton() ? caja->defaultButton()->text().remove('&') : QString();
-        if (caso.strBoton)
-            BotonPorTexto(caja, QString::fromUtf8(caso.strBoton))->click();
-        else
-            QTest::keyClick(caja, caso.tecla);
-    });
     const QString strTexto = QStringLiteral("¿Está seguro que desea eliminar la conexión \"A\"?");
-    EXPECT_EQ(dlg.Mensaje(strTexto, caso.intEstilo, caso.strTitulo), caso.intRespuesta);
-    EXPECT_EQ(titulo, caso.strTituloVisto);
-    EXPECT_EQ(texto, strTexto);
-    EXPECT_EQ(icono, caso.icono);
-    EXPECT_EQ(botones, caso.botones);
-    EXPECT_EQ(defecto, caso.strDefecto);
+    QStringList vistos;
+    const auto Responder = [&](const char* szBoton) {
+        AlAbrirse([&vistos, szBoton](QWidget* w) {
+            auto* caja = qobject_cast<QMessageBox*>(w);
+            ASSERT_TRUE(caja);
+            vistos << caja->windowTitle() + QLatin1Char('|') + caja->text() + QLatin1Char('|') +
+                          QString::number(caja->icon()) + QLatin1Char('|') +
+                          TextosBotones(caja).join(QLatin1Char('/')) + QLatin1Char('|') +
+                          caja->defaultButton()->text().remove(QLatin1Char('&'));
+            BotonPorTexto(caja, QString::fromUtf8(szBoton))->click();
+        });
+    };
+    Responder("No");
+    EXPECT_EQ(dlg.Mensaje(strTexto, Estilo::SiNo | Estilo::Pregunta, "Eliminar conexión"),
+              Respuesta::No);
+    Responder("Aceptar"); // without a title of its own: the application's
+    EXPECT_EQ(dlg.Mensaje(strTexto, Estilo::Informacion, QString()), Respuesta::Aceptar);
+    EXPECT_EQ(vistos, QStringList({"Eliminar conexión|" + strTexto + "|4|Sí/No|Sí",
+                                   "Verondal|" + strTexto + "|1|Aceptar|Aceptar"}));
 }
-
-INSTANTIATE_TEST_SUITE_P(Casos, DialogosQtCajaTest,
-                         ::testing::Values(CCasoCaja{"PreguntaSiNo",
-                                                     Estilo::SiNo | Estilo::Pregunta,
-                                                     "Eliminar conexión",
-                                                     "Eliminar conexión",
-                                                     QMessageBox::Question,
-                                                     {"Sí", "No"},
-                                                     "Sí",
-                                                     "No",
-                                                     Qt::Key_unknown,
-                                                     Respuesta::No},
-                                           CCasoCaja{"SinTituloPropio",
-                                                     Estilo::Informacion,
-                                                     "",
-                                                     "Verondal",
-                                                     QMessageBox::Information,
-                                                     {"Aceptar"},
-                                                     "Aceptar",
-                                                     nullptr,
-                                                     Qt::Key_Return,
-                                                     Respuesta::Aceptar}),
-                         [](const auto& p) { return std::string(p.param.strNombre); });
 
 TEST(DialogosQtTest, LaEntradaDistingueCancelarDeUnTextoVacioConfirmado) {
     CDialogosQt dlg;

@@ -1,5 +1,5 @@
+#include "Ayudas.h"
 #include "DialogosGuion.h"
-#include "Entorno.h"
 #include "export/CDocumentoCSV.h"
 #include "export/CDocumentoTXT.h"
 #include "export/CDocumentoXML.h"
@@ -12,14 +12,8 @@
 
 namespace {
 
-QString RutaTemporal(const QString& strNombre) {
-    return pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre;
-}
-
-QByteArray LeerArchivo(const QString& strRuta) {
-    QFile archivo(strRuta);
-    return archivo.open(QIODevice::ReadOnly) ? archivo.readAll() : QByteArray();
-}
+using pruebas::Leer;
+using pruebas::RutaTemporal;
 
 // Feeds a table to a writer as the export driver does and saves it without confirmation.
 QByteArray Exportar(IDocumento&& objDocumento, const CTablaExportable& tabla,
@@ -28,7 +22,7 @@ QByteArray Exportar(IDocumento&& objDocumento, const CTablaExportable& tabla,
     AlimentarDocumento(objDocumento, strTipo, tabla);
     objDocumento.Guardar(strRuta, false);
     EXPECT_FALSE(objDocumento.Error());
-    return LeerArchivo(strRuta);
+    return Leer(strRuta);
 }
 
 CTablaExportable Tabla(const QStringList& strTitulos, const QList<QStringList>& strFilas) {
@@ -89,7 +83,7 @@ TEST(DocumentoArchivoTest, UnaRutaImposibleSeInformaSinDejarArchivo) {
         EXPECT_GT(guion.mensajes[0].strTexto.size(), strRuta.size() + 34);
         EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
         EXPECT_TRUE(guion.abiertos.isEmpty());
-        EXPECT_EQ(LeerArchivo(strPadre), QByteArray());
+        EXPECT_EQ(Leer(strPadre), QByteArray());
     }
 }
 
@@ -182,7 +176,7 @@ TEST(EscribirTablaTest, EscribeSinMostrarNadaOExplicaElFallo) {
     QString strError;
     const QString strRuta = RutaTemporal("resultados.csv");
     ASSERT_TRUE(EscribirTabla(4, QStringLiteral("Resultados"), tabla, strRuta, strError));
-    EXPECT_EQ(LeerArchivo(strRuta), QByteArray("Objeto,Diferencia\r\nclientes,S\xc3\xb3lo en 1"));
+    EXPECT_EQ(Leer(strRuta), QByteArray("Objeto,Diferencia\r\nclientes,S\xc3\xb3lo en 1"));
     const QString strMala = strRuta + QStringLiteral("/dentro.xml");
     EXPECT_FALSE(EscribirTabla(2, QStringLiteral("Resultados"), tabla, strMala, strError));
     EXPECT_TRUE(strError.startsWith(QStringLiteral("No se puede guardar el archivo ") + strMala));

@@ -49,9 +49,7 @@ protected:
         exportador.Conexion(QStringLiteral("cnx1"));
         exportador.TipoObjetos(QStringLiteral("Campos"));
     }
-    QString Ruta(const QString& strNombre) {
-        return pruebas::CarpetaTemporal() + QLatin1Char('/') + strNombre;
-    }
+    static QString Ruta(const QString& strNombre) { return pruebas::RutaTemporal(strNombre); }
 
     CDialogosGuion guion;
     CListaVista lvw;

@@ -42,10 +42,7 @@ TEST(ConexionesTest, LasClavesNoDistinguenMayusculas) {
 TEST(ConexionesTest, RecorreEnElOrdenDelArchivoYDespuesLasNuevas) {
     CVerondal verondal(ConfiguracionDePrueba(ArchivoConIds({"cnx9", "cnx2", "cnx4"})));
     verondal.Conexiones().NuevaConexion(QStringLiteral("n"), QStringLiteral("DSN=n"));
-    QStringList ids;
-    for (const CConexion& objConexion : verondal.Conexiones())
-        ids << objConexion.Id();
-    EXPECT_EQ(ids, QStringList({"cnx9", "cnx2", "cnx4", "cnx5"}));
+    EXPECT_EQ(Ids(verondal.Conexiones()), QStringList({"cnx9", "cnx2", "cnx4", "cnx5"}));
 }
 
 // The new Id is cnx(Count + 1) when free, else the next free number above it.

@@ -11,13 +11,6 @@ using namespace pruebas;
 
 namespace {
 
-QStringList Ids(const CConexiones& objConexiones) {
-    QStringList ids;
-    for (const CConexion& objConexion : objConexiones)
-        ids << objConexion.Id();
-    return ids;
-}
-
 // The Ids of the Conexion children of Conexiones, as the file on disk holds them.
 QStringList IdsEnArchivo(const QString& strRuta) {
     QDomDocument doc;
