@@ -129,11 +129,7 @@ CTiempo TiempoComparacion(CConexion& c1, CConexion& c2, bool booLiteral, long& l
     comparador.setCompararIndices(booClaves);
     comparador.setCompararRelaciones(booClaves);
     comparador.setAlgoritmoLiteral(booLiteral);
-    CResultadosContados resultados;
-    const CReloj reloj;
-    comparador.Comparar(resultados);
-    lngFilas = resultados.lngFilas;
-    return reloj.Leer();
+    return CronometrarComparacion(comparador, lngFilas);
 }
 
 // Both sides' files of n tables, built by fnCatalogo and opened; false (said on standard

@@ -198,11 +198,7 @@ CTiempo TiempoComparacion(CConexion& c1, CConexion& c2, bool booLiteral, long& l
     comparador.setCompararVistas(true);
     comparador.setCompararProcedimientos(true);
     comparador.setAlgoritmoLiteral(booLiteral);
-    CResultadosContados resultados;
-    const CReloj reloj;
-    comparador.Comparar(resultados);
-    lngFilas = resultados.lngFilas;
-    return reloj.Leer();
+    return CronometrarComparacion(comparador, lngFilas);
 }
 
 // What the comparison asks of the data-access layer, on its own: per side the tables rowset

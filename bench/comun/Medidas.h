@@ -2,6 +2,7 @@
 // results sink that only counts.
 #pragma once
 
+#include "compare/CComparador.h"
 #include "compare/IResultados.h"
 
 #include <QElapsedTimer>
@@ -48,3 +49,12 @@ public:
     void Ceder() override {}
     long lngFilas = 0;
 };
+
+// One whole comparison, timed, with the number of rows it gave.
+inline CTiempo CronometrarComparacion(CComparador& comparador, long& lngFilas) {
+    CResultadosContados resultados;
+    const CReloj reloj;
+    comparador.Comparar(resultados);
+    lngFilas = resultados.lngFilas;
+    return reloj.Leer();
+}
