@@ -28,6 +28,8 @@ QString CDialectoMariaDB::Literal(const QString& strTexto) const {
 }
 
 PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
+    // Names are compared without regard to case: the binary tie-break keeps "category" and
+    // "Category" in one order from one read to the next.
     // MariaDB keeps creation and update times, which no catalogue function gives; the query
     // that reads them answers everything the driver's SQLTables would for this database, and
     // asking both would cost twice. The two dates make the server open every table (seconds
@@ -40,7 +42,7 @@ PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
     CPreparada stmt(m_Cn,
                     QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE, TABLE_COMMENT%1 FROM "
                                    "information_schema.TABLES WHERE TABLE_SCHEMA = "
-                                   "DATABASE() ORDER BY TABLE_NAME")
+                                   "DATABASE() ORDER BY TABLE_NAME, BINARY TABLE_NAME")
                         .arg(booFechas ? QStringLiteral(", CREATE_TIME, UPDATE_TIME") : QString()));
     std::optional<QString> tipoAnterior;
     while (stmt->Siguiente()) {
@@ -165,7 +167,7 @@ PRecordset CDialectoMariaDB::ClavesAjenas() {
         "TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, CONSTRAINT_NAME FROM "
         "information_schema.KEY_COLUMN_USAGE "
         "WHERE TABLE_SCHEMA = DATABASE() AND REFERENCED_TABLE_NAME IS NOT NULL "
-        "ORDER BY TABLE_NAME, CONSTRAINT_NAME, ORDINAL_POSITION"));
+        "ORDER BY TABLE_NAME, BINARY TABLE_NAME, CONSTRAINT_NAME, ORDINAL_POSITION"));
     while (stmt.Siguiente()) {
         const auto catalogoPk = Normal(stmt.Texto(0));
         const auto tablaPk = stmt.Texto(1);
@@ -287,7 +289,7 @@ PRecordset CDialectoMariaDB::EstadisticasTodas() {
     if (!HayCatalogo())
         return rs;
     COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(kConsultaRecuentos + QStringLiteral(" ORDER BY TABLE_NAME"));
+    stmt.Ejecutar(kConsultaRecuentos + QStringLiteral(" ORDER BY TABLE_NAME, BINARY TABLE_NAME"));
     AgregarRecuentos(stmt, *rs);
     return rs;
 }

@@ -60,13 +60,13 @@ protected:
         frmPrincipal::EstablecerFabricaExplorador([this] {
             ++intExploradores;
             auto* w = new QWidget;
-            w->setWindowTitle(QStringLiteral("Explorador de conexiones"));
+            w->setWindowTitle(u"Explorador de conexiones"_s);
             return w;
         });
         frmPrincipal::EstablecerFabricaComparar([this] {
             ++intAsistentes;
             auto* w = new QWidget;
-            w->setWindowTitle(QStringLiteral("Comparar bases de datos"));
+            w->setWindowTitle(u"Comparar bases de datos"_s);
             return w;
         });
     }
@@ -96,14 +96,14 @@ protected:
 using InicioTest = PrincipalTest;
 
 TEST_F(InicioTest, SinArchivoUnSoloMensajeConLaRutaCompletaYNingunaVentana) {
-    const QString strRuta = CarpetaDeLaPrueba() + QStringLiteral("/Verondal.xml");
+    const QString strRuta = CarpetaDeLaPrueba() + u"/Verondal.xml"_s;
     frm = Inicio(strRuta);
     EXPECT_EQ(frm, nullptr);
     ASSERT_EQ(guion.mensajes.size(), 1u);
     EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("No se encuentra el archivo de configuración ") + strRuta);
+              u"No se encuentra el archivo de configuración "_s + strRuta);
     EXPECT_EQ(guion.mensajes[0].intEstilo, 16);
-    EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
+    EXPECT_EQ(guion.mensajes[0].strTitulo, u"Error"_s);
     EXPECT_EQ(objVerondal, nullptr);
     EXPECT_EQ(VentanasVisibles(), 0);
     EXPECT_FALSE(QFile::exists(strRuta)); // never created
@@ -114,15 +114,15 @@ TEST_F(InicioTest, SinArchivoUnSoloMensajeConLaRutaCompletaYNingunaVentana) {
 TEST_F(InicioTest, UnArchivoIlegibleSoloMuestraElMensajeDelCargadorYNingunaVentana) {
     const std::pair<QByteArray, QString> casos[] = {
         {"<?xml version=\"1.0\"?>\n<Verondal>\n<Conexiones>\n</Verondal>\n",
-         QStringLiteral("Error en la línea 4 del archivo ")},
+         u"Error en la línea 4 del archivo "_s},
         {"<Verondal><Conexiones><Conexion><Titulo>A</Titulo><CadenaDeConexion>C0"
          "</CadenaDeConexion></Conexion></Conexiones></Verondal>",
-         QStringLiteral("Id")}};
+         u"Id"_s}};
     for (const auto& [bytArchivo, strPista] : casos) {
         guion.mensajes.clear();
         EXPECT_EQ(Arrancar(bytArchivo), nullptr);
         ASSERT_EQ(guion.mensajes.size(), 1u);
-        EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
+        EXPECT_EQ(guion.mensajes[0].strTitulo, u"Error"_s);
         EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
         EXPECT_TRUE(guion.mensajes[0].strTexto.contains(strPista))
             << guion.mensajes[0].strTexto.toStdString();
@@ -135,8 +135,8 @@ TEST_F(InicioTest, UnArchivoIlegibleSoloMuestraElMensajeDelCargadorYNingunaVenta
 TEST_F(InicioTest, UnArchivoSinConexionesAbreLaPrincipalYElExplorador) {
     ASSERT_TRUE(Arrancar());
     EXPECT_TRUE(guion.mensajes.empty());
-    EXPECT_EQ(frm->windowTitle(), QStringLiteral("Verondal"));
-    EXPECT_EQ(frm->stbPrincipal->Texto(), QStringLiteral("Preparado"));
+    EXPECT_EQ(frm->windowTitle(), u"Verondal"_s);
+    EXPECT_EQ(frm->stbPrincipal->Texto(), u"Preparado"_s);
     EXPECT_TRUE(frm->mnuVerExploradorConexiones->isChecked());
     ASSERT_TRUE(MarcoExplorador());
     EXPECT_TRUE(MarcoExplorador()->isVisible());
@@ -175,7 +175,7 @@ TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasHijasConElEstadoYLuegoVaciaObjVe
     objHija->frm = frm;
     MostrarVentanaHija(objHija);
     EXPECT_TRUE(frm->close());
-    EXPECT_EQ(strEstado, QStringLiteral("Cerrando conexiones..."));
+    EXPECT_EQ(strEstado, u"Cerrando conexiones..."_s);
     EXPECT_TRUE(booHabiaVerondal);
     EXPECT_EQ(objVerondal, nullptr);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -184,15 +184,13 @@ TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasHijasConElEstadoYLuegoVaciaObjVe
 
 TEST_F(PrincipalTest, CerrarLaPrincipalCierraLasConexionesAbiertasDelServidor) {
     REQUIERE_POSTGRES();
-    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("verondal_cierre"));
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, u"verondal_cierre"_s);
     const QString strCadena = base.Cadena();
     ASSERT_FALSE(strCadena.isEmpty());
-    ASSERT_TRUE(Arrancar(Configuracion({{QStringLiteral("Servidor"), strCadena}})));
-    ASSERT_TRUE(objVerondal->Conexiones().Item(QStringLiteral("cnx1")).Conectar());
+    ASSERT_TRUE(Arrancar(Configuracion({{u"Servidor"_s, strCadena}})));
+    ASSERT_TRUE(objVerondal->Conexiones().Item(u"cnx1"_s).Conectar());
     // A database with a session open cannot be dropped.
-    EXPECT_FALSE(EjecutarPostgres(QStringLiteral("postgres"),
-                                  QStringLiteral("DROP DATABASE %1;").arg(base.Nombre())));
+    EXPECT_FALSE(EjecutarPostgres(u"postgres"_s, u"DROP DATABASE %1;"_s.arg(base.Nombre())));
     frm->close();
-    EXPECT_TRUE(EjecutarPostgres(QStringLiteral("postgres"),
-                                 QStringLiteral("DROP DATABASE %1;").arg(base.Nombre())));
+    EXPECT_TRUE(EjecutarPostgres(u"postgres"_s, u"DROP DATABASE %1;"_s.arg(base.Nombre())));
 }

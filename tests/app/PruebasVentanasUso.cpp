@@ -38,9 +38,8 @@ namespace {
 class UsoVentanasTest : public ::testing::Test {
 protected:
     CDialogosGuion guion;
-    CAplicacionPrueba aplicacion{
-        {{QStringLiteral("Ventas 2025"), BaseMuestra(QStringLiteral("ventas2025"))},
-         {QStringLiteral("Ventas 2026"), BaseMuestra(QStringLiteral("ventas2026"))}}};
+    CAplicacionPrueba aplicacion{{{u"Ventas 2025"_s, BaseMuestra(u"ventas2025"_s)},
+                                  {u"Ventas 2026"_s, BaseMuestra(u"ventas2026"_s)}}};
     QPointer<frmPrincipal> principal;
 
     void SetUp() override {
@@ -64,8 +63,8 @@ protected:
     frmResultadosComparacion* Resultados() {
         auto* res = new frmResultadosComparacion;
         CComparador objComparador;
-        objComparador.setConexion1(QStringLiteral("cnx1"));
-        objComparador.setConexion2(QStringLiteral("cnx2"));
+        objComparador.setConexion1(u"cnx1"_s);
+        objComparador.setConexion2(u"cnx2"_s);
         objComparador.setCompararTablas(true);
         objComparador.setCompararVistas(true);
         res->Comparar(objComparador);
@@ -90,8 +89,8 @@ TEST_F(UsoVentanasTest, TrasUnaVentanaATodoElAreaLasDemasSeAbrenDentroYEnCascada
     frmResultadosComparacion* res = Resultados();
     ASSERT_TRUE(Area().contains(MarcoVentana(res)->geometry()));
     frmComparar* frmAsistente = Asistente();
-    frmPropiedadesConexion* frmConexion = MostrarPropiedadesConexion(QStringLiteral("cnx1"));
-    QWidget* frmTabla = MostrarPropiedadesTabla(QStringLiteral("cnx1"), QStringLiteral("pedidos"));
+    frmPropiedadesConexion* frmConexion = MostrarPropiedadesConexion(u"cnx1"_s);
+    QWidget* frmTabla = MostrarPropiedadesTabla(u"cnx1"_s, u"pedidos"_s);
     QPoint anterior(-1, -1);
     for (QWidget* frm : QList<QWidget*>{frmAsistente, frmConexion, frmTabla}) {
         const QRect marco = MarcoVentana(frm)->geometry();
@@ -121,22 +120,22 @@ TEST_F(UsoVentanasTest, NingunaVentanaRepiteUnaTeclaYLaActivaGanaALaBarraDeMenus
             textos << t.strTexto;
             letras << t.chrTecla;
         }
-        EXPECT_EQ(letras.size(), textos.size()) << qPrintable(textos.join(QStringLiteral(", ")));
+        EXPECT_EQ(letras.size(), textos.size()) << qPrintable(textos.join(u", "_s));
         lngTeclas += textos.size();
     };
     for (int intPaso = 0; intPaso <= 2; ++intPaso) {
         SinRepetir(Asistente(intPaso));
         MarcoVentana(principal->Comparar())->close();
     }
-    frmVinculoDatos frmVinculo(QStringLiteral("Nueva conexión"));
+    frmVinculoDatos frmVinculo(u"Nueva conexión"_s);
     frmExportar frmFormato;
     frmVinculo.show();
     frmFormato.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frmFormato));
-    for (QWidget* frm : QList<QWidget*>{
-             MostrarPropiedadesConexion(QStringLiteral("cnx1")),
-             MostrarPropiedadesTabla(QStringLiteral("cnx1"), QStringLiteral("clientes")),
-             Resultados(), principal->findChild<frmExplorador*>(), &frmVinculo, &frmFormato})
+    for (QWidget* frm :
+         QList<QWidget*>{MostrarPropiedadesConexion(u"cnx1"_s),
+                         MostrarPropiedadesTabla(u"cnx1"_s, u"clientes"_s), Resultados(),
+                         principal->findChild<frmExplorador*>(), &frmVinculo, &frmFormato})
         SinRepetir(frm);
     EXPECT_GE(lngTeclas, 15); // the walk found the captions, not an empty set
 
@@ -163,7 +162,7 @@ TEST_F(UsoVentanasTest, OrdenarFiltrarYCopiarLasFilasDeLosResultados) {
             QStringList celdas;
             for (int c = 0; c < lvw->NumeroColumnas(); ++c)
                 celdas << lvw->TextoCelda(lvw->FilaVisible(i), c);
-            filas << celdas.join(QLatin1Char('\t'));
+            filas << celdas.join(u'\t');
         }
         return filas;
     };
@@ -172,7 +171,7 @@ TEST_F(UsoVentanasTest, OrdenarFiltrarYCopiarLasFilasDeLosResultados) {
     QCollator colador;
     colador.setNumericMode(true);
     colador.setCaseSensitivity(Qt::CaseInsensitive);
-    const auto Primera = [](const QString& f) { return f.section(QLatin1Char('\t'), 0, 0); };
+    const auto Primera = [](const QString& f) { return f.section(u'\t', 0, 0); };
     ClicCabecera();
     const QStringList ascendentes = Filas();
     EXPECT_TRUE(std::is_sorted(ascendentes.cbegin(), ascendentes.cend(), [&](auto& a, auto& b) {
@@ -184,10 +183,10 @@ TEST_F(UsoVentanasTest, OrdenarFiltrarYCopiarLasFilasDeLosResultados) {
     EXPECT_EQ(Filas(), propias);
 
     // The filter box over every column, in any case; Ctrl+C copies the selected rows shown.
-    const QStringList esperadas = propias.filter(QStringLiteral("clientes"), Qt::CaseInsensitive);
+    const QStringList esperadas = propias.filter(u"clientes"_s, Qt::CaseInsensitive);
     ASSERT_GT(esperadas.size(), 1);
     ASSERT_LT(esperadas.size(), propias.size());
-    QTest::keyClicks(res->txtFiltro, QStringLiteral("CLIENTES"));
+    QTest::keyClicks(res->txtFiltro, u"CLIENTES"_s);
     if (!QTest::qWaitFor([&] { return Filas() == esperadas; }, 5000)) { // it waits for a pause
         EXPECT_EQ(Filas(), esperadas);
     }

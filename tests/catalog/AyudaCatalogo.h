@@ -18,9 +18,9 @@ inline QStringList Filas(CRecordset& rs, const QStringList& columnas) {
         QStringList valores;
         for (const QString& c : columnas) {
             const QVariant v = rs.Valor(c);
-            valores << (CRecordset::EsNulo(v) ? QStringLiteral("·") : v.toString());
+            valores << (CRecordset::EsNulo(v) ? u"·"_s : v.toString());
         }
-        filas << valores.join(QLatin1Char('|'));
+        filas << valores.join(u'|');
     }
     return filas;
 }
@@ -29,11 +29,11 @@ inline QStringList Filas(CRecordset& rs, const QStringList& columnas) {
 inline QStringList ConNulos(const QStringList& lineas) {
     QStringList filas;
     for (const QString& l : lineas) {
-        QStringList campos = l.split(QLatin1Char('|'));
+        QStringList campos = l.split(u'|');
         for (QString& c : campos)
             if (c.isEmpty())
-                c = QStringLiteral("·");
-        filas << campos.join(QLatin1Char('|'));
+                c = u"·"_s;
+        filas << campos.join(u'|');
     }
     return filas;
 }
@@ -44,8 +44,8 @@ inline QStringList FilasDonde(CRecordset& rs, const QString& strColumna, const Q
     QStringList todas = Filas(rs, QStringList{strColumna} + columnas);
     QStringList elegidas;
     for (const QString& f : todas)
-        if (f.section(QLatin1Char('|'), 0, 0) == strValor)
-            elegidas << f.section(QLatin1Char('|'), 1);
+        if (f.section(u'|', 0, 0) == strValor)
+            elegidas << f.section(u'|', 1);
     return elegidas;
 }
 

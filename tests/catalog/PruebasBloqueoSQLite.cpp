@@ -9,13 +9,12 @@
 using namespace pruebas;
 
 TEST(BloqueoSQLiteTest, UnaBaseBloqueadaFallaEnPocosSegundos) {
-    const QString strBase = CarpetaTemporal() + QStringLiteral("/bloqueada.sqlite");
+    const QString strBase = CarpetaTemporal() + u"/bloqueada.sqlite"_s;
     CConexion conexion;
-    conexion.setCadenaDeConexion(
-        CrearBaseSQLite(strBase, Fixture(QStringLiteral("catalogo_sqlite.sql"))));
+    conexion.setCadenaDeConexion(CrearBaseSQLite(strBase, Fixture(u"catalogo_sqlite.sql"_s)));
     // Another writer holds the file until it is told to let go.
     QProcess escritor;
-    escritor.start(QStringLiteral("sqlite3"), {strBase});
+    escritor.start(u"sqlite3"_s, {strBase});
     ASSERT_TRUE(escritor.waitForStarted());
     escritor.write("BEGIN EXCLUSIVE;\nSELECT 'bloqueada';\n");
     ASSERT_TRUE(escritor.waitForReadyRead(10000));
@@ -24,7 +23,7 @@ TEST(BloqueoSQLiteTest, UnaBaseBloqueadaFallaEnPocosSegundos) {
     reloj.start();
     EXPECT_FALSE(conexion.Conectar());
     EXPECT_LT(reloj.elapsed(), 15000); // the opening reads twice, 5 s each at most
-    EXPECT_TRUE(conexion.ErrorConexion().contains(QStringLiteral("locked")))
+    EXPECT_TRUE(conexion.ErrorConexion().contains(u"locked"_s))
         << qPrintable(conexion.ErrorConexion());
 
     escritor.write("ROLLBACK;\n.quit\n");

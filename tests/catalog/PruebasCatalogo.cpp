@@ -19,25 +19,24 @@ public:
     static QString Cadena(Motor motor) {
         switch (motor) {
         case Motor::SQLite: {
-            static const QString s =
-                CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/catalogo.sqlite"),
-                                Fixture(QStringLiteral("catalogo_sqlite.sql")));
+            static const QString s = CrearBaseSQLite(CarpetaTemporal() + u"/catalogo.sqlite"_s,
+                                                     Fixture(u"catalogo_sqlite.sql"_s));
             return s;
         }
         case Motor::Postgres:
             if (!s_Postgres && HayPostgres())
-                s_Postgres = std::make_unique<CBaseServidor>(CBaseServidor::Motor::Postgres,
-                                                             QStringLiteral("cat_pg"),
-                                                             QStringList{"catalogo_postgres.sql"});
+                s_Postgres =
+                    std::make_unique<CBaseServidor>(CBaseServidor::Motor::Postgres, u"cat_pg"_s,
+                                                    QStringList{"catalogo_postgres.sql"});
             return s_Postgres ? s_Postgres->Cadena() : QString();
         case Motor::MariaDB:
             if (!s_MariaDB && HayMariaDB()) {
-                s_MariaDB = std::make_unique<CBaseServidor>(CBaseServidor::Motor::MariaDB,
-                                                            QStringLiteral("cat_maria"),
-                                                            QStringList{"catalogo_mariadb.sql"});
+                s_MariaDB =
+                    std::make_unique<CBaseServidor>(CBaseServidor::Motor::MariaDB, u"cat_maria"_s,
+                                                    QStringList{"catalogo_mariadb.sql"});
                 // A second database on the server whose objects must never show.
                 s_Otra = std::make_unique<CBaseServidor>(CBaseServidor::Motor::MariaDB,
-                                                         QStringLiteral("cat_maria_otra"));
+                                                         u"cat_maria_otra"_s);
                 s_Otra->Ejecutar(QStringLiteral("CREATE TABLE ajena (x int);"
                                                 "CREATE TABLE clientes (y int);"));
             }
@@ -93,11 +92,11 @@ void PrintTo(const CContrato& c, std::ostream* os) {
 
 QStringList Leidas(PRecordset rs, const CFilas& esperadas) {
     if (!rs)
-        return {QStringLiteral("(sin conjunto de filas)")};
+        return {u"(sin conjunto de filas)"_s};
     if (esperadas.strFiltro.isEmpty())
         return Filas(*rs, esperadas.columnas);
-    return FilasDonde(*rs, esperadas.strFiltro.section(QLatin1Char('='), 0, 0),
-                      esperadas.strFiltro.section(QLatin1Char('='), 1), esperadas.columnas);
+    return FilasDonde(*rs, esperadas.strFiltro.section(u'=', 0, 0),
+                      esperadas.strFiltro.section(u'=', 1), esperadas.columnas);
 }
 
 class CatalogoTest : public ::testing::TestWithParam<CContrato> {
@@ -105,7 +104,7 @@ protected:
     QStringList Esperadas(const CFilas& f) const {
         QStringList filas = f.filas;
         for (QString& s : filas)
-            s.replace(QStringLiteral("%1"), CBasesCatalogo::Nombre(GetParam().motor));
+            s.replace(u"%1"_s, CBasesCatalogo::Nombre(GetParam().motor));
         return filas;
     }
 };
@@ -117,13 +116,12 @@ TEST_P(CatalogoTest, TablasDaLosObjetosDeLaBaseConSusTiposOleDb) {
 
 TEST_P(CatalogoTest, CamposDaTiposOleDbNulosYValoresPorDefectoComoLosDaElServidor) {
     ABRIR_BASE(GetParam().motor, cn);
-    EXPECT_EQ(Leidas(cn->Campos(QStringLiteral("clientes")), GetParam().campos),
-              Esperadas(GetParam().campos));
+    EXPECT_EQ(Leidas(cn->Campos(u"clientes"_s), GetParam().campos), Esperadas(GetParam().campos));
 }
 
 TEST_P(CatalogoTest, IndicesMarcanLaClavePrimariaYElOrdenDescendente) {
     ABRIR_BASE(GetParam().motor, cn);
-    EXPECT_EQ(Leidas(cn->Indices(QStringLiteral("clientes")), GetParam().indices),
+    EXPECT_EQ(Leidas(cn->Indices(u"clientes"_s), GetParam().indices),
               Esperadas(GetParam().indices));
 }
 
@@ -150,13 +148,13 @@ TEST_P(CatalogoTest, DescripcionTipoDatosYNumeroRegistros) {
 // too), and an apostrophe is no quote. A table that does not exist is an open, empty rowset.
 TEST_P(CatalogoTest, CamposDeUnNombreConGuionBajoOApostrofoSoloDaEsaTabla) {
     ABRIR_BASE(GetParam().motor, cn);
-    auto rs = cn->Campos(QStringLiteral("a_b"));
+    auto rs = cn->Campos(u"a_b"_s);
     ASSERT_TRUE(rs);
     EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "COLUMN_NAME"}), QStringList({"a_b|x"}));
-    auto apostrofo = cn->Campos(QStringLiteral("o'brien"));
+    auto apostrofo = cn->Campos(u"o'brien"_s);
     ASSERT_TRUE(apostrofo);
     EXPECT_EQ(Filas(*apostrofo, {"COLUMN_NAME"}), QStringList({"id", "it's"}));
-    auto falta = cn->Campos(QStringLiteral("no_existe"));
+    auto falta = cn->Campos(u"no_existe"_s);
     ASSERT_TRUE(falta);
     EXPECT_TRUE(falta->Abierto());
     EXPECT_EQ(falta->NumeroFilas(), 0);
@@ -174,14 +172,13 @@ TEST_P(CatalogoTest, CamposTodosDaPorTablaLasMismasFilasQueCampos) {
     long total = 0;
     QStringList vistos;
     for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
-        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
+        const QString nombre = tablas->Texto(u"TABLE_NAME"_s);
         if (vistos.contains(nombre))
             continue;
         vistos << nombre;
         auto campos = cn->Campos(nombre);
         ASSERT_TRUE(campos);
-        EXPECT_EQ(FilasDonde(*todos, QStringLiteral("TABLE_NAME"), nombre, columnas),
-                  Filas(*campos, columnas))
+        EXPECT_EQ(FilasDonde(*todos, u"TABLE_NAME"_s, nombre, columnas), Filas(*campos, columnas))
             << nombre.toStdString();
         total += campos->NumeroFilas();
     }
@@ -305,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A fresh SQLite file holding what strSql creates, opened.
 std::unique_ptr<CConexion> BaseNueva(const QString& strNombre, const QString& strSql) {
-    const QString ruta = RutaTemporal(strNombre + QStringLiteral(".sqlite"));
+    const QString ruta = RutaTemporal(strNombre + u".sqlite"_s);
     if (CrearBaseSQLite(ruta, QString()).isEmpty() || !EjecutarSQLite(ruta, strSql))
         return nullptr;
     return Abrir(CadenaSQLite(ruta));
@@ -313,12 +310,12 @@ std::unique_ptr<CConexion> BaseNueva(const QString& strNombre, const QString& st
 
 TEST(CatalogoSQLiteTest, UnaClavePrimariaDeDosColumnasYLaTablaComoSePidio) {
     ABRIR_BASE(Motor::SQLite, cn);
-    auto dos = cn->Indices(QStringLiteral("lineas"));
+    auto dos = cn->Indices(u"lineas"_s);
     ASSERT_TRUE(dos);
     EXPECT_EQ(Filas(*dos, {"PRIMARY_KEY", "ORDINAL_POSITION", "COLUMN_NAME"}),
               QStringList({"true|1|pedido", "true|2|linea"}));
     // SQLite matches names without regard to case; the row names the table as it was asked.
-    auto rs = cn->Estadisticas(QStringLiteral("CLIENTES"));
+    auto rs = cn->Estadisticas(u"CLIENTES"_s);
     ASSERT_TRUE(rs);
     EXPECT_EQ(Filas(*rs, {"TABLE_NAME", "CARDINALITY"}), QStringList({"CLIENTES|2"}));
 }
@@ -329,39 +326,38 @@ TEST(CatalogoSQLiteTest, TiposDatosMarcanLaMejorCoincidenciaEnLaPrimeraFilaDeCad
     ASSERT_TRUE(rs);
     QStringList mejores;
     for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente())
-        if (rs->Valor(QStringLiteral("BEST_MATCH")).toBool())
-            mejores << rs->Texto(QStringLiteral("TYPE_NAME")) + QLatin1Char('=') +
-                           rs->Texto(QStringLiteral("DATA_TYPE"));
+        if (rs->Valor(u"BEST_MATCH"_s).toBool())
+            mejores << rs->Texto(u"TYPE_NAME"_s) + u'=' + rs->Texto(u"DATA_TYPE"_s);
     EXPECT_EQ(mejores, QStringList({"bit=11", "tinyint=16", "bigint=20", "longvarbinary=128",
                                     "text=130", "integer=3", "smallint=2", "float=5", "numeric=131",
                                     "date=133", "time=134", "timestamp=135"}));
-    ASSERT_TRUE(rs->BuscarPrimero(QStringLiteral("TYPE_NAME"), QStringLiteral("varchar")));
-    EXPECT_EQ(rs->Valor(QStringLiteral("SEARCHABLE")).toInt(), 4);
-    EXPECT_EQ(rs->Valor(QStringLiteral("IS_FIXEDLENGTH")).toBool(), false);
-    EXPECT_EQ(rs->Valor(QStringLiteral("IS_NULLABLE")).toBool(), true);
+    ASSERT_TRUE(rs->BuscarPrimero(u"TYPE_NAME"_s, u"varchar"_s));
+    EXPECT_EQ(rs->Valor(u"SEARCHABLE"_s).toInt(), 4);
+    EXPECT_EQ(rs->Valor(u"IS_FIXEDLENGTH"_s).toBool(), false);
+    EXPECT_EQ(rs->Valor(u"IS_NULLABLE"_s).toBool(), true);
 }
 
 // The driver reports DECIMAL(10,2) as VARCHAR of size 2 and NUMERIC(10,2) as DOUBLE of size 2:
 // both are exact numbers with the declared digits.
 TEST(CatalogoSQLiteTest, DecimalYNumericDelControladorSQLite3SonNumerosExactos) {
-    auto c = BaseNueva(QStringLiteral("decimales"),
+    auto c = BaseNueva(u"decimales"_s,
                        QStringLiteral("CREATE TABLE d (a DECIMAL(10,2), b numeric(12, 3), c "
                                       "decimal(8), d DECIMAL, e NUMERIC(5,0), f DOUBLE, g "
                                       "DECIMALES);"));
     ASSERT_TRUE(c);
-    auto rs = c->Campos(QStringLiteral("d"));
+    auto rs = c->Campos(u"d"_s);
     ASSERT_TRUE(rs);
     EXPECT_EQ(Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH",
                           "NUMERIC_PRECISION", "NUMERIC_SCALE"}),
               QStringList({"a|131|·|10|2", "b|131|·|12|3", "c|131|·|8|0", "d|131|·|·|·",
                            "e|131|·|5|0", "f|5|·|53|·", "g|130|·|·|·"}));
-    EXPECT_EQ(c->DescripcionTipoDatos(131), QStringLiteral("numeric"));
-    EXPECT_EQ(c->DescripcionTipoDatos(5), QStringLiteral("float"));
+    EXPECT_EQ(c->DescripcionTipoDatos(131), u"numeric"_s);
+    EXPECT_EQ(c->DescripcionTipoDatos(5), u"float"_s);
 }
 
 TEST(CatalogoSQLiteTest, NumeroRegistrosAgrupaLosMilesYCitaComillasYApostrofos) {
     auto c = BaseNueva(
-        QStringLiteral("registros"),
+        u"registros"_s,
         QStringLiteral("CREATE TABLE grande (n INTEGER);"
                        "WITH RECURSIVE s(n) AS (SELECT 1 UNION ALL SELECT n + 1 FROM s WHERE "
                        "n < 12345) INSERT INTO grande SELECT n FROM s;"
@@ -371,11 +367,11 @@ TEST(CatalogoSQLiteTest, NumeroRegistrosAgrupaLosMilesYCitaComillasYApostrofos) 
                        "INSERT INTO \"di\"\"jo 'hola'\" VALUES (1), (2), (3);"));
     ASSERT_TRUE(c);
     const CConfiguracionEspanola espanol;
-    EXPECT_EQ(c->NumeroRegistros(QStringLiteral("grande")), QStringLiteral("12.345"));
-    EXPECT_EQ(c->NumeroRegistros(QStringLiteral("mediana")), QStringLiteral("1234"));
-    EXPECT_EQ(c->NumeroRegistros(QStringLiteral("di\"jo 'hola'")), QStringLiteral("3"));
-    EXPECT_EQ(c->NumeroRegistros(QStringLiteral("di\"jo")), QString());
-    auto falta = c->Estadisticas(QStringLiteral("no_existe"));
+    EXPECT_EQ(c->NumeroRegistros(u"grande"_s), u"12.345"_s);
+    EXPECT_EQ(c->NumeroRegistros(u"mediana"_s), u"1234"_s);
+    EXPECT_EQ(c->NumeroRegistros(u"di\"jo 'hola'"_s), u"3"_s);
+    EXPECT_EQ(c->NumeroRegistros(u"di\"jo"_s), QString());
+    auto falta = c->Estadisticas(u"no_existe"_s);
     ASSERT_TRUE(falta);
     EXPECT_EQ(falta->NumeroFilas(), 0);
 }
@@ -385,42 +381,40 @@ TEST(CatalogoSQLiteTest, NumeroRegistrosAgrupaLosMilesYCitaComillasYApostrofos) 
 
 TEST(CatalogoPostgresTest, ConShowSystemTablesLasDelSistemaSonSystemTableYSystemView) {
     ABRIR_BASE(Motor::Postgres, base);
-    auto c = Abrir(CBasesCatalogo::Cadena(Motor::Postgres) + QStringLiteral("ShowSystemTables=1;"));
+    auto c = Abrir(CBasesCatalogo::Cadena(Motor::Postgres) + u"ShowSystemTables=1;"_s);
     auto rs = c->Tablas();
     ASSERT_TRUE(rs);
     const QStringList tipo{"TABLE_SCHEMA", "TABLE_TYPE"};
-    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_NAME"), QStringLiteral("pg_class"), tipo),
+    EXPECT_EQ(FilasDonde(*rs, u"TABLE_NAME"_s, u"pg_class"_s, tipo),
               QStringList({"pg_catalog|SYSTEM TABLE"}));
-    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_NAME"), QStringLiteral("tables"), tipo),
+    EXPECT_EQ(FilasDonde(*rs, u"TABLE_NAME"_s, u"tables"_s, tipo),
               QStringList({"information_schema|SYSTEM VIEW"}));
-    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_NAME"), QStringLiteral("pedidos"), tipo),
-              QStringList({"public|TABLE"}));
+    EXPECT_EQ(FilasDonde(*rs, u"TABLE_NAME"_s, u"pedidos"_s, tipo), QStringList({"public|TABLE"}));
 }
 
 TEST(CatalogoPostgresTest, CamposDeUnNombreEnDosEsquemasDaAmbosYUnIndiceNoEsUnaTabla) {
     ABRIR_BASE(Motor::Postgres, cn);
-    auto rs = cn->Campos(QStringLiteral("clientes"));
+    auto rs = cn->Campos(u"clientes"_s);
     ASSERT_TRUE(rs);
     ASSERT_EQ(rs->NumeroFilas(), 18);
-    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("ventas"),
+    EXPECT_EQ(FilasDonde(*rs, u"TABLE_SCHEMA"_s, u"ventas"_s,
                          {"COLUMN_NAME", "ORDINAL_POSITION", "IS_NULLABLE"}),
               QStringList({"id|1|false", "zona|2|false"}));
-    auto indice = cn->Campos(QStringLiteral("clientes_pkey")); // the driver has columns for it
+    auto indice = cn->Campos(u"clientes_pkey"_s); // the driver has columns for it
     ASSERT_TRUE(indice);
     EXPECT_EQ(indice->NumeroFilas(), 0);
 }
 
 TEST(CatalogoPostgresTest, CamposDaEnteroUnValorPorDefectoQueElControladorCorta) {
     ABRIR_BASE(Motor::Postgres, cn);
-    const QString esperado = QStringLiteral("'%1'::text")
-                                 .arg(QStringLiteral("Estimado cliente: ").repeated(20).trimmed());
-    auto rs = cn->Campos(QStringLiteral("plantillas"));
+    const QString esperado = u"'%1'::text"_s.arg(u"Estimado cliente: "_s.repeated(20).trimmed());
+    auto rs = cn->Campos(u"plantillas"_s);
     ASSERT_TRUE(rs);
-    ASSERT_TRUE(rs->BuscarPrimero(QStringLiteral("COLUMN_NAME"), QStringLiteral("cuerpo")));
-    EXPECT_EQ(rs->Texto(QStringLiteral("COLUMN_DEFAULT")), esperado);
+    ASSERT_TRUE(rs->BuscarPrimero(u"COLUMN_NAME"_s, u"cuerpo"_s));
+    EXPECT_EQ(rs->Texto(u"COLUMN_DEFAULT"_s), esperado);
     auto todos = cn->CamposTodos();
     ASSERT_TRUE(todos);
-    EXPECT_TRUE(todos->BuscarPrimero(QStringLiteral("COLUMN_DEFAULT"), esperado));
+    EXPECT_TRUE(todos->BuscarPrimero(u"COLUMN_DEFAULT"_s, esperado));
 }
 
 TEST(CatalogoPostgresTest, PalabrasTiposYProcedimientosSinLosDelSistema) {
@@ -429,16 +423,15 @@ TEST(CatalogoPostgresTest, PalabrasTiposYProcedimientosSinLosDelSistema) {
     auto palabras = cn->PalabrasReservadas();
     ASSERT_TRUE(palabras);
     EXPECT_GT(palabras->NumeroFilas(), 50);
-    EXPECT_TRUE(palabras->BuscarPrimero(QStringLiteral("Keyword"), QStringLiteral("SELECT")));
-    EXPECT_FALSE(palabras->BuscarPrimero(QStringLiteral("Keyword"), QStringLiteral("ABORT")));
+    EXPECT_TRUE(palabras->BuscarPrimero(u"Keyword"_s, u"SELECT"_s));
+    EXPECT_FALSE(palabras->BuscarPrimero(u"Keyword"_s, u"ABORT"_s));
     auto tipos = cn->TiposDatos(133, false);
     ASSERT_TRUE(tipos);
     EXPECT_EQ(Filas(*tipos, {"TYPE_NAME", "BEST_MATCH"}),
               QStringList({"date|false"})); // the ODBC 2 duplicate
     auto procedimientos = cn->Procedimientos();
     ASSERT_TRUE(procedimientos);
-    EXPECT_FALSE(procedimientos->BuscarPrimero(QStringLiteral("PROCEDURE_SCHEMA"),
-                                               QStringLiteral("pg_catalog")));
+    EXPECT_FALSE(procedimientos->BuscarPrimero(u"PROCEDURE_SCHEMA"_s, u"pg_catalog"_s));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -449,29 +442,27 @@ TEST(CatalogoMariaDBTest, FechasCatalogoYCardinalidadQueElControladorDa) {
     auto rs = cn->Tablas();
     ASSERT_TRUE(rs);
     for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
-        EXPECT_EQ(rs->Texto(QStringLiteral("TABLE_CATALOG")),
-                  CBasesCatalogo::Nombre(Motor::MariaDB));
-        const bool vista = rs->Texto(QStringLiteral("TABLE_TYPE")) == QLatin1String("VIEW");
-        EXPECT_EQ(rs->EsNulo(QStringLiteral("DATE_CREATED")), vista)
-            << rs->Texto(QStringLiteral("TABLE_NAME")).toStdString();
+        EXPECT_EQ(rs->Texto(u"TABLE_CATALOG"_s), CBasesCatalogo::Nombre(Motor::MariaDB));
+        const bool vista = rs->Texto(u"TABLE_TYPE"_s) == QLatin1String("VIEW");
+        EXPECT_EQ(rs->EsNulo(u"DATE_CREATED"_s), vista) << rs->Texto(u"TABLE_NAME"_s).toStdString();
     }
-    auto indices = cn->Indices(QStringLiteral("clientes"));
+    auto indices = cn->Indices(u"clientes"_s);
     ASSERT_TRUE(indices);
-    ASSERT_TRUE(indices->BuscarPrimero(QStringLiteral("INDEX_NAME"), QStringLiteral("PRIMARY")));
-    EXPECT_FALSE(indices->EsNulo(QStringLiteral("CARDINALITY")));
+    ASSERT_TRUE(indices->BuscarPrimero(u"INDEX_NAME"_s, u"PRIMARY"_s));
+    EXPECT_FALSE(indices->EsNulo(u"CARDINALITY"_s));
     auto procedimientos = cn->Procedimientos();
     ASSERT_TRUE(procedimientos);
     for (procedimientos->MoverPrimero(); !procedimientos->FinDatos();
          procedimientos->MoverSiguiente())
-        EXPECT_FALSE(procedimientos->EsNulo(QStringLiteral("DATE_CREATED")));
-    auto ajena = cn->Campos(QStringLiteral("ajena")); // in the other database
+        EXPECT_FALSE(procedimientos->EsNulo(u"DATE_CREATED"_s));
+    auto ajena = cn->Campos(u"ajena"_s); // in the other database
     ASSERT_TRUE(ajena);
     EXPECT_EQ(ajena->NumeroFilas(), 0);
 }
 
 TEST(CatalogoMariaDBTest, CamposCorrigeLaNulabilidadQueElControladorDaAAutoIncrementYTimestamp) {
     ABRIR_BASE(Motor::MariaDB, cn);
-    auto rs = cn->Campos(QStringLiteral("marcas"));
+    auto rs = cn->Campos(u"marcas"_s);
     ASSERT_TRUE(rs);
     EXPECT_EQ(
         Filas(*rs, {"COLUMN_NAME", "IS_NULLABLE", "COLUMN_DEFAULT", "DATA_TYPE"}),
@@ -485,25 +476,23 @@ TEST(CatalogoMariaDBTest, PalabrasReservadasVienenEnterasDelControlador) {
     auto rs = cn->PalabrasReservadas();
     ASSERT_TRUE(rs);
     EXPECT_GT(rs->NumeroFilas(), 120);
-    EXPECT_EQ(rs->Texto(QStringLiteral("Keyword")), QStringLiteral("ACCESSIBLE"));
+    EXPECT_EQ(rs->Texto(u"Keyword"_s), u"ACCESSIBLE"_s);
     while (rs->Posicion() < rs->NumeroFilas())
         rs->MoverSiguiente();
-    EXPECT_EQ(rs->Texto(QStringLiteral("Keyword")), QStringLiteral("SLOW"));
+    EXPECT_EQ(rs->Texto(u"Keyword"_s), u"SLOW"_s);
 }
 
 TEST(CatalogoMariaDBTest, LasBasesDelSistemaDanLoDelSistemaYSinBaseNoHayCatalogo) {
     REQUIERE_MARIADB();
-    auto esquema = Abrir(CadenaMariaDB(QStringLiteral("information_schema")));
+    auto esquema = Abrir(CadenaMariaDB(u"information_schema"_s));
     auto vistas = esquema->Tablas();
     ASSERT_TRUE(vistas);
-    EXPECT_EQ(
-        FilasDonde(*vistas, QStringLiteral("TABLE_NAME"), QStringLiteral("TABLES"), {"TABLE_TYPE"}),
-        QStringList({"SYSTEM VIEW"}));
-    auto mysql = Abrir(CadenaMariaDB(QStringLiteral("mysql")));
+    EXPECT_EQ(FilasDonde(*vistas, u"TABLE_NAME"_s, u"TABLES"_s, {"TABLE_TYPE"}),
+              QStringList({"SYSTEM VIEW"}));
+    auto mysql = Abrir(CadenaMariaDB(u"mysql"_s));
     auto tablas = mysql->Tablas();
     ASSERT_TRUE(tablas);
-    EXPECT_EQ(FilasDonde(*tablas, QStringLiteral("TABLE_NAME"), QStringLiteral("global_priv"),
-                         {"TABLE_TYPE"}),
+    EXPECT_EQ(FilasDonde(*tablas, u"TABLE_NAME"_s, u"global_priv"_s, {"TABLE_TYPE"}),
               QStringList({"SYSTEM TABLE"}));
     auto sinBase = Abrir(CadenaMariaDB(QString()));
     auto ninguna = sinBase->Tablas();

@@ -1,5 +1,5 @@
 // The database link of a connection: opening, failing, closing, the string read back, the
-// properties; against real drivers (and a listener that never answers).
+// properties; against real drivers (and a local listener that never answers).
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
 #include "catalog/COdbcConexion.h"
@@ -8,38 +8,12 @@
 
 #include <QElapsedTimer>
 #include <QFile>
-#include <arpa/inet.h>
-#include <future>
-#include <netinet/in.h>
-#include <optional>
-#include <sys/socket.h>
+#include <QTcpServer>
 #include <unistd.h>
 
 using namespace pruebas;
 
 namespace {
-
-// A TCP listener on loopback that lets the kernel complete the handshake and never says a word.
-class CServidorMudo {
-public:
-    CServidorMudo() {
-        m_Socket = socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in direccion{};
-        direccion.sin_family = AF_INET;
-        direccion.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        bind(m_Socket, reinterpret_cast<sockaddr*>(&direccion), sizeof direccion);
-        listen(m_Socket, 16);
-        socklen_t largo = sizeof direccion;
-        getsockname(m_Socket, reinterpret_cast<sockaddr*>(&direccion), &largo);
-        m_Puerto = ntohs(direccion.sin_port);
-    }
-    ~CServidorMudo() { close(m_Socket); }
-    int Puerto() const { return m_Puerto; }
-
-private:
-    int m_Socket = -1;
-    int m_Puerto = 0;
-};
 
 struct CIntento {
     bool conectado;
@@ -59,48 +33,47 @@ CIntento Intentar(const QString& strCadena) {
 } // namespace
 
 TEST(ConexionTest, ArchivoSQLiteInexistenteFallaNombrandoLaRutaSinCrearlo) {
-    const QString ruta = RutaTemporal(QStringLiteral("no-existe.sqlite"));
+    const QString ruta = RutaTemporal(u"no-existe.sqlite"_s);
     QFile::remove(ruta);
     CConexion c;
     c.setCadenaDeConexion(CadenaSQLite(ruta));
     EXPECT_FALSE(c.Conectar());
     EXPECT_FALSE(c.Conectado());
-    EXPECT_EQ(c.ErrorConexion(),
-              QStringLiteral("El archivo de base de datos «%1» no existe").arg(ruta));
+    EXPECT_EQ(c.ErrorConexion(), u"El archivo de base de datos «%1» no existe"_s.arg(ruta));
     EXPECT_FALSE(QFile::exists(ruta));
 }
 
 TEST(ConexionTest, UnArchivoQueNoEsUnaBaseSQLiteNoSeAbre) {
     // The driver connects to any file and then lists nothing, as if the database were empty.
-    const QString ruta = RutaTemporal(QStringLiteral("texto.sqlite"));
+    const QString ruta = RutaTemporal(u"texto.sqlite"_s);
     ASSERT_NO_FATAL_FAILURE(Escribir(
         ruta,
         QByteArray("Esto no es una base de datos, sino un texto bastante largo.\n").repeated(40)));
     CConexion c;
     c.setCadenaDeConexion(CadenaSQLite(ruta));
     EXPECT_FALSE(c.Conectar());
-    EXPECT_EQ(c.ErrorConexion(), QStringLiteral("[HY000] [SQLite]file is not a database (26)"));
+    EXPECT_EQ(c.ErrorConexion(), u"[HY000] [SQLite]file is not a database (26)"_s);
     EXPECT_FALSE(c.Conectado());
 }
 
 TEST(ConexionTest, ControladorDesconocidoDaElTextoDelGestorDeControladores) {
-    const CIntento i = Intentar(QStringLiteral("DRIVER={No Existe};Database=x;"));
+    const CIntento i = Intentar(u"DRIVER={No Existe};Database=x;"_s);
     EXPECT_FALSE(i.conectado);
-    EXPECT_TRUE(i.error.startsWith(
-        QStringLiteral("[01000] [unixODBC][Driver Manager]Can't open lib 'No Existe'")))
+    EXPECT_TRUE(
+        i.error.startsWith(u"[01000] [unixODBC][Driver Manager]Can't open lib 'No Existe'"_s))
         << i.error.toStdString();
 }
 
 TEST(ConexionTest, ServidorMudoFallaDentroDelPlazoConCadaControlador) {
     // PostgreSQL's driver honours the login time-out; MariaDB's needs its own keyword. Openings
     // take turns (each notes the sockets it opened), so one after the other.
-    CServidorMudo mudo;
-    for (const QString& controlador :
-         {QStringLiteral("PostgreSQL Unicode"), QStringLiteral("MariaDB Unicode")}) {
+    QTcpServer mudo; // accepts and never says a word
+    ASSERT_TRUE(mudo.listen(QHostAddress::LocalHost));
+    for (const QString& controlador : {u"PostgreSQL Unicode"_s, u"MariaDB Unicode"_s}) {
         const CIntento i = Intentar(QStringLiteral("DRIVER={%1};Server=127.0.0.1;Port=%2;"
                                                    "Database=x;Uid=x;")
                                         .arg(controlador)
-                                        .arg(mudo.Puerto()));
+                                        .arg(mudo.serverPort()));
         EXPECT_FALSE(i.conectado);
         EXPECT_LT(i.milisegundos, (COdbcConexion::kSegundosConexion + 5) * 1000);
         EXPECT_FALSE(i.error.isEmpty());
@@ -108,27 +81,27 @@ TEST(ConexionTest, ServidorMudoFallaDentroDelPlazoConCadaControlador) {
 }
 
 TEST(ConexionTest, LaCadenaLeidaAbiertaSirveParaVolverAConectarYNoLlevaLoQueAnadeLaCapa) {
-    const QString cadena = CrearBaseSQLite(RutaTemporal(QStringLiteral("leida.sqlite")),
-                                           Fixture(QStringLiteral("catalogo_sqlite.sql")));
+    const QString cadena =
+        CrearBaseSQLite(RutaTemporal(u"leida.sqlite"_s), Fixture(u"catalogo_sqlite.sql"_s));
     auto c = Abrir(cadena);
     const QString leida = c->CadenaDeConexion();
-    EXPECT_TRUE(leida.startsWith(QStringLiteral("DRIVER={SQLite3};"))) << leida.toStdString();
-    EXPECT_FALSE(leida.contains(QStringLiteral("NoCreat=1"))) << leida.toStdString();
+    EXPECT_TRUE(leida.startsWith(u"DRIVER={SQLite3};"_s)) << leida.toStdString();
+    EXPECT_FALSE(leida.contains(u"NoCreat=1"_s)) << leida.toStdString();
     auto otra = Abrir(leida);
     EXPECT_TRUE(otra->Conectado());
 }
 
 TEST(ConexionTest, LiberarUnaConexionAbiertaLaCierraEnElServidor) {
     REQUIERE_POSTGRES();
-    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("cat_liberar"));
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, u"cat_liberar"_s);
     const QString cadena = base.Cadena();
     ASSERT_FALSE(cadena.isEmpty());
     COdbcConexion observador;
-    observador.Abrir(CadenaPostgres(QStringLiteral("postgres")));
+    observador.Abrir(CadenaPostgres(u"postgres"_s));
     auto sesiones = [&] {
         COdbcSentencia s(observador);
-        s.Ejecutar(QStringLiteral("SELECT count(*) FROM pg_stat_activity WHERE datname = '%1'")
-                       .arg(base.Nombre()));
+        s.Ejecutar(
+            u"SELECT count(*) FROM pg_stat_activity WHERE datname = '%1'"_s.arg(base.Nombre()));
         return s.Siguiente() ? s.Entero(0).value_or(-1) : -1;
     };
     auto c = Abrir(cadena);
@@ -147,22 +120,22 @@ TEST(ConexionTest, LasPropiedadesNuncaMuestranLaContrasena) {
         "DRIVER={PostgreSQL Unicode};Server=127.0.0.1;Uid=ana;PWD={se;cre}}to};Database=x"));
     const auto propiedades = cerrada.Propiedades();
     ASSERT_EQ(propiedades.size(), 5);
-    EXPECT_EQ(propiedades[0].first, QStringLiteral("DRIVER"));
-    EXPECT_EQ(propiedades[0].second.toString(), QStringLiteral("PostgreSQL Unicode"));
-    EXPECT_EQ(propiedades[3].first, QStringLiteral("PWD"));
-    EXPECT_EQ(propiedades[3].second.toString(), QStringLiteral("********"));
+    EXPECT_EQ(propiedades[0].first, u"DRIVER"_s);
+    EXPECT_EQ(propiedades[0].second.toString(), u"PostgreSQL Unicode"_s);
+    EXPECT_EQ(propiedades[3].first, u"PWD"_s);
+    EXPECT_EQ(propiedades[3].second.toString(), u"********"_s);
     for (const auto& [nombre, valor] : propiedades)
-        EXPECT_FALSE(valor.toString().contains(QStringLiteral("cre"))) << nombre.toStdString();
+        EXPECT_FALSE(valor.toString().contains(u"cre"_s)) << nombre.toStdString();
 
     REQUIERE_POSTGRES();
     // Trust authentication lets the password through unused: it is still in the string.
-    const CBaseServidor base(CBaseServidor::Motor::Postgres, QStringLiteral("cat_clave"));
+    const CBaseServidor base(CBaseServidor::Motor::Postgres, u"cat_clave"_s);
     ASSERT_FALSE(base.Cadena().isEmpty());
-    auto abierta = Abrir(base.Cadena() + QStringLiteral("Pwd=secreto;"));
+    auto abierta = Abrir(base.Cadena() + u"Pwd=secreto;"_s);
     const auto delControlador = abierta->Propiedades();
     ASSERT_FALSE(delControlador.isEmpty());
-    EXPECT_EQ(delControlador[0].first, QStringLiteral("Provider Friendly Name"));
-    EXPECT_EQ(delControlador[0].second.toString(), QStringLiteral("PostgreSQL Unicode"));
+    EXPECT_EQ(delControlador[0].first, u"Provider Friendly Name"_s);
+    EXPECT_EQ(delControlador[0].second.toString(), u"PostgreSQL Unicode"_s);
     for (const auto& [nombre, valor] : delControlador)
-        EXPECT_FALSE(valor.toString().contains(QStringLiteral("secreto"))) << nombre.toStdString();
+        EXPECT_FALSE(valor.toString().contains(u"secreto"_s)) << nombre.toStdString();
 }

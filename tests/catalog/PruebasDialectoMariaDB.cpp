@@ -4,8 +4,6 @@
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
 
-#include <QCoreApplication>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace pruebas;
@@ -16,48 +14,28 @@ class DialectoMariaDBTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (HayMariaDB())
-            s_Cadena = CrearBaseMariaDB(Base(), Fixture(QStringLiteral("dialecto_mariadb.sql")));
+            s_Base = std::make_unique<CBaseServidor>(CBaseServidor::Motor::MariaDB, u"dial_mdb"_s,
+                                                     QStringList{"dialecto_mariadb.sql"});
     }
-    static void TearDownTestSuite() {
-        if (!s_Cadena.isEmpty())
-            EjecutarMariaDB(QString(), QStringLiteral("DROP DATABASE IF EXISTS %1;").arg(Base()));
-    }
-    static QString Base() {
-        return QStringLiteral("dial_mdb_%1").arg(QCoreApplication::applicationPid());
-    }
+    static void TearDownTestSuite() { s_Base.reset(); }
     void SetUp() override {
         REQUIERE_MARIADB();
-        ASSERT_FALSE(s_Cadena.isEmpty());
-        m_Cn = Abrir(s_Cadena);
+        ASSERT_FALSE(s_Base->Cadena().isEmpty());
+        m_Cn = Abrir(s_Base->Cadena());
     }
-    // The server's own answer, one line per row, fields joined by "|".
-    static QStringList Consultar(const QString& strSql) {
-        QProcess p;
-        p.start(QStringLiteral("mariadb"), {"--protocol=TCP", "-h", "127.0.0.1", "-P",
-                                            qEnvironmentVariable("VERONDAL_MARIADB_PUERTO"), "-u",
-                                            qEnvironmentVariable("VERONDAL_MARIADB_USUARIO"), "-N",
-                                            "-B", "-r", Base(), "-e", strSql});
-        p.waitForFinished();
-        QStringList filas = QString::fromUtf8(p.readAllStandardOutput())
-                                .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        for (QString& f : filas)
-            f.replace(QLatin1Char('\t'), QLatin1Char('|'))
-                .replace(QStringLiteral("NULL"), QStringLiteral("·"));
-        return filas;
-    }
-    static QString s_Cadena;
+    static QStringList Consultar(const QString& strSql) { return s_Base->Consultar(strSql); }
+    static inline std::unique_ptr<CBaseServidor> s_Base;
     std::unique_ptr<CConexion> m_Cn;
 };
-QString DialectoMariaDBTest::s_Cadena;
 
 } // namespace
 
 TEST_F(DialectoMariaDBTest, LosRecuentosSonTableRowsYNingunaVistaSeLee) {
-    const QStringList antes = Consultar(QStringLiteral("SELECT COUNT(*) FROM auditoria"));
+    const QStringList antes = Consultar(u"SELECT COUNT(*) FROM auditoria"_s);
     auto tablas = m_Cn->Tablas();
     ASSERT_TRUE(tablas);
     for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
-        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
+        const QString nombre = tablas->Texto(u"TABLE_NAME"_s);
         m_Cn->Campos(nombre);
         m_Cn->Indices(nombre);
         m_Cn->NumeroRegistros(nombre);
@@ -67,7 +45,7 @@ TEST_F(DialectoMariaDBTest, LosRecuentosSonTableRowsYNingunaVistaSeLee) {
     m_Cn->CamposTodos();
     m_Cn->Procedimientos();
     m_Cn->Relaciones();
-    EXPECT_EQ(Consultar(QStringLiteral("SELECT COUNT(*) FROM auditoria")), antes);
+    EXPECT_EQ(Consultar(u"SELECT COUNT(*) FROM auditoria"_s), antes);
 
     // Names that differ only in case tie under the server's collation: compared as sets.
     QStringList obtenidas = Filas(*todas, {"TABLE_NAME", "CARDINALITY"});
@@ -77,9 +55,9 @@ TEST_F(DialectoMariaDBTest, LosRecuentosSonTableRowsYNingunaVistaSeLee) {
     obtenidas.sort();
     esperadas.sort();
     EXPECT_EQ(obtenidas, esperadas);
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_auditada")), QString());
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("memoria")), QStringLiteral("4"));
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"v_auditada"_s), QString());
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"memoria"_s), u"4"_s);
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"clientes"_s), u"3"_s);
 }
 
 TEST_F(DialectoMariaDBTest, CadaCampoDiceLoQueDiceInformationSchema) {
@@ -90,17 +68,17 @@ TEST_F(DialectoMariaDBTest, CadaCampoDiceLoQueDiceInformationSchema) {
         "'smallint' THEN 18 WHEN 'bigint' THEN 21 ELSE 19 END ELSE '-' END FROM "
         "information_schema.COLUMNS WHERE TABLE_SCHEMA = DATABASE() AND TABLE_NAME = 'clientes' "
         "ORDER BY ORDINAL_POSITION"));
-    auto rs = m_Cn->Campos(QStringLiteral("clientes"));
+    auto rs = m_Cn->Campos(u"clientes"_s);
     ASSERT_TRUE(rs);
     QStringList obtenidas;
     for (QString f :
          Filas(*rs, {"COLUMN_NAME", "CHARACTER_MAXIMUM_LENGTH", "IS_NULLABLE", "DATA_TYPE"})) {
-        const QString tipo = f.section(QLatin1Char('|'), -1);
+        const QString tipo = f.section(u'|', -1);
         f.chop(tipo.size());
         obtenidas << f + (QStringList{"17", "18", "19", "21"}.contains(tipo) ? tipo : "-");
     }
     EXPECT_EQ(obtenidas, esperadas);
-    EXPECT_EQ(esperadas.filter(QRegularExpression(QStringLiteral("\\|1[789]$|\\|21$"))).size(), 5);
+    EXPECT_EQ(esperadas.filter(QRegularExpression(u"\\|1[789]$|\\|21$"_s)).size(), 5);
 }
 
 TEST_F(DialectoMariaDBTest, LosIndicesDicenSuTipoYQueInnoDbOrdenaPorLaClavePrimaria) {
@@ -121,5 +99,5 @@ TEST_F(DialectoMariaDBTest, LasTablasSinFechasSonLasMismasFilasSinFechas) {
                                "DESCRIPTION"};
     EXPECT_EQ(Filas(*sin, columnas), Filas(*con, columnas));
     EXPECT_EQ(Filas(*sin, {"DATE_CREATED", "DATE_MODIFIED"}),
-              QStringList(sin->NumeroFilas(), QStringLiteral("·|·")));
+              QStringList(sin->NumeroFilas(), u"·|·"_s));
 }

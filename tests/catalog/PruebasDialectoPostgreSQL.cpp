@@ -5,7 +5,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QProcess>
 #include <QRegularExpression>
 
 using namespace pruebas;
@@ -17,57 +16,41 @@ protected:
     static void SetUpTestSuite() {
         if (!HayPostgres())
             return;
-        s_Cadena = CrearBasePostgres(Base(), Fixture(QStringLiteral("dialecto_postgres.sql")));
+        s_Base = std::make_unique<CBaseServidor>(CBaseServidor::Motor::Postgres, u"dial_pg"_s,
+                                                 QStringList{"dialecto_postgres.sql"});
         // Every statement this database is sent goes to the server's log.
-        EjecutarPostgres(
-            QStringLiteral("postgres"),
-            QStringLiteral("ALTER DATABASE %1 SET log_statement = 'all';").arg(Base()));
+        EjecutarPostgres(u"postgres"_s,
+                         u"ALTER DATABASE %1 SET log_statement = 'all';"_s.arg(Base()));
         // A role that may read the catalogue only, in a read-only session.
-        EjecutarPostgres(QStringLiteral("postgres"),
+        EjecutarPostgres(u"postgres"_s,
                          QStringLiteral("DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN; ALTER ROLE "
                                         "%1 SET default_transaction_read_only = on;")
                              .arg(Lector()));
     }
     static void TearDownTestSuite() {
-        if (s_Cadena.isEmpty())
+        if (!s_Base)
             return;
-        EjecutarPostgres(QStringLiteral("postgres"),
-                         QStringLiteral("DROP DATABASE IF EXISTS %1 WITH (FORCE); DROP ROLE IF "
-                                        "EXISTS %2;")
-                             .arg(Base(), Lector()));
+        s_Base.reset();
+        EjecutarPostgres(u"postgres"_s, u"DROP ROLE IF EXISTS %1;"_s.arg(Lector()));
     }
-    static QString Base() {
-        return QStringLiteral("dial_pg_%1").arg(QCoreApplication::applicationPid());
-    }
-    static QString Lector() {
-        return QStringLiteral("lector_%1").arg(QCoreApplication::applicationPid());
-    }
+    static QString Base() { return s_Base->Nombre(); }
+    static QString Lector() { return u"lector_%1"_s.arg(QCoreApplication::applicationPid()); }
     void SetUp() override {
         REQUIERE_POSTGRES();
-        ASSERT_FALSE(s_Cadena.isEmpty());
-        m_Cn = Abrir(s_Cadena);
+        ASSERT_FALSE(s_Base->Cadena().isEmpty());
+        m_Cn = Abrir(s_Base->Cadena());
     }
-    // The server's own answer, one line per row, fields joined by "|".
-    static QStringList Consultar(const QString& strSql) {
-        QProcess p;
-        p.start(QStringLiteral("psql"),
-                {"-X", "-At", "-h", "127.0.0.1", "-p", qEnvironmentVariable("VERONDAL_PG_PUERTO"),
-                 "-U", qEnvironmentVariable("VERONDAL_PG_USUARIO"), "-d", Base(), "-c", strSql});
-        p.waitForFinished();
-        return QString::fromUtf8(p.readAllStandardOutput())
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-    static QString s_Cadena;
+    static QStringList Consultar(const QString& strSql) { return s_Base->Consultar(strSql); }
+    static inline std::unique_ptr<CBaseServidor> s_Base;
     std::unique_ptr<CConexion> m_Cn;
 };
-QString DialectoPostgreSQLTest::s_Cadena;
 
 // Every catalogue question the windows and the command line ask, on every object.
 void PreguntarTodo(CConexion& cn) {
     auto tablas = cn.Tablas();
     ASSERT_TRUE(tablas);
     for (tablas->MoverPrimero(); !tablas->FinDatos(); tablas->MoverSiguiente()) {
-        const QString nombre = tablas->Texto(QStringLiteral("TABLE_NAME"));
+        const QString nombre = tablas->Texto(u"TABLE_NAME"_s);
         cn.Campos(nombre);
         cn.Indices(nombre);
         cn.Estadisticas(nombre);
@@ -90,8 +73,8 @@ void PreguntarTodo(CConexion& cn) {
 
 TEST_F(DialectoPostgreSQLTest, NingunaPreguntaDelCatalogoEjecutaCodigoDelUsuario) {
     // Reading v_auditada inserts into auditoria; reading v_contador advances the sequence.
-    const QStringList antes = Consultar(
-        QStringLiteral("SELECT count(*), (SELECT last_value FROM contador) FROM auditoria"));
+    const QStringList antes =
+        Consultar(u"SELECT count(*), (SELECT last_value FROM contador) FROM auditoria"_s);
     QFile registro(qEnvironmentVariable("VERONDAL_PG_REGISTRO"));
     ASSERT_TRUE(registro.open(QIODevice::ReadOnly)) << registro.fileName().toStdString();
     registro.seek(registro.size());
@@ -102,11 +85,11 @@ TEST_F(DialectoPostgreSQLTest, NingunaPreguntaDelCatalogoEjecutaCodigoDelUsuario
     // No statement reads a view (names passed as text to the catalogue are not reads).
     const QString enviadas = QString::fromUtf8(registro.readAll());
     EXPECT_TRUE(enviadas.contains(QLatin1String("pg_catalog")));
-    static const QRegularExpression literal(QStringLiteral("'(?:[^']|'')*'"));
+    static const QRegularExpression literal(u"'(?:[^']|'')*'"_s);
     static const QRegularExpression lectura(
-        QStringLiteral("\\b(FROM|JOIN)\\s+(\"?public\"?\\.)?\"?v_(auditada|contador)\\b"),
+        u"\\b(FROM|JOIN)\\s+(\"?public\"?\\.)?\"?v_(auditada|contador)\\b"_s,
         QRegularExpression::CaseInsensitiveOption);
-    for (const QString& linea : enviadas.split(QLatin1Char('\n'))) {
+    for (const QString& linea : enviadas.split(u'\n')) {
         if (linea.contains(QLatin1String("statement: ")) ||
             linea.contains(QLatin1String("execute "))) {
             EXPECT_FALSE(QString(linea).remove(literal).contains(lectura)) << linea.toStdString();
@@ -125,14 +108,14 @@ TEST_F(DialectoPostgreSQLTest, LosRecuentosSonLosDePgClassYCadaEsquemaTieneElSuy
              "c.reltuples >= 0 THEN round(c.reltuples)::bigint::text END END FROM pg_class c "
              "JOIN pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind IN ('r', 'v', 'm', "
              "'f', 'p') AND n.nspname IN ('public', 'ventas') ORDER BY 1, 2")))
-        esperadas << (fila.endsWith(QLatin1Char('|')) ? fila + QStringLiteral("?") : fila);
+        esperadas << (fila.endsWith(u'|') ? fila + u"?"_s : fila);
     QStringList obtenidas = Filas(*todas, {"TABLE_SCHEMA", "TABLE_NAME", "CARDINALITY"});
-    ASSERT_EQ(obtenidas.size(), esperadas.size()) << obtenidas.join(QLatin1Char(' ')).toStdString();
+    ASSERT_EQ(obtenidas.size(), esperadas.size()) << obtenidas.join(u' ').toStdString();
     for (int i = 0; i < esperadas.size(); ++i) {
-        if (esperadas[i].endsWith(QLatin1Char('?'))) {
+        if (esperadas[i].endsWith(u'?')) {
             // Never analysed: an exact count of a table, nothing for anything else.
-            const QString esquema = esperadas[i].section(QLatin1Char('|'), 0, 0);
-            const QString nombre = esperadas[i].section(QLatin1Char('|'), 1, 1);
+            const QString esquema = esperadas[i].section(u'|', 0, 0);
+            const QString nombre = esperadas[i].section(u'|', 1, 1);
             const QString tipo = Consultar(QStringLiteral("SELECT relkind FROM pg_class WHERE oid "
                                                           "= '%1.\"%2\"'::regclass")
                                                .arg(esquema, nombre))
@@ -140,35 +123,29 @@ TEST_F(DialectoPostgreSQLTest, LosRecuentosSonLosDePgClassYCadaEsquemaTieneElSuy
             esperadas[i].chop(1);
             esperadas[i] +=
                 tipo == QLatin1String("r")
-                    ? Consultar(
-                          QStringLiteral("SELECT count(*) FROM %1.\"%2\"").arg(esquema, nombre))
-                          .value(0)
-                    : QStringLiteral("·");
+                    ? Consultar(u"SELECT count(*) FROM %1.\"%2\""_s.arg(esquema, nombre)).value(0)
+                    : u"·"_s;
         }
     }
     EXPECT_EQ(obtenidas, esperadas);
-    EXPECT_TRUE(obtenidas.contains(QStringLiteral("public|v_auditada|·")));
-    EXPECT_TRUE(obtenidas.contains(QStringLiteral("public|pedidos|2")));
+    EXPECT_TRUE(obtenidas.contains(u"public|v_auditada|·"_s));
+    EXPECT_TRUE(obtenidas.contains(u"public|pedidos|2"_s));
 
     const auto numeros = m_Cn->NumerosRegistros();
-    EXPECT_EQ(numeros.value(CConexion::ClaveObjeto(Base(), QStringLiteral("public"),
-                                                   QStringLiteral("clientes"))),
-              QStringLiteral("3"));
-    EXPECT_EQ(numeros.value(CConexion::ClaveObjeto(Base(), QStringLiteral("ventas"),
-                                                   QStringLiteral("clientes"))),
-              QStringLiteral("5"));
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_contador")), QString());
+    EXPECT_EQ(numeros.value(CConexion::ClaveObjeto(Base(), u"public"_s, u"clientes"_s)), u"3"_s);
+    EXPECT_EQ(numeros.value(CConexion::ClaveObjeto(Base(), u"ventas"_s, u"clientes"_s)), u"5"_s);
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"v_contador"_s), QString());
 }
 
 TEST_F(DialectoPostgreSQLTest, UnRolQueSoloLeeElCatalogoLlenaCadaRowset) {
-    auto lector = Abrir(CadenaPostgres(Base()).replace(
-        QStringLiteral("Uid=") + qEnvironmentVariable("VERONDAL_PG_USUARIO"),
-        QStringLiteral("Uid=") + Lector()));
+    auto lector = Abrir(QString(s_Base->Cadena())
+                            .replace(u"Uid="_s + qEnvironmentVariable("VERONDAL_PG_USUARIO"),
+                                     u"Uid="_s + Lector()));
     ASSERT_TRUE(lector->Conectado());
     std::vector<PRecordset> rowsets;
     rowsets.push_back(lector->Tablas());
-    rowsets.push_back(lector->Campos(QStringLiteral("clientes")));
-    rowsets.push_back(lector->Indices(QStringLiteral("clientes")));
+    rowsets.push_back(lector->Campos(u"clientes"_s));
+    rowsets.push_back(lector->Indices(u"clientes"_s));
     rowsets.push_back(lector->Procedimientos());
     rowsets.push_back(lector->Relaciones());
     rowsets.push_back(lector->TiposDatos());
@@ -178,43 +155,40 @@ TEST_F(DialectoPostgreSQLTest, UnRolQueSoloLeeElCatalogoLlenaCadaRowset) {
         EXPECT_GT(rowsets[i]->NumeroFilas(), 0) << i;
     }
     // The statistic needs no right on the table itself.
-    EXPECT_EQ(lector->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
+    EXPECT_EQ(lector->NumeroRegistros(u"clientes"_s), u"3"_s);
 }
 
 TEST_F(DialectoPostgreSQLTest, CadaCampoDiceLoQueDiceInformationSchema) {
     // Lengths, digits, nullability and defaults as the server's own catalogue gives them (a
     // generated column has no default), in one table's call and in every table's alike.
-    const QStringList tablas{QStringLiteral("barra\\inversa"), QStringLiteral("clientes"),
-                             QString::fromUtf8("tabla😀")};
+    const QStringList tablas{u"barra\\inversa"_s, u"clientes"_s, u"tabla😀"_s};
     const QStringList esperadas = ConNulos(Consultar(
         QStringLiteral(
             "SELECT table_name, column_name, character_maximum_length, CASE WHEN is_nullable "
             "= 'YES' THEN 'true' ELSE 'false' END, column_default FROM information_schema.columns "
             "WHERE table_schema = 'public' AND "
             "table_name IN ('%1') ORDER BY table_name, ordinal_position")
-            .arg(tablas.join(QStringLiteral("', '")))));
+            .arg(tablas.join(u"', '"_s))));
     const QStringList columnas{"TABLE_NAME", "COLUMN_NAME", "CHARACTER_MAXIMUM_LENGTH",
                                "IS_NULLABLE", "COLUMN_DEFAULT"};
     QStringList porTabla;
     for (const QString& t : tablas)
         if (auto rs = m_Cn->Campos(t))
-            porTabla << FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"),
-                                   columnas);
+            porTabla << FilasDonde(*rs, u"TABLE_SCHEMA"_s, u"public"_s, columnas);
     EXPECT_EQ(porTabla, esperadas);
     auto todas = m_Cn->CamposTodos();
     ASSERT_TRUE(todas);
-    QStringList enTodas =
-        FilasDonde(*todas, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"), columnas);
+    QStringList enTodas = FilasDonde(*todas, u"TABLE_SCHEMA"_s, u"public"_s, columnas);
     enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
     EXPECT_EQ(enTodas, esperadas);
 
     // The OLE DB number by the declared type (a boolean is one, every text-like type 130), and a
     // numeric's digits only where they are declared.
-    auto rs = m_Cn->Campos(QStringLiteral("clientes"));
+    auto rs = m_Cn->Campos(u"clientes"_s);
     ASSERT_TRUE(rs);
-    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"),
+    EXPECT_EQ(FilasDonde(*rs, u"TABLE_SCHEMA"_s, u"public"_s,
                          {"COLUMN_NAME", "DATA_TYPE", "NUMERIC_PRECISION", "NUMERIC_SCALE"})
-                  .join(QLatin1Char(' ')),
+                  .join(u' '),
               QStringLiteral("id|3|10|· nombre|130|·|· pais|130|·|· nota|130|·|· libre|130|·|· "
                              "saldo|131|10|2 cualquiera|131|·|· alta|133|·|· activo|11|·|· "
                              "situacion|130|·|· etiquetas|130|·|· datos|130|·|· doble|3|10|· "
@@ -222,14 +196,14 @@ TEST_F(DialectoPostgreSQLTest, CadaCampoDiceLoQueDiceInformationSchema) {
     EXPECT_EQ(Consultar(QStringLiteral("SELECT numeric_precision, numeric_scale FROM "
                                        "information_schema.columns WHERE table_name = 'clientes' "
                                        "AND column_name IN ('saldo', 'cualquiera') ORDER BY 1")),
-              QStringList({QStringLiteral("10|2"), QStringLiteral("|")}));
+              QStringList({u"10|2"_s, u"|"_s}));
 }
 
 TEST_F(DialectoPostgreSQLTest, LosIndicesDicenSuMetodoSuFiltroYSoloSusColumnasDeClave) {
     // INCLUDE (pais) is no key column; an expression is its own text.
-    auto rs = m_Cn->Indices(QStringLiteral("clientes"));
+    auto rs = m_Cn->Indices(u"clientes"_s);
     ASSERT_TRUE(rs);
-    EXPECT_EQ(FilasDonde(*rs, QStringLiteral("TABLE_SCHEMA"), QStringLiteral("public"),
+    EXPECT_EQ(FilasDonde(*rs, u"TABLE_SCHEMA"_s, u"public"_s,
                          {"INDEX_NAME", "CLUSTERED", "TYPE", "COLUMN_NAME", "FILTER_CONDITION"}),
               QStringList({"clientes_pkey|false|1|id|·", "ix_clientes_hash|false|2|nombre|·",
                            "ix_clientes_lower|false|1|lower(nombre::text)|·",
@@ -242,8 +216,7 @@ TEST_F(DialectoPostgreSQLTest, CadaFirmaDeUnaRutinaDiceSiEsProcedimientoOFuncion
     // calcular is two functions and a procedure.
     auto rs = m_Cn->Procedimientos();
     ASSERT_TRUE(rs);
-    QStringList filas = FilasDonde(*rs, QStringLiteral("PROCEDURE_NAME"),
-                                   QStringLiteral("calcular"), {"PROCEDURE_TYPE"});
+    QStringList filas = FilasDonde(*rs, u"PROCEDURE_NAME"_s, u"calcular"_s, {"PROCEDURE_TYPE"});
     filas.sort();
     EXPECT_EQ(filas, QStringList({"2", "3", "3"}));
 }

@@ -3,7 +3,6 @@
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
 
-#include <QProcess>
 #include <algorithm>
 
 using namespace pruebas;
@@ -13,21 +12,14 @@ namespace {
 class DialectoSQLiteTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
-        s_Ruta = CarpetaTemporal() + QStringLiteral("/dialecto.sqlite");
-        s_Cadena = CrearBaseSQLite(s_Ruta, Fixture(QStringLiteral("dialecto_sqlite.sql")));
+        s_Ruta = CarpetaTemporal() + u"/dialecto.sqlite"_s;
+        s_Cadena = CrearBaseSQLite(s_Ruta, Fixture(u"dialecto_sqlite.sql"_s));
     }
     void SetUp() override {
         ASSERT_FALSE(s_Cadena.isEmpty());
         m_Cn = Abrir(s_Cadena);
     }
-    // SQLite's own answer, one line per row, fields joined by "|".
-    static QStringList Consultar(const QString& strSql) {
-        QProcess p;
-        p.start(QStringLiteral("sqlite3"), {s_Ruta, strSql});
-        p.waitForFinished();
-        return QString::fromUtf8(p.readAllStandardOutput())
-            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
+    static QStringList Consultar(const QString& strSql) { return ConsultarSQLite(s_Ruta, strSql); }
     static QString s_Ruta, s_Cadena;
     std::unique_ptr<CConexion> m_Cn;
 };
@@ -44,12 +36,11 @@ TEST_F(DialectoSQLiteTest, SoloLasTablasBaseSeCuentanYCadaFilaCoincideConSuRecue
          Consultar(QStringLiteral("SELECT name, type = 'table' AND sql NOT LIKE 'CREATE "
                                   "VIRTUAL%' FROM sqlite_master WHERE type IN ('table', "
                                   "'view') ORDER BY name"))) {
-        const QString nombre = fila.section(QLatin1Char('|'), 0, -2);
-        const bool base = fila.section(QLatin1Char('|'), -1) == QLatin1String("1");
+        const QString nombre = fila.section(u'|', 0, -2);
+        const bool base = fila.section(u'|', -1) == QLatin1String("1");
         const QString cuenta =
-            base ? Consultar(QStringLiteral("SELECT count(*) FROM \"%1\"").arg(nombre)).value(0)
-                 : QStringLiteral("·");
-        esperadas << nombre + QLatin1Char('|') + cuenta;
+            base ? Consultar(u"SELECT count(*) FROM \"%1\""_s.arg(nombre)).value(0) : u"·"_s;
+        esperadas << nombre + u'|' + cuenta;
     }
     QStringList obtenidas = Filas(*todas, {"TABLE_NAME", "CARDINALITY"});
     // The driver's wide calls still break names outside the BMP: not counted yet.
@@ -61,28 +52,27 @@ TEST_F(DialectoSQLiteTest, SoloLasTablasBaseSeCuentanYCadaFilaCoincideConSuRecue
     obtenidas.sort();
     esperadas.sort();
     EXPECT_EQ(obtenidas, esperadas);
-    EXPECT_TRUE(esperadas.contains(QStringLiteral("v_clientes|·")));
-    EXPECT_TRUE(esperadas.contains(QStringLiteral("textos|·")));
+    EXPECT_TRUE(esperadas.contains(u"v_clientes|·"_s));
+    EXPECT_TRUE(esperadas.contains(u"textos|·"_s));
 
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("clientes")), QStringLiteral("3"));
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("v_clientes")), QString());
-    EXPECT_EQ(m_Cn->NumeroRegistros(QStringLiteral("textos")), QString());
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"clientes"_s), u"3"_s);
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"v_clientes"_s), QString());
+    EXPECT_EQ(m_Cn->NumeroRegistros(u"textos"_s), QString());
     EXPECT_EQ(m_Cn->NumerosRegistros().value(
-                  CConexion::ClaveObjeto(QVariant(), QVariant(), QStringLiteral("pedidos"))),
-              QStringLiteral("2"));
+                  CConexion::ClaveObjeto(QVariant(), QVariant(), u"pedidos"_s)),
+              u"2"_s);
 }
 
 TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
     // Defaults with their quotes (DEFAULT 'NULL' is a text), generated columns in their place
     // and without a default, and a name outside the BMP found, in one call and in the bulk one.
-    const QStringList tablas{QStringLiteral("barra\\inversa"), QStringLiteral("clientes"),
-                             QString::fromUtf8("tabla😀")};
+    const QStringList tablas{u"barra\\inversa"_s, u"clientes"_s, u"tabla😀"_s};
     const QStringList esperadas = ConNulos(Consultar(
         QStringLiteral("SELECT m.name, p.name, CASE WHEN p.hidden = 0 THEN p.dflt_value END, "
                        "CASE WHEN p.\"notnull\" OR p.pk THEN 'false' ELSE 'true' END FROM "
                        "sqlite_master AS m, pragma_table_xinfo(m.name) AS p WHERE m.name "
                        "IN ('%1') ORDER BY m.name, p.cid")
-            .arg(tablas.join(QStringLiteral("', '")))));
+            .arg(tablas.join(u"', '"_s))));
     const QStringList columnas{"TABLE_NAME", "COLUMN_NAME", "COLUMN_DEFAULT", "IS_NULLABLE"};
     QStringList porTabla;
     for (const QString& t : tablas)
@@ -99,12 +89,11 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
     EXPECT_EQ(enTodas, ordenadas);
 
     // Every text is Unicode; a length only where one is declared.
-    auto rs = m_Cn->Campos(QStringLiteral("clientes"));
+    auto rs = m_Cn->Campos(u"clientes"_s);
     ASSERT_TRUE(rs);
-    EXPECT_EQ(
-        Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH"}).join(QLatin1Char(' ')),
-        QStringLiteral("id|3|· nombre|130|40 pais|130|2 nota|130|· saldo|131|· alta|133|· "
-                       "activo|11|· doble|3|· etiqueta|130|·"));
+    EXPECT_EQ(Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH"}).join(u' '),
+              QStringLiteral("id|3|· nombre|130|40 pais|130|2 nota|130|· saldo|131|· alta|133|· "
+                             "activo|11|· doble|3|· etiqueta|130|·"));
 }
 
 TEST_F(DialectoSQLiteTest, LosIndicesDicenSuFiltroSuExpresionYQueClaveOrdenaLaTabla) {

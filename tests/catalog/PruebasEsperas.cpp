@@ -97,8 +97,8 @@ TEST(EsperasTest, UnServidorMudoDaUnErrorConSuNombreAlAcabarElPlazo) {
         }
     } restaurar;
     const std::pair<const char*, QString> servidores[] = {
-        {"PostgreSQL mudo", CadenaPostgres(QStringLiteral("postgres"))},
-        {"MariaDB mudo", CadenaMariaDB(QStringLiteral("mysql"))}};
+        {"PostgreSQL mudo", CadenaPostgres(u"postgres"_s)},
+        {"MariaDB mudo", CadenaMariaDB(u"mysql"_s)}};
     for (const auto& [strTitulo, strCadena] : servidores) {
         SCOPED_TRACE(strTitulo);
         CRelevo relevo(qEnvironmentVariable(*strTitulo == 'P' ? "VERONDAL_PG_PUERTO"
@@ -118,9 +118,9 @@ TEST(EsperasTest, UnServidorMudoDaUnErrorConSuNombreAlAcabarElPlazo) {
         EXPECT_LT(intMs, 3000);
         std::printf("%s: error a los %.2f s de silencio\n", strTitulo, double(intMs) / 1000.0);
         EXPECT_FALSE(conexion.Conectado());
-        EXPECT_EQ(conexion.ErrorConexion(),
-                  QStringLiteral("La conexión \"%1\" no respondió en 2 segundos y se ha cerrado")
-                      .arg(strTitulo));
+        EXPECT_EQ(
+            conexion.ErrorConexion(),
+            u"La conexión \"%1\" no respondió en 2 segundos y se ha cerrado"_s.arg(strTitulo));
         // Closed, not stuck: the same object opens again on a server that answers.
         conexion.setCadenaDeConexion(strCadena);
         ASSERT_TRUE(conexion.Conectar());
@@ -132,9 +132,9 @@ TEST(EsperasTest, CtrlCCortaUnaComparacionBloqueadaYDaLoEncontrado) {
     REQUIERE_POSTGRES();
     // Mute at the procedures query: the tables phase has found its differences by then.
     CRelevo relevo(qEnvironmentVariable("VERONDAL_PG_PUERTO"), QByteArrayLiteral("pg_proc"));
-    const QString strSqlite = CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/esperas.sqlite"),
-                                              Fixture(QStringLiteral("comparar_sqlite_a.sql")));
-    const QString strPostgres = CadenaPostgres(QStringLiteral("postgres"));
+    const QString strSqlite = CrearBaseSQLite(CarpetaTemporal() + u"/esperas.sqlite"_s,
+                                              Fixture(u"comparar_sqlite_a.sql"_s));
+    const QString strPostgres = CadenaPostgres(u"postgres"_s);
     QProcess cli;
     cli.start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
               {"comparar", "--cadena1", strSqlite, "--cadena2", relevo.Cadena(strPostgres)});
@@ -152,7 +152,7 @@ TEST(EsperasTest, CtrlCCortaUnaComparacionBloqueadaYDaLoEncontrado) {
     EXPECT_EQ(cli.exitCode(), 1); // differences found before the cancel
     EXPECT_TRUE(cli.readAllStandardOutput().contains("contador\tTabla"));
     EXPECT_TRUE(QString::fromUtf8(cli.readAllStandardError())
-                    .contains(QStringLiteral("Se canceló la espera a la conexión \"postgres\"")));
+                    .contains(u"Se canceló la espera a la conexión \"postgres\""_s));
 
     // Ctrl+C while the opening itself waits on a server mute from the start.
     CRelevo mudo(qEnvironmentVariable("VERONDAL_PG_PUERTO"));
@@ -167,7 +167,6 @@ TEST(EsperasTest, CtrlCCortaUnaComparacionBloqueadaYDaLoEncontrado) {
     std::printf("Ctrl+C al abrir: salida a los %.2f s\n", double(reloj.elapsed()) / 1000.0);
     EXPECT_LT(reloj.elapsed(), 1500);
     EXPECT_EQ(abriendo.exitCode(), 2); // cancelled with nothing found
-    EXPECT_TRUE(
-        QString::fromUtf8(abriendo.readAllStandardError())
-            .contains(QStringLiteral("Se canceló la apertura de la conexión \"postgres\"")));
+    EXPECT_TRUE(QString::fromUtf8(abriendo.readAllStandardError())
+                    .contains(u"Se canceló la apertura de la conexión \"postgres\""_s));
 }

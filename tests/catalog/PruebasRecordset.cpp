@@ -1,4 +1,5 @@
 // The recordset as the windows and the comparison use it: find by value, cursor, columns.
+#include "Entorno.h"
 #include "catalog/CRecordset.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@
 namespace {
 
 CRecordset Nombres(const QStringList& nombres) {
-    CRecordset rs({QStringLiteral("TABLE_NAME"), QStringLiteral("DATA_TYPE")});
+    CRecordset rs({u"TABLE_NAME"_s, u"DATA_TYPE"_s});
     int i = 0;
     for (const QString& n : nombres)
         rs.AgregarFila({n, ++i});
@@ -20,62 +21,59 @@ TEST(RecordsetTest, BuscarPrimeroIgnoraMayusculasYSeQuedaEnLaPrimeraFilaQueCoinc
     rs.MoverSiguiente();
     rs.MoverSiguiente();
     rs.MoverSiguiente();
-    ASSERT_TRUE(rs.BuscarPrimero(QStringLiteral("table_name"), QStringLiteral("clientes")));
+    ASSERT_TRUE(rs.BuscarPrimero(u"table_name"_s, u"clientes"_s));
     EXPECT_EQ(rs.Posicion(), 1);
-    EXPECT_EQ(rs.Texto(QStringLiteral("TABLE_NAME")), QStringLiteral("Clientes"));
+    EXPECT_EQ(rs.Texto(u"TABLE_NAME"_s), u"Clientes"_s);
 }
 
 TEST(RecordsetTest, BuscarPrimeroTomaElValorTalCualConComillasYComodines) {
     CRecordset rs = Nombres({"o'brien", "a_b", "axb", "100%", "100x", "di\"ce"});
-    for (const QString& nombre :
-         {QStringLiteral("o'brien"), QStringLiteral("axb"), QStringLiteral("a_b"),
-          QStringLiteral("100%"), QStringLiteral("di\"ce")}) {
-        ASSERT_TRUE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), nombre)) << nombre.toStdString();
-        EXPECT_EQ(rs.Texto(QStringLiteral("TABLE_NAME")), nombre);
+    for (const QString& nombre : {u"o'brien"_s, u"axb"_s, u"a_b"_s, u"100%"_s, u"di\"ce"_s}) {
+        ASSERT_TRUE(rs.BuscarPrimero(u"TABLE_NAME"_s, nombre)) << nombre.toStdString();
+        EXPECT_EQ(rs.Texto(u"TABLE_NAME"_s), nombre);
     }
-    EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("a%")));
-    EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("o''brien")));
+    EXPECT_FALSE(rs.BuscarPrimero(u"TABLE_NAME"_s, u"a%"_s));
+    EXPECT_FALSE(rs.BuscarPrimero(u"TABLE_NAME"_s, u"o''brien"_s));
 }
 
 TEST(RecordsetTest, NumerosSeComparanPorValorSeaCualSeaSuTipo) {
-    CRecordset rs({QStringLiteral("DATA_TYPE")});
+    CRecordset rs({u"DATA_TYPE"_s});
     rs.AgregarFila({QVariant(129)});
     rs.AgregarFila({QVariant(qlonglong(3))});
     rs.AgregarFila({QVariant(3.0)});
-    ASSERT_TRUE(rs.BuscarPrimero(QStringLiteral("DATA_TYPE"), QVariant::fromValue(3L)));
+    ASSERT_TRUE(rs.BuscarPrimero(u"DATA_TYPE"_s, QVariant::fromValue(3L)));
     EXPECT_EQ(rs.Posicion(), 2);
-    ASSERT_TRUE(rs.BuscarPrimero(QStringLiteral("DATA_TYPE"), 129.0));
+    ASSERT_TRUE(rs.BuscarPrimero(u"DATA_TYPE"_s, 129.0));
     EXPECT_EQ(rs.Posicion(), 1);
-    EXPECT_EQ(rs.BuscarTodos(QStringLiteral("DATA_TYPE"), 3).size(), 2u);
+    EXPECT_EQ(rs.BuscarTodos(u"DATA_TYPE"_s, 3).size(), 2u);
 }
 
 TEST(RecordsetTest, UnNuloNoCoincideConNada) {
-    CRecordset rs({QStringLiteral("COLUMN_DEFAULT")});
+    CRecordset rs({u"COLUMN_DEFAULT"_s});
     rs.AgregarFila({QVariant()});
     rs.AgregarFila({QString()});
-    EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("COLUMN_DEFAULT"), QVariant()));
-    EXPECT_TRUE(rs.EsNulo(QStringLiteral("COLUMN_DEFAULT")));
+    EXPECT_FALSE(rs.BuscarPrimero(u"COLUMN_DEFAULT"_s, QVariant()));
+    EXPECT_TRUE(rs.EsNulo(u"COLUMN_DEFAULT"_s));
 }
 
 TEST(RecordsetTest, LaBusquedaVeLosValoresCambiadosTrasElPrimerUso) {
     CRecordset rs = Nombres({"clientes", "pedidos"});
-    ASSERT_TRUE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("pedidos")));
-    rs.PonerValor(1, 0, QStringLiteral("lineas"));
-    EXPECT_FALSE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("pedidos")));
-    EXPECT_TRUE(rs.BuscarPrimero(QStringLiteral("TABLE_NAME"), QStringLiteral("LINEAS")));
+    ASSERT_TRUE(rs.BuscarPrimero(u"TABLE_NAME"_s, u"pedidos"_s));
+    rs.PonerValor(1, 0, u"lineas"_s);
+    EXPECT_FALSE(rs.BuscarPrimero(u"TABLE_NAME"_s, u"pedidos"_s));
+    EXPECT_TRUE(rs.BuscarPrimero(u"TABLE_NAME"_s, u"LINEAS"_s));
 }
 
 TEST(RecordsetTest, UnaProyeccionGuardaSusColumnasEnOrdenConSusValores) {
     CRecordset rs({"TABLE_NAME", "X", "COLUMN_NAME", "DATA_TYPE"});
     rs.CompartirIguales();
-    rs.AgregarValores(QStringLiteral("t1"), 1, QStringLiteral("a"), 3);
-    rs.AgregarValores(QStringLiteral("t1"), 2, QStringLiteral("b"), QVariant());
-    rs.AgregarFila({QStringLiteral("T2"), 3, QStringLiteral("a"), 5});
+    rs.AgregarValores(u"t1"_s, 1, u"a"_s, 3);
+    rs.AgregarValores(u"t1"_s, 2, u"b"_s, QVariant());
+    rs.AgregarFila({u"T2"_s, 3, u"a"_s, 5});
     rs.Proyectar({"DATA_TYPE", "TABLE_NAME", "FALTA", "COLUMN_NAME"});
     EXPECT_EQ(rs.Columnas(), QStringList({"TABLE_NAME", "COLUMN_NAME", "DATA_TYPE"}));
-    EXPECT_EQ(rs.BuscarTodos(QStringLiteral("TABLE_NAME"), QStringLiteral("t2")),
-              std::vector<std::size_t>{2});
-    EXPECT_EQ(rs.ValorEn(1, 1).toString(), QStringLiteral("b"));
+    EXPECT_EQ(rs.BuscarTodos(u"TABLE_NAME"_s, u"t2"_s), std::vector<std::size_t>{2});
+    EXPECT_EQ(rs.ValorEn(1, 1).toString(), u"b"_s);
     EXPECT_TRUE(CRecordset::EsNulo(rs.ValorEn(1, 2)));
-    EXPECT_EQ(rs.ValorEn(2, 1).toString() + rs.ValorEn(2, 2).toString(), QStringLiteral("a5"));
+    EXPECT_EQ(rs.ValorEn(2, 1).toString() + rs.ValorEn(2, 2).toString(), u"a5"_s);
 }

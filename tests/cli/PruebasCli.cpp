@@ -8,21 +8,21 @@ using namespace pruebas;
 
 TEST(CliTest, AgregaListaDescifraYElimina) {
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
-    const QString strCadena = QStringLiteral("DRIVER={SQLite3};Database=/srv/datos/ventas.db");
+    const QString strCadena = u"DRIVER={SQLite3};Database=/srv/datos/ventas.db"_s;
 
     CSalidaCli r = EjecutarCli({"--config", strRuta, "agregar", "Ventas ñ", strCadena});
     EXPECT_EQ(r.intEstado, 0) << qPrintable(r.Errores());
-    EXPECT_EQ(r.Salida(), QStringLiteral("cnx3\n"));
+    EXPECT_EQ(r.Salida(), u"cnx3\n"_s);
 
     // --config may come after the order too.
     r = EjecutarCli({"conexiones", "--config", strRuta});
     EXPECT_EQ(r.intEstado, 0);
-    EXPECT_EQ(r.Salida(), QStringLiteral("cnx1\tServidor\ncnx2\tLetra\ncnx3\tVentas ñ\n"));
+    EXPECT_EQ(r.Salida(), u"cnx1\tServidor\ncnx2\tLetra\ncnx3\tVentas ñ\n"_s);
 
     r = EjecutarCli({"--config", strRuta, "cadena", "CNX3"});
-    EXPECT_EQ(r.Salida(), strCadena + QLatin1Char('\n'));
+    EXPECT_EQ(r.Salida(), strCadena + u'\n');
     r = EjecutarCli({"--config", strRuta, "cadena", "cnx1"});
-    EXPECT_EQ(r.Salida(), QString::fromLatin1(kCadenaServidor) + QLatin1Char('\n'));
+    EXPECT_EQ(r.Salida(), QString::fromLatin1(kCadenaServidor) + u'\n');
 
     r = EjecutarCli({"--config", strRuta, "eliminar", "cnx3"});
     EXPECT_EQ(r.intEstado, 0);
@@ -56,15 +56,14 @@ TEST(CliTest, ArchivoIlegibleOAusenteSeExplicaEnLaSalidaDeError) {
     const QString strRuta = ConfiguracionDePrueba("<Verondal>\n<Conexiones>\n</Verondal>\n");
     CSalidaCli r = EjecutarCli({"--config", strRuta, "conexiones"});
     EXPECT_EQ(r.intEstado, 2);
-    EXPECT_TRUE(
-        r.Errores().startsWith(QStringLiteral("verondal-cli: Error en la línea 3 del archivo ") +
-                               strRuta + QLatin1Char('\n')))
+    EXPECT_TRUE(r.Errores().startsWith(u"verondal-cli: Error en la línea 3 del archivo "_s +
+                                       strRuta + u'\n'))
         << qPrintable(r.Errores());
 
-    const QString strAusente = CarpetaDeLaPrueba() + QStringLiteral("/no-existe.xml");
+    const QString strAusente = CarpetaDeLaPrueba() + u"/no-existe.xml"_s;
     r = EjecutarCli({"--config", strAusente, "agregar", "t", "DSN=t"});
     EXPECT_EQ(r.intEstado, 2);
-    EXPECT_EQ(r.Errores(), QStringLiteral("verondal-cli: no existe el archivo de configuración ") +
-                               strAusente + QLatin1Char('\n'));
+    EXPECT_EQ(r.Errores(),
+              u"verondal-cli: no existe el archivo de configuración "_s + strAusente + u'\n');
     EXPECT_FALSE(QFile::exists(strAusente));
 }

@@ -21,15 +21,15 @@ protected:
     }
 
     CSalida Ejecutar(const QStringList& args) {
-        const CSalidaCli s = EjecutarCli(QStringList{QStringLiteral("--config"), m_Config} + args);
+        const CSalidaCli s = EjecutarCli(QStringList{u"--config"_s, m_Config} + args);
         QString salida = s.Salida();
-        if (salida.endsWith(QLatin1Char('\n')))
+        if (salida.endsWith(u'\n'))
             salida.chop(1);
-        return {s.intEstado, salida.split(QLatin1Char('\n')), s.Errores()};
+        return {s.intEstado, salida.split(u'\n'), s.Errores()};
     }
 
     QString Agregar(const QString& strTitulo, const QString& strCadena) {
-        const CSalida s = Ejecutar({QStringLiteral("agregar"), strTitulo, strCadena});
+        const CSalida s = Ejecutar({u"agregar"_s, strTitulo, strCadena});
         EXPECT_EQ(s.codigo, 0) << s.error.toStdString();
         return s.lineas.value(0);
     }
@@ -41,56 +41,49 @@ protected:
 } // namespace
 
 TEST_F(CliCatalogoTest, ImprimeCadaConsultaConSuCabeceraUnaFilaPorLineaYNulosVacios) {
-    const QString id = Agregar(QStringLiteral("Tienda"),
-                               CrearBaseSQLite(m_Carpeta + QStringLiteral("/tienda.sqlite"),
-                                               Fixture(QStringLiteral("catalogo_sqlite.sql"))));
-    const CSalida tablas = Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("tablas")});
+    const QString id = Agregar(u"Tienda"_s, CrearBaseSQLite(m_Carpeta + u"/tienda.sqlite"_s,
+                                                            Fixture(u"catalogo_sqlite.sql"_s)));
+    const CSalida tablas = Ejecutar({u"catalogo"_s, id, u"tablas"_s});
     EXPECT_EQ(tablas.codigo, 0);
     EXPECT_EQ(
         tablas.lineas.mid(0, 3),
         QStringList({"TABLE_CATALOG\tTABLE_SCHEMA\tTABLE_NAME\tTABLE_TYPE\tDESCRIPTION\tDATE_"
                      "CREATED\tDATE_MODIFIED",
                      "\t\tclientes\tTABLE\t\t\t", "\t\tsqlite_sequence\tSYSTEM TABLE\t\t\t"}));
-    const CSalida campos =
-        Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("campos"), QStringLiteral("a_b")});
-    EXPECT_EQ(campos.lineas.value(1),
-              QStringLiteral("\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t\tINTEGER"));
-    const CSalida registros = Ejecutar(
-        {QStringLiteral("catalogo"), id, QStringLiteral("registros"), QStringLiteral("o'brien")});
+    const CSalida campos = Ejecutar({u"catalogo"_s, id, u"campos"_s, u"a_b"_s});
+    EXPECT_EQ(campos.lineas.value(1), u"\t\ta_b\tx\t1\tfalse\t\ttrue\t3\t\t9\t\t\tINTEGER"_s);
+    const CSalida registros = Ejecutar({u"catalogo"_s, id, u"registros"_s, u"o'brien"_s});
     EXPECT_EQ(registros.lineas, QStringList({"TABLE_CATALOG\tTABLE_SCHEMA\tTABLE_NAME\tCARDINALITY",
                                              "\t\to'brien\t0"}));
-    const CSalida tipo =
-        Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("tipo"), QStringLiteral("3")});
+    const CSalida tipo = Ejecutar({u"catalogo"_s, id, u"tipo"_s, u"3"_s});
     EXPECT_EQ(tipo.lineas, QStringList({"integer"}));
     for (const char* consulta :
          {"procedimientos", "relaciones", "tipos", "palabras", "literales", "propiedades"}) {
-        const CSalida s = Ejecutar({QStringLiteral("catalogo"), id, QString::fromLatin1(consulta)});
+        const CSalida s = Ejecutar({u"catalogo"_s, id, QString::fromLatin1(consulta)});
         EXPECT_EQ(s.codigo, 0) << consulta;
         EXPECT_FALSE(s.lineas.value(0).isEmpty()) << consulta;
     }
-    const CSalida indices = Ejecutar(
-        {QStringLiteral("catalogo"), id, QStringLiteral("indices"), QStringLiteral("lineas")});
+    const CSalida indices = Ejecutar({u"catalogo"_s, id, u"indices"_s, u"lineas"_s});
     EXPECT_EQ(indices.lineas.size(), 3);
 }
 
 TEST_F(CliCatalogoTest, UnaConexionQueNoAbreImprimeSuErrorYSaleConDos) {
-    const QString ruta = m_Carpeta + QStringLiteral("/no-existe.sqlite");
-    const QString id = Agregar(QStringLiteral("Perdida"), CadenaSQLite(ruta));
-    const CSalida s = Ejecutar({QStringLiteral("catalogo"), id, QStringLiteral("tablas")});
+    const QString ruta = m_Carpeta + u"/no-existe.sqlite"_s;
+    const QString id = Agregar(u"Perdida"_s, CadenaSQLite(ruta));
+    const CSalida s = Ejecutar({u"catalogo"_s, id, u"tablas"_s});
     EXPECT_EQ(s.codigo, 2);
     EXPECT_EQ(s.lineas, QStringList({QString()}));
-    EXPECT_EQ(s.error, QStringLiteral("El archivo de base de datos «%1» no existe\n").arg(ruta));
+    EXPECT_EQ(s.error, u"El archivo de base de datos «%1» no existe\n"_s.arg(ruta));
     EXPECT_FALSE(QFile::exists(ruta));
 }
 
 TEST_F(CliCatalogoTest, UnaConsultaDesconocidaOSinTablaEsUnErrorDeUso) {
-    const QString id = Agregar(QStringLiteral("Tienda"),
-                               CrearBaseSQLite(m_Carpeta + QStringLiteral("/t.sqlite"), QString()));
+    const QString id = Agregar(u"Tienda"_s, CrearBaseSQLite(m_Carpeta + u"/t.sqlite"_s, QString()));
     for (const QStringList& args :
          {QStringList{"catalogo", id, "vistas"}, QStringList{"catalogo", id, "campos"},
           QStringList{"catalogo", id, "tipo", "x"}, QStringList{"catalogo", "cnx99", "tablas"}}) {
         const CSalida s = Ejecutar(args);
         EXPECT_EQ(s.codigo, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(s.error.startsWith(QStringLiteral("verondal-cli: "))) << s.error.toStdString();
+        EXPECT_TRUE(s.error.startsWith(u"verondal-cli: "_s)) << s.error.toStdString();
     }
 }

@@ -21,20 +21,18 @@ using namespace pruebas;
 // format fail naming the reason, and leave each file as it was.
 TEST(DiscoLlenoTest, NingunGuardadoDejaElArchivoCortadoYTodosLoDicen) {
     const QString strCarpeta = CarpetaDeLaPrueba();
-    if (QProcess::execute(QStringLiteral("mount"),
-                          {"-t", "tmpfs", "-o", "size=256k", "tmpfs", strCarpeta}) != 0)
+    if (QProcess::execute(u"mount"_s, {"-t", "tmpfs", "-o", "size=256k", "tmpfs", strCarpeta}) != 0)
         GTEST_SKIP() << "No se puede montar un tmpfs aquí (hace falta ser root)";
     struct CDesmontar {
         QString strCarpeta;
-        ~CDesmontar() { QProcess::execute(QStringLiteral("umount"), {strCarpeta}); }
+        ~CDesmontar() { QProcess::execute(u"umount"_s, {strCarpeta}); }
     } desmontar{strCarpeta};
-    const QString strRuta = strCarpeta + QStringLiteral("/Verondal.xml");
+    const QString strRuta = strCarpeta + u"/Verondal.xml"_s;
     Escribir(strRuta, kDosConexiones);
     const int formatos[] = {Formato::Texto, Formato::Csv, Formato::Xml, Formato::Excel,
                             Formato::Word};
     for (const int intFormato : formatos)
-        Escribir(strCarpeta + QStringLiteral("/anterior.") + ExtensionArchivo(intFormato),
-                 "anterior");
+        Escribir(strCarpeta + u"/anterior."_s + ExtensionArchivo(intFormato), "anterior");
     {
         const int fd = ::open(QFile::encodeName(strCarpeta + "/relleno").constData(),
                               O_WRONLY | O_CREAT, 0600);
@@ -44,30 +42,30 @@ TEST(DiscoLlenoTest, NingunGuardadoDejaElArchivoCortadoYTodosLoDicen) {
         ::close(fd);
     }
 
-    const QString strRazon = QStringLiteral("No queda espacio libre en el disco");
+    const QString strRazon = u"No queda espacio libre en el disco"_s;
     const CSalidaCli r = EjecutarCli({"--config", strRuta, "agregar", "Nueva", "DSN=nueva"});
     EXPECT_EQ(r.intEstado, 2);
     EXPECT_TRUE(r.Errores().contains(strRuta) && r.Errores().contains(strRazon))
         << qPrintable(r.Errores());
     EXPECT_EQ(Leer(strRuta), kDosConexiones);
 
-    CTablaExportable tabla({QStringLiteral("Objeto")}, {});
-    tabla.AgregarFila({QStringLiteral("tabla")});
+    CTablaExportable tabla({u"Objeto"_s}, {});
+    tabla.AgregarFila({u"tabla"_s});
     QStringList esperados{"Verondal.xml", "relleno"};
     for (const int intFormato : formatos) {
         for (const char* strNombre : {"/anterior.", "/nueva."}) {
             QString strError;
-            EXPECT_FALSE(EscribirTabla(intFormato, QStringLiteral("Resultados"), tabla,
+            EXPECT_FALSE(EscribirTabla(intFormato, u"Resultados"_s, tabla,
                                        strCarpeta + strNombre + ExtensionArchivo(intFormato),
                                        strError));
             EXPECT_TRUE(strError.contains(strRazon)) << qPrintable(strError);
         }
-        esperados << QStringLiteral("anterior.") + ExtensionArchivo(intFormato);
+        esperados << u"anterior."_s + ExtensionArchivo(intFormato);
         EXPECT_EQ(Leer(strCarpeta + "/" + esperados.last()), QByteArray("anterior"));
     }
     // Neither a new file nor a temporary one stays behind.
     QStringList presentes = QDir(strCarpeta).entryList(QDir::Files, QDir::Name);
-    presentes.removeAll(QStringLiteral("Verondal.xml.bloqueo"));
+    presentes.removeAll(u"Verondal.xml.bloqueo"_s);
     esperados.sort();
     EXPECT_EQ(presentes, esperados);
 }
@@ -101,30 +99,29 @@ TEST(EscritoresConcurrentesTest, NingunCambioSePierdeYLaColeccionSigueAlArchivo)
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
     CVerondal objPrograma(strRuta);
     CConexiones& objConexiones = objPrograma.Conexiones();
-    const CConexion* objCnx2 = &objConexiones.Item(QStringLiteral("cnx2"));
+    const CConexion* objCnx2 = &objConexiones.Item(u"cnx2"_s);
     std::vector<std::unique_ptr<QProcess>> procesos;
     for (int i = 0; i < 10; ++i) {
         procesos.push_back(std::make_unique<QProcess>());
-        procesos.back()->start(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
-                               {"--config", strRuta, "agregar", QStringLiteral("Nueva %1").arg(i),
-                                QStringLiteral("DSN=n%1").arg(i)});
+        procesos.back()->start(
+            QStringLiteral(VERONDAL_BIN "/verondal-cli"),
+            {"--config", strRuta, "agregar", u"Nueva %1"_s.arg(i), u"DSN=n%1"_s.arg(i)});
     }
-    objConexiones.Eliminar(QStringLiteral("cnx1"));
+    objConexiones.Eliminar(u"cnx1"_s);
     for (auto& proceso : procesos) {
         ASSERT_TRUE(proceso->waitForFinished(60000));
         EXPECT_EQ(proceso->exitCode(), 0) << proceso->readAllStandardError().toStdString();
     }
     // The new Id is counted in the file, which memory did not know.
-    EXPECT_EQ(objConexiones.NuevaConexion(QStringLiteral("Mía"), QStringLiteral("DSN=z")).Id(),
-              QStringLiteral("cnx13"));
+    EXPECT_EQ(objConexiones.NuevaConexion(u"Mía"_s, u"DSN=z"_s).Id(), u"cnx13"_s);
     EXPECT_EQ(Leer(strRuta).count("<Conexion "), 12);
     EXPECT_EQ(Ids(objConexiones).size(), 12);
-    EXPECT_EQ(&objConexiones.Item(QStringLiteral("cnx2")), objCnx2);
+    EXPECT_EQ(&objConexiones.Item(u"cnx2"_s), objCnx2);
 
     // A change to a connection deleted elsewhere is refused, naming it; the file keeps the rest.
     const std::pair<const char*, std::function<void()>> casos[] = {
-        {"cnx3", [&] { objConexiones.ModificarConexion(QStringLiteral("cnx3"), "t", "DSN=t"); }},
-        {"cnx4", [&] { objConexiones.Eliminar(QStringLiteral("cnx4")); }}};
+        {"cnx3", [&] { objConexiones.ModificarConexion(u"cnx3"_s, "t", "DSN=t"); }},
+        {"cnx4", [&] { objConexiones.Eliminar(u"cnx4"_s); }}};
     for (const auto& [strId, fnCambio] : casos) {
         const QString strTitulo = objConexiones.Item(QLatin1String(strId)).Titulo();
         ASSERT_EQ(EjecutarCli({"--config", strRuta, "eliminar", strId}).intEstado, 0);

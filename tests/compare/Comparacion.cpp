@@ -64,14 +64,13 @@ void Comparar(CConexion& c1, CConexion& c2, CResultadosGrabados& r, const COpcio
 CFilaResultado FilaFalta(const QString& strNombre, const QString& strTipo, const QString& strEste,
                          const QString& strOtro) {
     const bool booTabla = strTipo.startsWith(QLatin1String("Tabla"));
-    const QString strFase = booTabla ? QStringLiteral("Tablas")
-                            : strTipo.startsWith(QLatin1String("Vista"))
-                                ? QStringLiteral("Vistas")
-                                : QStringLiteral("Procedimientos");
+    const QString strFase = booTabla                                     ? u"Tablas"_s
+                            : strTipo.startsWith(QLatin1String("Vista")) ? u"Vistas"_s
+                                                                         : u"Procedimientos"_s;
     return {strNombre,
             strTipo,
             strEste,
-            QStringLiteral("El objeto no existe en la conexión \"%1\"").arg(strOtro),
+            u"El objeto no existe en la conexión \"%1\""_s.arg(strOtro),
             IconoFalta,
             kColorTextoVentana,
             ClaseDiferencia::Objeto,
@@ -91,17 +90,16 @@ CFilaResultado FilaCampo(const QString& strCampo, const QString& strConexion,
     for (const auto& [prefijo, clase] : clases)
         if (strMensaje.startsWith(QString::fromUtf8(prefijo)))
             lngClase = clase;
-    const QString strTabla = strMensaje.section(QStringLiteral("tabla «"), 1).section(u'»', 0, 0);
-    return {strCampo, QStringLiteral("Campo"), strConexion, strMensaje,
-            intIcono, kColorTextoVentana,      lngClase,    QStringLiteral("Tablas"),
-            strTabla};
+    const QString strTabla = strMensaje.section(u"tabla «"_s, 1).section(u'»', 0, 0);
+    return {strCampo,           u"Campo"_s, strConexion, strMensaje, intIcono,
+            kColorTextoVentana, lngClase,   u"Tablas"_s, strTabla};
 }
 
 CFilaResultado FilaSinDiferencias(const QString& strTipo) {
-    return {QStringLiteral("(todos)"),
+    return {u"(todos)"_s,
             strTipo,
             QString(),
-            QStringLiteral("No se han encontrado diferencias"),
+            u"No se han encontrado diferencias"_s,
             IconoSinDiferencias,
             kColorVerdeOscuro,
             ClaseDiferencia::SinDiferencias,

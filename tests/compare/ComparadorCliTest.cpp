@@ -23,9 +23,8 @@ const QByteArray kCabecera = QStringLiteral("Objeto comparado\tTipo de objeto\tC
                                  .toUtf8();
 
 QByteArray Linea(const CFilaResultado& f) {
-    return "\n" + QStringList({f.strTexto, f.strTipo, f.strConexion, f.strMensaje})
-                      .join(QLatin1Char('\t'))
-                      .toUtf8();
+    return "\n" +
+           QStringList({f.strTexto, f.strTipo, f.strConexion, f.strMensaje}).join(u'\t').toUtf8();
 }
 
 QString Ruta(const QString& strCadena) {

@@ -33,8 +33,7 @@ namespace {
 
 // The two sample databases, built once per run.
 const QStringList& CadenasMuestra() {
-    static const QStringList cadenas = {BaseMuestra(QStringLiteral("ventas2025")),
-                                        BaseMuestra(QStringLiteral("ventas2026"))};
+    static const QStringList cadenas = {BaseMuestra(u"ventas2025"_s), BaseMuestra(u"ventas2026"_s)};
     return cadenas;
 }
 
@@ -44,14 +43,14 @@ const QStringList& CadenasGrandes() {
     static const QStringList cadenas = [] {
         QStringList resultado;
         for (int lado = 1; lado <= 2; ++lado) {
-            QString strSql = QStringLiteral("BEGIN;\n");
+            QString strSql = u"BEGIN;\n"_s;
             for (int i = 0; i < 3000; ++i)
-                strSql += QStringLiteral("CREATE TABLE t%1 (a INTEGER, b VARCHAR(20));\n").arg(i);
+                strSql += u"CREATE TABLE t%1 (a INTEGER, b VARCHAR(20));\n"_s.arg(i);
             if (lado == 1)
                 strSql += QStringLiteral("CREATE TABLE zz_fin (a INTEGER);\n"
                                          "CREATE VIEW v_solo_1 AS SELECT a FROM t1;\n");
-            strSql += QStringLiteral("COMMIT;\n");
-            const QString strRuta = CarpetaTemporal() + QStringLiteral("/grande%1.db").arg(lado);
+            strSql += u"COMMIT;\n"_s;
+            const QString strRuta = CarpetaTemporal() + u"/grande%1.db"_s.arg(lado);
             resultado << CrearBaseSQLite(strRuta, QString());
             EjecutarSQLite(strRuta, strSql);
         }
@@ -93,8 +92,8 @@ protected:
         objVerondal = std::make_unique<CVerondal>(ConfiguracionDePrueba(Configuracion(conexiones)));
     }
     void ConfigurarMuestra() {
-        Configurar({{QStringLiteral("Ventas 2025"), CadenasMuestra()[0]},
-                    {QStringLiteral("Ventas 2026"), CadenasMuestra()[1]}});
+        Configurar(
+            {{u"Ventas 2025"_s, CadenasMuestra()[0]}, {u"Ventas 2026"_s, CadenasMuestra()[1]}});
     }
 
     // The wizard as the menu opens it in a fresh main window.
@@ -144,7 +143,7 @@ protected:
     }
     bool EnLaFaseDeTablas() const {
         const auto r = Resultados();
-        return !r.isEmpty() && Estado(r[0]).startsWith(QStringLiteral("Comparando tablas ("));
+        return !r.isEmpty() && Estado(r[0]).startsWith(u"Comparando tablas ("_s);
     }
 };
 
@@ -186,7 +185,7 @@ TEST_P(ComprobacionTest, FinalizarAvisaYVuelveAlPasoQueCorregir) {
     EXPECT_EQ(guion.mensajes[0].strTitulo, QString());
     EXPECT_EQ(frm->Paso(), caso.intPaso);
     EXPECT_TRUE(frm->fraPaso[static_cast<std::size_t>(caso.intPaso)]->isVisible());
-    EXPECT_EQ(frm->btnSiguiente->text(), QStringLiteral("Sigui&ente >"));
+    EXPECT_EQ(frm->btnSiguiente->text(), u"Sigui&ente >"_s);
     EXPECT_TRUE(Resultados().isEmpty());
 }
 
@@ -213,15 +212,14 @@ TEST_F(ComparacionTest, DesdeElMenuLaVentanaMuestraCadaDiferenciaConSuIconoYColo
     EXPECT_TRUE(vigilado.isNull()) << "the wizard closes when the comparison returns";
     ASSERT_EQ(Resultados().size(), 1);
     frmResultadosComparacion* res = Resultados().first();
-    EXPECT_EQ(res->windowTitle(), QStringLiteral("Resultados de la comparación"));
-    EXPECT_EQ(Estado(res), QStringLiteral("Proceso finalizado"));
+    EXPECT_EQ(res->windowTitle(), u"Resultados de la comparación"_s);
+    EXPECT_EQ(Estado(res), u"Proceso finalizado"_s);
     const CListaVista* lvw = res->lvwResultados;
 
     // SQLite has no procedures: that phase found nothing, in dark green with the tick.
     const int t = lvw->NumeroElementos() - 1;
-    EXPECT_EQ(Fila(lvw, t),
-              QStringList({QStringLiteral("(todos)"), QStringLiteral("Procedimientos"), QString(),
-                           QStringLiteral("No se han encontrado diferencias")}));
+    EXPECT_EQ(Fila(lvw, t), QStringList({u"(todos)"_s, u"Procedimientos"_s, QString(),
+                                         u"No se han encontrado diferencias"_s}));
     EXPECT_EQ(lvw->IconoPequeno(t), 5);
     EXPECT_EQ(lvw->Color(t), 0x8000u);
     EXPECT_EQ(lvw->ColorSubElemento(t, 1), 0x8000u);
@@ -231,7 +229,7 @@ TEST_F(ComparacionTest, DesdeElMenuLaVentanaMuestraCadaDiferenciaConSuIconoYColo
     // The two kinds after the first three: named in the summary, their phases last.
     frm = AbrirDesdeMenu();
     Elegir(frm, 0, 1, {3, 4});
-    EXPECT_EQ(frm->lblResumen[6]->text(), QStringLiteral("Índices\r\nRelaciones\r\n"));
+    EXPECT_EQ(frm->lblResumen[6]->text(), u"Índices\r\nRelaciones\r\n"_s);
     Finalizar(frm);
     ASSERT_EQ(Resultados().size(), 2);
     const auto ultimas = Resultados();
@@ -244,8 +242,7 @@ TEST_F(ComparacionTest, DesdeElMenuLaVentanaMuestraCadaDiferenciaConSuIconoYColo
 }
 
 TEST_F(ComparacionTest, CerrarLosResultadosAMitadCancelaYLaVentanaSeVaAlTerminar) {
-    Configurar({{QStringLiteral("Uno"), CadenasGrandes()[0]},
-                {QStringLiteral("Dos"), CadenasGrandes()[1]}});
+    Configurar({{u"Uno"_s, CadenasGrandes()[0]}, {u"Dos"_s, CadenasGrandes()[1]}});
     frmComparar* frm = AbrirDesdeMenu();
     ASSERT_NE(frm, nullptr);
     QPointer<frmComparar> asistente = frm;
@@ -271,8 +268,7 @@ TEST_F(ComparacionTest, CerrarLosResultadosAMitadCancelaYLaVentanaSeVaAlTerminar
 }
 
 TEST_F(ComparacionTest, CerrarElProgramaAMitadCancelaYCierraCuandoAcaba) {
-    Configurar({{QStringLiteral("Uno"), CadenasGrandes()[0]},
-                {QStringLiteral("Dos"), CadenasGrandes()[1]}});
+    Configurar({{u"Uno"_s, CadenasGrandes()[0]}, {u"Dos"_s, CadenasGrandes()[1]}});
     frmComparar* frm = AbrirDesdeMenu();
     ASSERT_NE(frm, nullptr);
     Elegir(frm, 0, 1, {0, 1, 2});

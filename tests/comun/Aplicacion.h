@@ -13,19 +13,19 @@ namespace pruebas {
 
 // Verondal.xml holding the given (title, connection string) pairs, Ids cnx1, cnx2...
 inline QByteArray Configuracion(const QList<QPair<QString, QString>>& conexiones = {}) {
-    QString strXml = QStringLiteral("<?xml version=\"1.0\"?>\n<Verondal><Conexiones>");
+    QString strXml = u"<?xml version=\"1.0\"?>\n<Verondal><Conexiones>"_s;
     int n = 0;
     for (const auto& [strTitulo, strCadena] : conexiones)
         strXml += QStringLiteral("<Conexion Id=\"cnx%1\"><Titulo>%2</Titulo>"
                                  "<CadenaDeConexion>%3</CadenaDeConexion></Conexion>")
                       .arg(++n)
                       .arg(strTitulo, EncriptarTexto(strCadena));
-    return (strXml + QStringLiteral("</Conexiones></Verondal>\n")).toUtf8();
+    return (strXml + u"</Conexiones></Verondal>\n"_s).toUtf8();
 }
 
 // Verondal.xml in the test's folder with the given content; returns its path.
 inline QString ConfiguracionDePrueba(const QByteArray& bytContenido) {
-    const QString strRuta = CarpetaDeLaPrueba() + QStringLiteral("/Verondal.xml");
+    const QString strRuta = CarpetaDeLaPrueba() + u"/Verondal.xml"_s;
     Escribir(strRuta, bytContenido);
     return strRuta;
 }
@@ -43,7 +43,7 @@ class CAplicacionPrueba {
 public:
     explicit CAplicacionPrueba(const QList<QPair<QString, QString>>& conexiones = {}) {
         static int s_intNumero = 0;
-        m_strRuta = CarpetaTemporal() + QStringLiteral("/Verondal-%1.xml").arg(++s_intNumero);
+        m_strRuta = CarpetaTemporal() + u"/Verondal-%1.xml"_s.arg(++s_intNumero);
         Escribir(m_strRuta, Configuracion(conexiones));
         objVerondal = std::make_unique<CVerondal>(m_strRuta);
     }

@@ -28,10 +28,9 @@ namespace pruebas {
 // A fresh folder named after the running test.
 inline QString CarpetaDeLaPrueba() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    const QString strCarpeta =
-        CarpetaTemporal() + QLatin1Char('/') + QString::fromLatin1(info->test_suite_name()) +
-        QLatin1Char('.') +
-        QString::fromLatin1(info->name()).replace(QLatin1Char('/'), QLatin1Char('_'));
+    const QString strCarpeta = CarpetaTemporal() + u'/' +
+                               QString::fromLatin1(info->test_suite_name()) + u'.' +
+                               QString::fromLatin1(info->name()).replace(u'/', u'_');
     QDir(strCarpeta).removeRecursively();
     QDir().mkpath(strCarpeta);
     return strCarpeta;
@@ -51,8 +50,8 @@ inline QByteArray Leer(const QString& strRuta) {
 // One of the sample databases of app/muestra (ventas2025, ventas2026), built afresh as a SQLite
 // file of the run; its connection string.
 inline QString BaseMuestra(const QString& strNombre) {
-    return CrearBaseSQLite(RutaTemporal(strNombre + QStringLiteral(".db")),
-                           Fixture(QStringLiteral("../../app/muestra/%1.sql").arg(strNombre)));
+    return CrearBaseSQLite(RutaTemporal(strNombre + u".db"_s),
+                           Fixture(u"../../app/muestra/%1.sql"_s.arg(strNombre)));
 }
 
 // What one run of verondal-cli left: its exit status (-1 when it crashed or hung) and output.

@@ -32,13 +32,13 @@ inline void AlAbrirse(std::function<void(QWidget*)> fnAccion) {
 inline QStringList TextosBotones(QMessageBox* objCaja) {
     QStringList textos;
     for (QAbstractButton* b : objCaja->buttons())
-        textos << b->text().remove(QLatin1Char('&'));
+        textos << b->text().remove(u'&');
     return textos;
 }
 
 inline QAbstractButton* BotonPorTexto(QMessageBox* objCaja, const QString& strTexto) {
     for (QAbstractButton* b : objCaja->buttons())
-        if (b->text().remove(QLatin1Char('&')) == strTexto)
+        if (b->text().remove(u'&') == strTexto)
             return b;
     return nullptr;
 }

@@ -46,7 +46,7 @@ public:
     }
     std::optional<QString> Entrada(const QString& strPregunta, const QString& strTitulo,
                                    const QString&) override {
-        preguntasEntrada << strPregunta + QLatin1Char('|') + strTitulo;
+        preguntasEntrada << strPregunta + u'|' + strTitulo;
         if (entradas.empty() || !entradas.front()) {
             if (!entradas.empty())
                 entradas.pop_front();

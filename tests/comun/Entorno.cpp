@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <optional>
 
 namespace pruebas {
 namespace {
@@ -13,22 +14,32 @@ QString Variable(const char* nombre) {
     return qEnvironmentVariable(nombre);
 }
 
-bool Ejecutar(const QString& programa, const QStringList& argumentos, const QByteArray& entrada) {
+// The program's standard output, or nothing (its output on standard error) when it fails.
+std::optional<QByteArray> Correr(const QString& programa, const QStringList& argumentos,
+                                 const QByteArray& entrada) {
     QProcess proceso;
-    proceso.setProcessChannelMode(QProcess::MergedChannels);
     proceso.start(programa, argumentos);
     if (!proceso.waitForStarted(10000))
-        return false;
+        return std::nullopt;
     proceso.write(entrada);
     proceso.closeWriteChannel();
     if (!proceso.waitForFinished(300000))
-        return false;
-    const QByteArray salida = proceso.readAll();
+        return std::nullopt;
+    const QByteArray salida = proceso.readAllStandardOutput();
     if (proceso.exitStatus() != QProcess::NormalExit || proceso.exitCode() != 0) {
-        fprintf(stderr, "%s falló:\n%s\n", qPrintable(programa), salida.constData());
-        return false;
+        fprintf(stderr, "%s falló:\n%s%s\n", qPrintable(programa), salida.constData(),
+                proceso.readAllStandardError().constData());
+        return std::nullopt;
     }
-    return true;
+    return salida;
+}
+
+bool Ejecutar(const QString& programa, const QStringList& argumentos, const QByteArray& entrada) {
+    return Correr(programa, argumentos, entrada).has_value();
+}
+
+QStringList Lineas(const std::optional<QByteArray>& salida) {
+    return QString::fromUtf8(salida.value_or(QByteArray())).split(u'\n', Qt::SkipEmptyParts);
 }
 
 QByteArray Leer(const QString& ruta) {
@@ -63,11 +74,11 @@ QStringList ArgumentosMariaDB(const QString& baseDatos) {
 } // namespace
 
 QString Fixture(const QString& strNombre) {
-    return QStringLiteral(VERONDAL_FIXTURES) + QLatin1Char('/') + strNombre;
+    return QStringLiteral(VERONDAL_FIXTURES) + u'/' + strNombre;
 }
 
 QString CarpetaTemporal() {
-    static QTemporaryDir carpeta(QDir::tempPath() + QStringLiteral("/verondal-pruebas-XXXXXX"));
+    static QTemporaryDir carpeta(QDir::tempPath() + u"/verondal-pruebas-XXXXXX"_s);
     return carpeta.path();
 }
 
@@ -95,53 +106,43 @@ QString CadenaMariaDB(const QString& strBaseDatos) {
 }
 
 QString CadenaSQLite(const QString& strRuta) {
-    return QStringLiteral("DRIVER={SQLite3};Database=%1;").arg(strRuta);
+    return u"DRIVER={SQLite3};Database=%1;"_s.arg(strRuta);
 }
 
 bool EjecutarPostgres(const QString& strBaseDatos, const QString& strSql) {
-    return Ejecutar(QStringLiteral("psql"), ArgumentosPostgres(strBaseDatos), strSql.toUtf8());
+    return Ejecutar(u"psql"_s, ArgumentosPostgres(strBaseDatos), strSql.toUtf8());
 }
 
 bool EjecutarMariaDB(const QString& strBaseDatos, const QString& strSql) {
-    return Ejecutar(QStringLiteral("mariadb"), ArgumentosMariaDB(strBaseDatos), strSql.toUtf8());
+    return Ejecutar(u"mariadb"_s, ArgumentosMariaDB(strBaseDatos), strSql.toUtf8());
 }
 
 bool EjecutarSQLite(const QString& strRuta, const QString& strSql) {
-    return Ejecutar(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), strRuta}, strSql.toUtf8());
+    return Ejecutar(u"sqlite3"_s, {u"-bail"_s, strRuta}, strSql.toUtf8());
 }
 
-QString CrearBasePostgres(const QString& strNombre, const QString& strArchivoSql) {
-    if (!HayPostgres())
-        return {};
-    const QString crear = QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);\n"
-                                         "CREATE DATABASE \"%1\";\n")
-                              .arg(strNombre);
-    if (!EjecutarPostgres(QStringLiteral("postgres"), crear))
-        return {};
-    if (!strArchivoSql.isEmpty() &&
-        !Ejecutar(QStringLiteral("psql"), ArgumentosPostgres(strNombre), Leer(strArchivoSql)))
-        return {};
-    return CadenaPostgres(strNombre);
+QStringList ConsultarPostgres(const QString& strBaseDatos, const QString& strSql) {
+    return Lineas(Correr(u"psql"_s, ArgumentosPostgres(strBaseDatos) << u"-At"_s, strSql.toUtf8()));
 }
 
-QString CrearBaseMariaDB(const QString& strNombre, const QString& strArchivoSql) {
-    if (!HayMariaDB())
-        return {};
-    const QString crear =
-        QStringLiteral(
-            "DROP DATABASE IF EXISTS `%1`;\nCREATE DATABASE `%1` CHARACTER SET utf8mb4;\n")
-            .arg(strNombre);
-    if (!EjecutarMariaDB(QString(), crear))
-        return {};
-    if (!strArchivoSql.isEmpty() &&
-        !Ejecutar(QStringLiteral("mariadb"), ArgumentosMariaDB(strNombre), Leer(strArchivoSql)))
-        return {};
-    return CadenaMariaDB(strNombre);
+QStringList ConsultarMariaDB(const QString& strBaseDatos, const QString& strSql) {
+    QStringList filas = Lineas(Correr(u"mariadb"_s,
+                                      ArgumentosMariaDB(strBaseDatos) << "-N"
+                                                                      << "-B"
+                                                                      << "-r",
+                                      strSql.toUtf8()));
+    for (QString& f : filas)
+        f.replace(u'\t', u'|').replace(u"NULL"_s, u"·"_s);
+    return filas;
+}
+
+QStringList ConsultarSQLite(const QString& strRuta, const QString& strSql) {
+    return Lineas(Correr(u"sqlite3"_s, {strRuta}, strSql.toUtf8()));
 }
 
 QString CrearBaseSQLite(const QString& strRuta, const QString& strArchivoSql) {
     QFile::remove(strRuta);
-    if (!Ejecutar(QStringLiteral("sqlite3"), {QStringLiteral("-bail"), strRuta},
+    if (!Ejecutar(u"sqlite3"_s, {u"-bail"_s, strRuta},
                   strArchivoSql.isEmpty() ? QByteArray() : Leer(strArchivoSql)))
         return {};
     return CadenaSQLite(strRuta);
@@ -150,32 +151,40 @@ QString CrearBaseSQLite(const QString& strRuta, const QString& strArchivoSql) {
 CBaseServidor::CBaseServidor(Motor motor, const QString& strPrefijo, const QStringList& archivosSql)
     : m_Motor(motor) {
     static int s_intNumero = 0;
-    m_strNombre = QStringLiteral("%1_%2_%3")
-                      .arg(strPrefijo.toLower())
+    m_strNombre = u"%1_%2_%3"_s.arg(strPrefijo.toLower())
                       .arg(QCoreApplication::applicationPid())
                       .arg(++s_intNumero);
-    const QString strPrimero = archivosSql.isEmpty() ? QString() : Fixture(archivosSql.first());
-    QString strCadena = motor == Motor::Postgres ? CrearBasePostgres(m_strNombre, strPrimero)
-                                                 : CrearBaseMariaDB(m_strNombre, strPrimero);
-    for (int i = 1; i < archivosSql.size() && !strCadena.isEmpty(); ++i)
-        if (!Ejecutar(QString::fromUtf8(Leer(Fixture(archivosSql[i])))))
-            strCadena.clear();
-    m_strCadena = strCadena;
+    const bool booPostgres = motor == Motor::Postgres;
+    const bool booCreada =
+        booPostgres
+            ? HayPostgres() &&
+                  EjecutarPostgres(u"postgres"_s, u"CREATE DATABASE \"%1\";"_s.arg(m_strNombre))
+            : HayMariaDB() &&
+                  EjecutarMariaDB(
+                      QString(), u"CREATE DATABASE `%1` CHARACTER SET utf8mb4;"_s.arg(m_strNombre));
+    bool booHecha = booCreada;
+    for (const QString& strArchivo : archivosSql)
+        booHecha = booHecha && Ejecutar(QString::fromUtf8(Leer(Fixture(strArchivo))));
+    if (booHecha)
+        m_strCadena = booPostgres ? CadenaPostgres(m_strNombre) : CadenaMariaDB(m_strNombre);
 }
 
 CBaseServidor::~CBaseServidor() {
     if (m_Motor == Motor::Postgres && HayPostgres())
-        EjecutarPostgres(
-            QStringLiteral("postgres"),
-            QStringLiteral("DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);").arg(m_strNombre));
+        EjecutarPostgres(u"postgres"_s,
+                         u"DROP DATABASE IF EXISTS \"%1\" WITH (FORCE);"_s.arg(m_strNombre));
     else if (m_Motor == Motor::MariaDB && HayMariaDB())
-        EjecutarMariaDB(QString(),
-                        QStringLiteral("DROP DATABASE IF EXISTS `%1`;").arg(m_strNombre));
+        EjecutarMariaDB(QString(), u"DROP DATABASE IF EXISTS `%1`;"_s.arg(m_strNombre));
 }
 
 bool CBaseServidor::Ejecutar(const QString& strSql) const {
     return m_Motor == Motor::Postgres ? EjecutarPostgres(m_strNombre, strSql)
                                       : EjecutarMariaDB(m_strNombre, strSql);
+}
+
+QStringList CBaseServidor::Consultar(const QString& strSql) const {
+    return m_Motor == Motor::Postgres ? ConsultarPostgres(m_strNombre, strSql)
+                                      : ConsultarMariaDB(m_strNombre, strSql);
 }
 
 } // namespace pruebas

@@ -6,12 +6,15 @@
 #include <QStringList>
 #include <gtest/gtest.h>
 
+// Tests write many texts; u"..."_s keeps each assertion on one line.
+using namespace Qt::StringLiterals;
+
 namespace pruebas {
 
 QString Fixture(const QString& strNombre);
 QString CarpetaTemporal(); // one per test program, removed at exit
 inline QString RutaTemporal(const QString& strNombre) {
-    return CarpetaTemporal() + QLatin1Char('/') + strNombre;
+    return CarpetaTemporal() + u'/' + strNombre;
 }
 
 bool HayPostgres();
@@ -23,16 +26,20 @@ QString CadenaPostgres(const QString& strBaseDatos);
 QString CadenaMariaDB(const QString& strBaseDatos);
 QString CadenaSQLite(const QString& strRuta);
 
-// Build a database from an SQL fixture (dropping any previous one of the same name) with the
-// server's own client; return its ODBC connection string. An empty string on failure.
-QString CrearBasePostgres(const QString& strNombre, const QString& strArchivoSql);
-QString CrearBaseMariaDB(const QString& strNombre, const QString& strArchivoSql);
+// Build a SQLite file from an SQL fixture with its own client (replacing any previous one);
+// return its ODBC connection string. An empty string on failure.
 QString CrearBaseSQLite(const QString& strRuta, const QString& strArchivoSql);
 
 // Run SQL text directly (for tests that grow a catalogue on the fly).
 bool EjecutarPostgres(const QString& strBaseDatos, const QString& strSql);
 bool EjecutarMariaDB(const QString& strBaseDatos, const QString& strSql);
 bool EjecutarSQLite(const QString& strRuta, const QString& strSql);
+
+// The DBMS's own answer through its client, one line per row, fields joined by "|" (a null is
+// empty, or "·" from MariaDB's client): what a test holds the layer's values against.
+QStringList ConsultarPostgres(const QString& strBaseDatos, const QString& strSql);
+QStringList ConsultarMariaDB(const QString& strBaseDatos, const QString& strSql);
+QStringList ConsultarSQLite(const QString& strRuta, const QString& strSql);
 
 // A server database of this run only: created (from SQL fixtures run one after the other) under
 // a name no other run or test shares, and dropped when the object goes. Cadena() is empty when
@@ -48,6 +55,7 @@ public:
     const QString& Nombre() const { return m_strNombre; }
     const QString& Cadena() const { return m_strCadena; }
     bool Ejecutar(const QString& strSql) const;
+    QStringList Consultar(const QString& strSql) const;
 
 private:
     Motor m_Motor;

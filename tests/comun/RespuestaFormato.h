@@ -2,6 +2,7 @@
 // Each test owns its answer; a timer that never fired dies with it.
 #pragma once
 
+#include "Entorno.h"
 #include "controles/CListaVista.h"
 #include "export/ui/frmExportar.h"
 
@@ -13,7 +14,7 @@
 namespace pruebas {
 
 inline CListaVista* ListaFormatos(frmExportar& dlg) {
-    return dlg.findChild<CListaVista*>(QStringLiteral("lvwExportar"));
+    return dlg.findChild<CListaVista*>(u"lvwExportar"_s);
 }
 
 inline void ClicEnFormato(frmExportar& dlg, int intFila) {

@@ -34,8 +34,8 @@ using pruebas::TextosBotones;
 // ---------------------------------------------------------------------------------------------
 
 TEST(ImagenesTest, CadaIconoDelRecursoSeDibujaA16YA32Pixeles) {
-    ImagenRecurso(QStringLiteral("tabla"), 16); // loads the resource
-    const QStringList nombres = QDir(QStringLiteral(":/iconos")).entryList({"*.svg"});
+    ImagenRecurso(u"tabla"_s, 16); // loads the resource
+    const QStringList nombres = QDir(u":/iconos"_s).entryList({"*.svg"});
     ASSERT_GE(nombres.size(), 30);
     for (QString n : nombres) {
         n.chop(4);
@@ -49,7 +49,7 @@ TEST(ImagenesTest, CadaIconoDelRecursoSeDibujaA16YA32Pixeles) {
             EXPECT_GT(opacos, lado * lado / 8) << n.toStdString() << " casi vacío a " << lado;
         }
     }
-    EXPECT_TRUE(IconoRecurso(QStringLiteral("no_existe"), 16).isNull());
+    EXPECT_TRUE(IconoRecurso(u"no_existe"_s, 16).isNull());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -88,11 +88,11 @@ TEST_F(ListaTest, LosValoresSeEscribenConLaConfiguracionRegional) {
                                        {1.5, QDateTime(QDate(2025, 3, 15), QTime(10, 20, 30)),
                                         QDate(2025, 3, 15),
                                         QDateTime(QDate(2025, 12, 1), QTime(0, 0)), true});
-    EXPECT_EQ(lvw.SubElemento(f, 1), QStringLiteral("1,5"));
-    EXPECT_EQ(lvw.SubElemento(f, 2), QStringLiteral("15/3/2025 10:20:30"));
-    EXPECT_EQ(lvw.SubElemento(f, 3), QStringLiteral("15/3/2025"));
-    EXPECT_EQ(lvw.SubElemento(f, 4), QStringLiteral("1/12/2025")); // midnight: date only
-    EXPECT_EQ(lvw.SubElemento(f, 5), QStringLiteral("Verdadero")); // beyond the headers: kept
+    EXPECT_EQ(lvw.SubElemento(f, 1), u"1,5"_s);
+    EXPECT_EQ(lvw.SubElemento(f, 2), u"15/3/2025 10:20:30"_s);
+    EXPECT_EQ(lvw.SubElemento(f, 3), u"15/3/2025"_s);
+    EXPECT_EQ(lvw.SubElemento(f, 4), u"1/12/2025"_s); // midnight: date only
+    EXPECT_EQ(lvw.SubElemento(f, 5), u"Verdadero"_s); // beyond the headers: kept
 }
 
 TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
@@ -107,7 +107,7 @@ TEST_F(ListaTest, LaSeleccionSeConservaAlCambiarDeVistaYUnClicDaLaClave) {
     QTest::mouseClick(v->viewport(), Qt::LeftButton, {},
                       v->visualRect(v->model()->index(0, 0)).center());
     ASSERT_EQ(clics.count(), 1);
-    EXPECT_EQ(clics.at(0).at(1).toString(), QStringLiteral("wrd"));
+    EXPECT_EQ(clics.at(0).at(1).toString(), u"wrd"_s);
     lvw.EstablecerVista(CListaVista::Vista::Detalles);
     EXPECT_EQ(lvw.Seleccionado(), 0);
 }
@@ -166,16 +166,15 @@ TEST_F(VentanaMdiTest, ElMenuVentanaListaLasHijasVisiblesYMarcaLaActiva) {
 // The real boxes, driven by a timer: what the user reads and the answer that comes back.
 TEST(DialogosQtTest, LaCajaMuestraSusTextosYBotonesEnEspanolYDevuelveLaRespuesta) {
     CDialogosQt dlg;
-    const QString strTexto = QStringLiteral("¿Está seguro que desea eliminar la conexión \"A\"?");
+    const QString strTexto = u"¿Está seguro que desea eliminar la conexión \"A\"?"_s;
     QStringList vistos;
     const auto Responder = [&](const char* szBoton) {
         AlAbrirse([&vistos, szBoton](QWidget* w) {
             auto* caja = qobject_cast<QMessageBox*>(w);
             ASSERT_TRUE(caja);
-            vistos << caja->windowTitle() + QLatin1Char('|') + caja->text() + QLatin1Char('|') +
-                          QString::number(caja->icon()) + QLatin1Char('|') +
-                          TextosBotones(caja).join(QLatin1Char('/')) + QLatin1Char('|') +
-                          caja->defaultButton()->text().remove(QLatin1Char('&'));
+            vistos << caja->windowTitle() + u'|' + caja->text() + u'|' +
+                          QString::number(caja->icon()) + u'|' + TextosBotones(caja).join(u'/') +
+                          u'|' + caja->defaultButton()->text().remove(u'&');
             BotonPorTexto(caja, QString::fromUtf8(szBoton))->click();
         });
     };
@@ -200,8 +199,8 @@ TEST(DialogosQtTest, LaEntradaDistingueCancelarDeUnTextoVacioConfirmado) {
     });
     EXPECT_EQ(dlg.Entrada("Introduzca un nombre para ésta conexión", "Nueva conexión"),
               std::nullopt);
-    EXPECT_EQ(etiqueta, QStringLiteral("Introduzca un nombre para ésta conexión"));
-    EXPECT_EQ(titulo, QStringLiteral("Nueva conexión"));
+    EXPECT_EQ(etiqueta, u"Introduzca un nombre para ésta conexión"_s);
+    EXPECT_EQ(titulo, u"Nueva conexión"_s);
 
     AlAbrirse([&](QWidget* w) {
         auto* caja = qobject_cast<QInputDialog*>(w);

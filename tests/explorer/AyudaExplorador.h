@@ -49,16 +49,16 @@ inline QStringList Describir(const CArbol& tvw) {
     QStringList lineas;
     std::function<void(const QTreeWidgetItem*, int)> recorrer = [&](const QTreeWidgetItem* n,
                                                                     int intNivel) {
-        QString s = QString(intNivel * 2, QLatin1Char(' ')) + n->text(0) + QLatin1Char(' ') +
-                    QString::number(CArbol::Icono(n));
+        QString s =
+            QString(intNivel * 2, u' ') + n->text(0) + u' ' + QString::number(CArbol::Icono(n));
         if (CArbol::IconoExpandido(n))
-            s += QLatin1Char('/') + QString::number(CArbol::IconoExpandido(n));
+            s += u'/' + QString::number(CArbol::IconoExpandido(n));
         if (!CArbol::Clave(n).isEmpty())
-            s += QStringLiteral(" #") + CArbol::Clave(n);
+            s += u" #"_s + CArbol::Clave(n);
         if (!CArbol::Etiqueta(n).isEmpty())
-            s += QStringLiteral(" [") + CArbol::Etiqueta(n) + QLatin1Char(']');
+            s += u" ["_s + CArbol::Etiqueta(n) + u']';
         if (CArbol::Color(n) == Color::TextoGris)
-            s += QStringLiteral(" gris");
+            s += u" gris"_s;
         lineas << s;
         for (int i = 0; i < n->childCount(); ++i)
             recorrer(n->child(i), intNivel + 1);
@@ -84,7 +84,7 @@ protected:
     // A SQLite database built from a fixture in the test's folder; its connection string.
     QString BaseSQLite(const QString& strNombre, const QString& strFixture) {
         const QString strCadena =
-            CrearBaseSQLite(m_Carpeta + QLatin1Char('/') + strNombre + QStringLiteral(".db"),
+            CrearBaseSQLite(m_Carpeta + u'/' + strNombre + u".db"_s,
                             strFixture.isEmpty() ? QString() : Fixture(strFixture));
         EXPECT_FALSE(strCadena.isEmpty()) << qPrintable(strFixture);
         return strCadena;
@@ -96,12 +96,10 @@ protected:
 
     // Two SQLite connections, the first one expanded (and so open).
     void DosConexiones() {
-        Agregar(QStringLiteral("Ventas"),
-                BaseSQLite(QStringLiteral("ventas"), "explorador_sqlite.sql"));
-        Agregar(QStringLiteral("Vistas"),
-                BaseSQLite(QStringLiteral("vistas"), "explorador_vistas.sql"));
+        Agregar(u"Ventas"_s, BaseSQLite(u"ventas"_s, "explorador_sqlite.sql"));
+        Agregar(u"Vistas"_s, BaseSQLite(u"vistas"_s, "explorador_vistas.sql"));
         Abrir();
-        Expandir(QStringLiteral("cnx1"));
+        Expandir(u"cnx1"_s);
     }
     CConexion& Conexion(const char* szId) {
         return objVerondal->Conexiones().Item(QLatin1String(szId));
@@ -145,8 +143,8 @@ protected:
     QString BotonesDeNodo() {
         QStringList s;
         for (const char* b : {"mod", "eli", "cop", "pro"})
-            s << (Habilitado(QLatin1String(b)) ? QLatin1String(b) : QStringLiteral("-"));
-        return s.join(QLatin1Char(' '));
+            s << (Habilitado(QLatin1String(b)) ? QLatin1String(b) : u"-"_s);
+        return s.join(u' ');
     }
     QString Estado() { return m_Explorador->stbExplorador->Texto(); }
 

@@ -19,7 +19,7 @@ protected:
     // Two SQLite connections, both expanded (and so open).
     void DosAbiertas() {
         DosConexiones();
-        Expandir(QStringLiteral("cnx2"));
+        Expandir(u"cnx2"_s);
     }
     // The texts of the nodes the user can see, depth first.
     QStringList Visibles() {
@@ -48,7 +48,7 @@ protected:
 TEST_F(UsoExploradorTest, ElFiltroDejaLosObjetosCuyoNombreLoContieneYSusCarpetas) {
     DosAbiertas();
     const QStringList todos = Visibles();
-    QTest::keyClicks(m_Explorador->txtFiltro, QStringLiteral("CLI")); // any case
+    QTest::keyClicks(m_Explorador->txtFiltro, u"CLI"_s); // any case
     const QStringList filtrados{"Ventas", "Tablas", "clientes", "Vistas", "v_clientes", "Vistas"};
     if (!QTest::qWaitFor([&] { return Visibles() == filtrados; }, 5000)) { // it waits for a pause
         EXPECT_EQ(Visibles(), filtrados);
@@ -60,13 +60,12 @@ TEST_F(UsoExploradorTest, ElFiltroDejaLosObjetosCuyoNombreLoContieneYSusCarpetas
 TEST_F(UsoExploradorTest, ActualizarDesdeElMenuDeUnNodoReleeSuConexionYDejaLaOtraAbierta) {
     DosAbiertas();
     const auto Rama = [](const QStringList& lineas) { // the lines of the second connection
-        return lineas.mid(lineas.indexOf(QRegularExpression(QStringLiteral("Vistas .*#cnx2 .*"))));
+        return lineas.mid(lineas.indexOf(QRegularExpression(u"Vistas .*#cnx2 .*"_s)));
     };
     const QStringList antes = Describir(Arbol());
-    EjecutarSQLite(m_Carpeta + QStringLiteral("/ventas.db"),
-                   QStringLiteral("CREATE TABLE nueva_tabla (a INTEGER);"));
-    Elegir(NodoTexto(QStringLiteral("clientes")), "actcnx");
-    EXPECT_NE(NodoTexto(QStringLiteral("nueva_tabla")), nullptr);
+    EjecutarSQLite(m_Carpeta + u"/ventas.db"_s, u"CREATE TABLE nueva_tabla (a INTEGER);"_s);
+    Elegir(NodoTexto(u"clientes"_s), "actcnx");
+    EXPECT_NE(NodoTexto(u"nueva_tabla"_s), nullptr);
     EXPECT_TRUE(Conexion("cnx1").Conectado());
     EXPECT_TRUE(Conexion("cnx2").Conectado());
     EXPECT_EQ(Rama(Describir(Arbol())), Rama(antes));
@@ -75,7 +74,7 @@ TEST_F(UsoExploradorTest, ActualizarDesdeElMenuDeUnNodoReleeSuConexionYDejaLaOtr
 TEST_F(UsoExploradorTest, UnServidorMudoMuestraProgresoYEscapeCancelaEnMenosDeUnSegundo) {
     QTcpServer objMudo; // accepts and never answers
     ASSERT_TRUE(objMudo.listen(QHostAddress::LocalHost));
-    Agregar(QStringLiteral("Mudo"),
+    Agregar(u"Mudo"_s,
             QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=127.0.0.1;PORT=%1;DATABASE=x;"
                            "UID=u;PWD=p;")
                 .arg(objMudo.serverPort()));
@@ -89,9 +88,9 @@ TEST_F(UsoExploradorTest, UnServidorMudoMuestraProgresoYEscapeCancelaEnMenosDeUn
         reloj.start();
         QTest::keyClick(&Arbol(), Qt::Key_Escape);
     });
-    Expandir(QStringLiteral("cnx1")); // returns once the wait ends
+    Expandir(u"cnx1"_s); // returns once the wait ends
     const qint64 lngEspera = reloj.isValid() ? reloj.elapsed() : -1;
-    EXPECT_EQ(strEstado, QStringLiteral("Conectando Mudo..."));
+    EXPECT_EQ(strEstado, u"Conectando Mudo..."_s);
     EXPECT_EQ(puntero, Puntero::FlechaReloj);
     EXPECT_GE(lngEspera, 0);
     EXPECT_LT(lngEspera, 1000);
@@ -99,7 +98,7 @@ TEST_F(UsoExploradorTest, UnServidorMudoMuestraProgresoYEscapeCancelaEnMenosDeUn
     // the server (which still holds the connection open).
     EXPECT_EQ(Describir(Arbol()), (QStringList{"Mudo 5 #cnx1 [cnx]", "  Conectando... 15 gris"}));
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
-    EXPECT_TRUE(QTest::qWaitFor([] { return !CTarea::EnCurso(QStringLiteral("cnx1")); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([] { return !CTarea::EnCurso(u"cnx1"_s); }, 5000));
     EXPECT_FALSE(Conexion("cnx1").Conectado());
 }
 

@@ -6,18 +6,18 @@
 using namespace pruebas;
 
 TEST_F(ExploradorPrueba, LoQueOtroProcesoAgregaOEliminaSeVeEnElArbol) {
-    Agregar(QStringLiteral("Propia"), QStringLiteral("DSN=propia"));
+    Agregar(u"Propia"_s, u"DSN=propia"_s);
     Abrir();
-    ASSERT_NE(Nodo(QStringLiteral("cnx1")), nullptr);
+    ASSERT_NE(Nodo(u"cnx1"_s), nullptr);
     const auto cli = [&](const QStringList& args) {
         return QProcess::execute(QStringLiteral(VERONDAL_BIN "/verondal-cli"),
                                  QStringList{"--config", m_Ruta} + args);
     };
     ASSERT_EQ(cli({"agregar", "Desde la consola", "DSN=consola"}), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Nodo(QStringLiteral("cnx2")) != nullptr; }, 5000));
-    const QTreeWidgetItem* n = Nodo(QStringLiteral("cnx2"));
-    EXPECT_EQ(n ? n->text(0) : QString(), QStringLiteral("Desde la consola"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Nodo(u"cnx2"_s) != nullptr; }, 5000));
+    const QTreeWidgetItem* n = Nodo(u"cnx2"_s);
+    EXPECT_EQ(n ? n->text(0) : QString(), u"Desde la consola"_s);
     ASSERT_EQ(cli({"eliminar", "cnx1"}), 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Nodo(QStringLiteral("cnx1")) == nullptr; }, 5000));
-    EXPECT_EQ(Estado(), QStringLiteral("1 conexiones"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return Nodo(u"cnx1"_s) == nullptr; }, 5000));
+    EXPECT_EQ(Estado(), u"1 conexiones"_s);
 }

@@ -44,16 +44,15 @@ protected:
 };
 
 TEST_F(VinculoDatosTest, SQLiteEligeUnArchivoYPruebaLaConexion) {
-    const QString strBase = m_Carpeta + QStringLiteral("/ventas.db");
-    ASSERT_FALSE(
-        CrearBaseSQLite(strBase, Fixture(QStringLiteral("explorador_vistas.sql"))).isEmpty());
-    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"));
+    const QString strBase = m_Carpeta + u"/ventas.db"_s;
+    ASSERT_FALSE(CrearBaseSQLite(strBase, Fixture(u"explorador_vistas.sql"_s)).isEmpty());
+    frmVinculoDatos& frm = Abrir(u"Nueva conexión"_s);
     QStringList pedidos;
     frm.fnElegirArchivo = [&](const QString& strActual) {
         pedidos << strActual;
         return strBase;
     };
-    Elegir(frm.cboControlador, QStringLiteral("SQLite3"));
+    Elegir(frm.cboControlador, u"SQLite3"_s);
     // A file-based driver: the file chooser instead of server and port.
     EXPECT_TRUE(frm.btnExaminar->isEnabled());
     EXPECT_FALSE(frm.txtServidor->isEnabled());
@@ -61,12 +60,12 @@ TEST_F(VinculoDatosTest, SQLiteEligeUnArchivoYPruebaLaConexion) {
     QTest::mouseClick(frm.btnExaminar, Qt::LeftButton);
     EXPECT_EQ(pedidos, QStringList{QString()});
     EXPECT_EQ(frm.txtBaseDatos->text(), strBase);
-    EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={SQLite3};DATABASE=%1;").arg(strBase));
+    EXPECT_EQ(frm.Cadena(), u"DRIVER={SQLite3};DATABASE=%1;"_s.arg(strBase));
 
     CDialogosGuion guion;
     QTest::mouseClick(frm.btnProbar, Qt::LeftButton);
     ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_EQ(guion.mensajes[0].strTexto, QStringLiteral("Conexión correcta"));
+    EXPECT_EQ(guion.mensajes[0].strTexto, u"Conexión correcta"_s);
     EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Informacion);
 
     QTest::mouseClick(frm.btnAceptar, Qt::LeftButton);
@@ -74,9 +73,9 @@ TEST_F(VinculoDatosTest, SQLiteEligeUnArchivoYPruebaLaConexion) {
 }
 
 TEST_F(VinculoDatosTest, ProbarUnaConexionQueFallaMuestraElMensajeDelControlador) {
-    const QString strBase = m_Carpeta + QStringLiteral("/falta.db");
+    const QString strBase = m_Carpeta + u"/falta.db"_s;
     const QString strCadena = CadenaSQLite(strBase);
-    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"), strCadena);
+    frmVinculoDatos& frm = Abrir(u"Nueva conexión"_s, strCadena);
     CConexion objReferencia;
     objReferencia.setCadenaDeConexion(strCadena);
     ASSERT_FALSE(objReferencia.Conectar());
@@ -91,44 +90,43 @@ TEST_F(VinculoDatosTest, ProbarUnaConexionQueFallaMuestraElMensajeDelControlador
 }
 
 TEST_F(VinculoDatosTest, LaCadenaEscritaRellenaLosCamposYConservaLoDemas) {
-    frmVinculoDatos& frm = Abrir(QStringLiteral("Nueva conexión"));
+    frmVinculoDatos& frm = Abrir(u"Nueva conexión"_s);
     Escribir(frm.txtCadena, QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db1;PORT=5432;"
                                            "DATABASE=ventas;UID=ana;PWD=x;SSLmode=require"));
     EXPECT_TRUE(frm.optControlador->isChecked());
-    EXPECT_EQ(frm.cboControlador->currentText(), QStringLiteral("PostgreSQL Unicode"));
-    EXPECT_EQ(frm.txtServidor->text(), QStringLiteral("db1"));
-    EXPECT_EQ(frm.txtPuerto->text(), QStringLiteral("5432"));
-    EXPECT_EQ(frm.txtBaseDatos->text(), QStringLiteral("ventas"));
-    EXPECT_EQ(frm.txtUsuario->text(), QStringLiteral("ana"));
-    EXPECT_EQ(frm.txtContrasena->text(), QStringLiteral("x"));
+    EXPECT_EQ(frm.cboControlador->currentText(), u"PostgreSQL Unicode"_s);
+    EXPECT_EQ(frm.txtServidor->text(), u"db1"_s);
+    EXPECT_EQ(frm.txtPuerto->text(), u"5432"_s);
+    EXPECT_EQ(frm.txtBaseDatos->text(), u"ventas"_s);
+    EXPECT_EQ(frm.txtUsuario->text(), u"ana"_s);
+    EXPECT_EQ(frm.txtContrasena->text(), u"x"_s);
     EXPECT_EQ(frm.txtContrasena->echoMode(), QLineEdit::Password);
     EXPECT_FALSE(frm.btnExaminar->isEnabled());
 
     // Editing a field rewrites only its key; a password with ";" is braced.
-    Escribir(frm.txtUsuario, QStringLiteral("luis"));
-    Escribir(frm.txtContrasena, QStringLiteral("a;b"));
+    Escribir(frm.txtUsuario, u"luis"_s);
+    Escribir(frm.txtContrasena, u"a;b"_s);
     EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={PostgreSQL Unicode};SERVER=db1;PORT=5432;"
                                            "DATABASE=ventas;UID=luis;PWD={a;b};SSLmode=require;"));
     // An emptied field leaves the string.
     frm.txtPuerto->selectAll();
     QTest::keyClick(frm.txtPuerto, Qt::Key_Delete);
-    EXPECT_FALSE(frm.Cadena().contains(QStringLiteral("PORT")));
+    EXPECT_FALSE(frm.Cadena().contains(u"PORT"_s));
 }
 
 TEST_F(VinculoDatosTest, AlEditarMuestraElOrigenDeDatosDeLaCadena) {
-    frmVinculoDatos& frm =
-        Abrir(QStringLiteral("Ventas"), QStringLiteral("DSN=ventas_dsn;UID=ana;"));
-    EXPECT_EQ(frm.windowTitle(), QStringLiteral("Ventas"));
+    frmVinculoDatos& frm = Abrir(u"Ventas"_s, u"DSN=ventas_dsn;UID=ana;"_s);
+    EXPECT_EQ(frm.windowTitle(), u"Ventas"_s);
     EXPECT_TRUE(frm.optOrigen->isChecked());
-    EXPECT_EQ(frm.cboOrigen->currentText(), QStringLiteral("ventas_dsn"));
+    EXPECT_EQ(frm.cboOrigen->currentText(), u"ventas_dsn"_s);
     EXPECT_FALSE(frm.cboControlador->isEnabled());
-    EXPECT_EQ(frm.txtUsuario->text(), QStringLiteral("ana"));
-    EXPECT_EQ(frm.Cadena(), QStringLiteral("DSN=ventas_dsn;UID=ana;"));
+    EXPECT_EQ(frm.txtUsuario->text(), u"ana"_s);
+    EXPECT_EQ(frm.Cadena(), u"DSN=ventas_dsn;UID=ana;"_s);
 
     // Back to a driver: the DSN goes, the driver comes first.
     QTest::mouseClick(frm.optControlador, Qt::LeftButton);
-    Elegir(frm.cboControlador, QStringLiteral("SQLite3"));
-    EXPECT_EQ(frm.Cadena(), QStringLiteral("DRIVER={SQLite3};UID=ana;"));
+    Elegir(frm.cboControlador, u"SQLite3"_s);
+    EXPECT_EQ(frm.Cadena(), u"DRIVER={SQLite3};UID=ana;"_s);
 }
 
 } // namespace

@@ -17,18 +17,18 @@ TEST(FormatearTamanoTest, UnidadesYSeparadoresDeLaConfiguracionRegional) {
     QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
     for (size_t i = 0; i < std::size(kTamanos); ++i)
         EXPECT_EQ(FormatearTamano(kTamanos[i]), QString::fromUtf8(es[i])) << kTamanos[i];
-    EXPECT_EQ(FormatearTamano(1536), QStringLiteral("1,50 Kb"));
+    EXPECT_EQ(FormatearTamano(1536), u"1,50 Kb"_s);
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     for (size_t i = 0; i < std::size(kTamanos); ++i)
         EXPECT_EQ(FormatearTamano(kTamanos[i]), QString::fromUtf8(en[i])) << kTamanos[i];
     // Negative and past-32-bit sizes: no grouping of the sign, no overflow.
-    EXPECT_EQ(FormatearTamano(-5), QStringLiteral("-5 bytes"));
-    EXPECT_EQ(FormatearTamano(5LL * 1073741824), QStringLiteral("5.00 Gb"));
+    EXPECT_EQ(FormatearTamano(-5), u"-5 bytes"_s);
+    EXPECT_EQ(FormatearTamano(5LL * 1073741824), u"5.00 Gb"_s);
     QLocale::setDefault(objAnterior);
 }
 
 TEST(EscribirArchivoTest, ReemplazaElArchivoEntero) {
-    const QString strRuta = pruebas::RutaTemporal(QStringLiteral("reemplazo.txt"));
+    const QString strRuta = pruebas::RutaTemporal(u"reemplazo.txt"_s);
     QString strError;
     ASSERT_TRUE(EscribirArchivo(strRuta, QByteArray("un texto bastante largo"), strError));
     ASSERT_TRUE(EscribirArchivo(strRuta, QByteArray("corto"), strError));

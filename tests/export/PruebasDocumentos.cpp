@@ -17,7 +17,7 @@ using pruebas::RutaTemporal;
 
 // Feeds a table to a writer as the export driver does and saves it without confirmation.
 QByteArray Exportar(IDocumento&& objDocumento, const CTablaExportable& tabla,
-                    const QString& strNombre, const QString& strTipo = QStringLiteral("Campos")) {
+                    const QString& strNombre, const QString& strTipo = u"Campos"_s) {
     const QString strRuta = RutaTemporal(strNombre);
     AlimentarDocumento(objDocumento, strTipo, tabla);
     objDocumento.Guardar(strRuta, false);
@@ -72,14 +72,14 @@ TEST(DocumentoArchivoTest, UnaRutaImposibleSeInformaSinDejarArchivo) {
     archivo.close();
     for (int lngFormato : {2, 3, 4}) {
         CDialogosGuion guion;
-        const QString strRuta = strPadre + QStringLiteral("/datos.") + QString::number(lngFormato);
+        const QString strRuta = strPadre + u"/datos."_s + QString::number(lngFormato);
         auto objDocumento = CrearDocumento(lngFormato);
-        AlimentarDocumento(*objDocumento, QStringLiteral("Campos"), Tabla({"A"}, {{"1"}}));
+        AlimentarDocumento(*objDocumento, u"Campos"_s, Tabla({"A"}, {{"1"}}));
         objDocumento->Guardar(strRuta, true);
         EXPECT_TRUE(objDocumento->Error());
         ASSERT_EQ(guion.mensajes.size(), 1u) << lngFormato;
-        EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(
-            QStringLiteral("No se puede guardar el archivo ") + strRuta + QStringLiteral(":\r\n")));
+        EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(u"No se puede guardar el archivo "_s +
+                                                          strRuta + u":\r\n"_s));
         EXPECT_GT(guion.mensajes[0].strTexto.size(), strRuta.size() + 34);
         EXPECT_EQ(guion.mensajes[0].intEstilo, Estilo::Critico);
         EXPECT_TRUE(guion.abiertos.isEmpty());
@@ -116,14 +116,14 @@ TEST(DocumentoXmlTest, RaizRegistrosYColumnasConGuiones) {
     const QByteArray bytXml = Exportar(CDocumentoXML(), tabla, "campos.xml");
     EXPECT_TRUE(bytXml.startsWith("<?xml version='1.0'?>")) << bytXml.left(40).toStdString();
     const QDomElement raiz = LeerXml(bytXml).documentElement();
-    EXPECT_EQ(raiz.tagName(), QStringLiteral("Campos"));
+    EXPECT_EQ(raiz.tagName(), u"Campos"_s);
     const QDomNodeList registros = raiz.childNodes();
     ASSERT_EQ(registros.size(), 2);
     const QDomElement primero = registros.at(0).toElement();
-    EXPECT_EQ(primero.tagName(), QStringLiteral("Registro"));
+    EXPECT_EQ(primero.tagName(), u"Registro"_s);
     ASSERT_EQ(primero.childNodes().size(), 2);
-    EXPECT_EQ(primero.firstChildElement("Nombre").text(), QStringLiteral("Id"));
-    EXPECT_EQ(primero.firstChildElement("Tipo_de_dato").text(), QStringLiteral("integer"));
+    EXPECT_EQ(primero.firstChildElement("Nombre").text(), u"Id"_s);
+    EXPECT_EQ(primero.firstChildElement("Tipo_de_dato").text(), u"integer"_s);
     const QDomElement vacio = registros.at(1).toElement().firstChildElement("Tipo_de_dato");
     EXPECT_FALSE(vacio.isNull());
     EXPECT_FALSE(vacio.hasChildNodes());
@@ -165,9 +165,9 @@ TEST(DocumentoXmlTest, NombresValidosNoCambianYLosDemasSeArreglan) {
 
 TEST(DocumentoXmlTest, CaracteresDeControlNoRompenElDocumento) {
     const QByteArray bytXml =
-        Exportar(CDocumentoXML(), Tabla({"A"}, {{QString::fromUtf8("x\x01y\tz")}}), "control.xml");
+        Exportar(CDocumentoXML(), Tabla({"A"}, {{u"x\x01y\tz"_s}}), "control.xml");
     EXPECT_EQ(LeerXml(bytXml).documentElement().firstChildElement().firstChildElement().text(),
-              QStringLiteral("xy\tz"));
+              u"xy\tz"_s);
 }
 
 TEST(EscribirTablaTest, EscribeSinMostrarNadaOExplicaElFallo) {
@@ -175,18 +175,18 @@ TEST(EscribirTablaTest, EscribeSinMostrarNadaOExplicaElFallo) {
     const CTablaExportable tabla({"Objeto", "Diferencia"}, {{"clientes", "Sólo en 1"}});
     QString strError;
     const QString strRuta = RutaTemporal("resultados.csv");
-    ASSERT_TRUE(EscribirTabla(4, QStringLiteral("Resultados"), tabla, strRuta, strError));
+    ASSERT_TRUE(EscribirTabla(4, u"Resultados"_s, tabla, strRuta, strError));
     EXPECT_EQ(Leer(strRuta), QByteArray("Objeto,Diferencia\r\nclientes,S\xc3\xb3lo en 1"));
-    const QString strMala = strRuta + QStringLiteral("/dentro.xml");
-    EXPECT_FALSE(EscribirTabla(2, QStringLiteral("Resultados"), tabla, strMala, strError));
-    EXPECT_TRUE(strError.startsWith(QStringLiteral("No se puede guardar el archivo ") + strMala));
-    EXPECT_FALSE(EscribirTabla(9, QStringLiteral("Resultados"), tabla, strRuta, strError));
+    const QString strMala = strRuta + u"/dentro.xml"_s;
+    EXPECT_FALSE(EscribirTabla(2, u"Resultados"_s, tabla, strMala, strError));
+    EXPECT_TRUE(strError.startsWith(u"No se puede guardar el archivo "_s + strMala));
+    EXPECT_FALSE(EscribirTabla(9, u"Resultados"_s, tabla, strRuta, strError));
     EXPECT_TRUE(guion.mensajes.empty());
     EXPECT_TRUE(guion.abiertos.isEmpty());
-    EXPECT_EQ(FormatoPorNombre(QStringLiteral("DOCX")), 0);
-    EXPECT_EQ(FormatoPorNombre(QStringLiteral("xlsx")), 1);
-    EXPECT_EQ(FormatoPorNombre(QStringLiteral("csv")), 4);
-    EXPECT_EQ(FormatoPorNombre(QStringLiteral("doc")), -1);
+    EXPECT_EQ(FormatoPorNombre(u"DOCX"_s), 0);
+    EXPECT_EQ(FormatoPorNombre(u"xlsx"_s), 1);
+    EXPECT_EQ(FormatoPorNombre(u"csv"_s), 4);
+    EXPECT_EQ(FormatoPorNombre(u"doc"_s), -1);
 }
 
 } // namespace

@@ -26,49 +26,45 @@ QString Escribir(int lngFormato, const QString& strTipo, const CTablaExportable&
     return strRuta;
 }
 
-const QString kSs = QStringLiteral("http://schemas.openxmlformats.org/spreadsheetml/2006/main");
-const QString kW = QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString kSs = u"http://schemas.openxmlformats.org/spreadsheetml/2006/main"_s;
+const QString kW = u"http://schemas.openxmlformats.org/wordprocessingml/2006/main"_s;
 
 QString NombreHojaEscrita(const QString& strTipo) {
-    const QString strRuta =
-        Escribir(1, strTipo, CTablaExportable({"A"}, {{"1"}}), QStringLiteral("hoja.xlsx"));
+    const QString strRuta = Escribir(1, strTipo, CTablaExportable({"A"}, {{"1"}}), u"hoja.xlsx"_s);
     return LeerXmlZip(strRuta, "xl/workbook.xml")
         .documentElement()
-        .elementsByTagNameNS(kSs, QStringLiteral("sheet"))
+        .elementsByTagNameNS(kSs, u"sheet"_s)
         .at(0)
         .toElement()
-        .attribute(QStringLiteral("name"));
+        .attribute(u"name"_s);
 }
 
 TEST(DocumentoXlsTest, ElNombreDeLaHojaSigueLasReglas) {
-    EXPECT_EQ(CDocumentoXLS::NombreHoja(QStringLiteral("a\\b?c*d")), QStringLiteral("a_b_c_d"));
-    const QString strLargo = QStringLiteral("PalabrasReservadas:de*un/proveedor[largo]");
-    EXPECT_EQ(CDocumentoXLS::NombreHoja(strLargo),
-              QStringLiteral("PalabrasReservadas_de_un_provee"));
-    EXPECT_EQ(NombreHojaEscrita(QStringLiteral("Tipos: [a/b]")), QStringLiteral("Tipos_ _a_b_"));
-    EXPECT_EQ(NombreHojaEscrita(QStringLiteral("'Citado'")), QStringLiteral("_Citado_"));
-    EXPECT_EQ(NombreHojaEscrita(QString()), QStringLiteral("Hoja1"));
+    EXPECT_EQ(CDocumentoXLS::NombreHoja(u"a\\b?c*d"_s), u"a_b_c_d"_s);
+    const QString strLargo = u"PalabrasReservadas:de*un/proveedor[largo]"_s;
+    EXPECT_EQ(CDocumentoXLS::NombreHoja(strLargo), u"PalabrasReservadas_de_un_provee"_s);
+    EXPECT_EQ(NombreHojaEscrita(u"Tipos: [a/b]"_s), u"Tipos_ _a_b_"_s);
+    EXPECT_EQ(NombreHojaEscrita(u"'Citado'"_s), u"_Citado_"_s);
+    EXPECT_EQ(NombreHojaEscrita(QString()), u"Hoja1"_s);
 }
 
 // Cell reference -> its text, through the shared strings.
 QMap<QString, QString> Celdas(const QString& strRuta, QMap<QString, int>* estilos = nullptr) {
     QStringList compartidas;
     const QDomNodeList si =
-        LeerXmlZip(strRuta, "xl/sharedStrings.xml").elementsByTagNameNS(kSs, QStringLiteral("si"));
+        LeerXmlZip(strRuta, "xl/sharedStrings.xml").elementsByTagNameNS(kSs, u"si"_s);
     for (int i = 0; i < si.size(); ++i)
         compartidas << si.at(i).toElement().text();
     QMap<QString, QString> celdas;
-    const QDomNodeList c = LeerXmlZip(strRuta, "xl/worksheets/sheet1.xml")
-                               .elementsByTagNameNS(kSs, QStringLiteral("c"));
+    const QDomNodeList c =
+        LeerXmlZip(strRuta, "xl/worksheets/sheet1.xml").elementsByTagNameNS(kSs, u"c"_s);
     for (int i = 0; i < c.size(); ++i) {
         const QDomElement celda = c.at(i).toElement();
-        const QString strRef = celda.attribute(QStringLiteral("r"));
-        EXPECT_EQ(celda.attribute(QStringLiteral("t")), QStringLiteral("s"))
-            << strRef.toStdString();
-        celdas[strRef] =
-            compartidas.value(celda.firstChildElement(QStringLiteral("v")).text().toInt());
+        const QString strRef = celda.attribute(u"r"_s);
+        EXPECT_EQ(celda.attribute(u"t"_s), u"s"_s) << strRef.toStdString();
+        celdas[strRef] = compartidas.value(celda.firstChildElement(u"v"_s).text().toInt());
         if (estilos)
-            (*estilos)[strRef] = celda.attribute(QStringLiteral("s"), QStringLiteral("0")).toInt();
+            (*estilos)[strRef] = celda.attribute(u"s"_s, u"0"_s).toInt();
     }
     return celdas;
 }
@@ -76,17 +72,16 @@ QMap<QString, QString> Celdas(const QString& strRuta, QMap<QString, int>* estilo
 TEST(DocumentoXlsTest, TitulosConSuEstiloYValoresComoTexto) {
     const CTablaExportable tabla({"Nombre", "Tipo", "Nulos"},
                                  {{"Id", "", "No"}, {"007", "1e3", "Sí"}});
-    const QString strRuta =
-        Escribir(1, QStringLiteral("Campos"), tabla, QStringLiteral("campos.xlsx"));
+    const QString strRuta = Escribir(1, u"Campos"_s, tabla, u"campos.xlsx"_s);
     QMap<QString, int> estilos;
     const auto celdas = Celdas(strRuta, &estilos);
-    EXPECT_EQ(celdas.value("A1"), QStringLiteral("Nombre"));
-    EXPECT_EQ(celdas.value("C1"), QStringLiteral("Nulos"));
-    EXPECT_EQ(celdas.value("A2"), QStringLiteral("Id"));
-    EXPECT_FALSE(celdas.contains("B2"));                 // the empty value leaves its cell empty...
-    EXPECT_EQ(celdas.value("C2"), QStringLiteral("No")); // ...and does not shift the next one
-    EXPECT_EQ(celdas.value("A3"), QStringLiteral("007"));
-    EXPECT_EQ(celdas.value("B3"), QStringLiteral("1e3"));
+    EXPECT_EQ(celdas.value("A1"), u"Nombre"_s);
+    EXPECT_EQ(celdas.value("C1"), u"Nulos"_s);
+    EXPECT_EQ(celdas.value("A2"), u"Id"_s);
+    EXPECT_FALSE(celdas.contains("B2"));    // the empty value leaves its cell empty...
+    EXPECT_EQ(celdas.value("C2"), u"No"_s); // ...and does not shift the next one
+    EXPECT_EQ(celdas.value("A3"), u"007"_s);
+    EXPECT_EQ(celdas.value("B3"), u"1e3"_s);
     EXPECT_EQ(celdas.size(), 8);
 
     EXPECT_NE(estilos.value("A1"), 0); // the titles have their own style
@@ -94,14 +89,13 @@ TEST(DocumentoXlsTest, TitulosConSuEstiloYValoresComoTexto) {
 }
 
 TEST(DocumentoDocTest, SaltosDeLineaYTabuladoresSonLosDelFormato) {
-    const CTablaExportable tabla({"A"}, {{QStringLiteral("uno\r\ndos\tfin")}});
-    const QString strRuta = Escribir(0, QString(), tabla, QStringLiteral("lineas.docx"));
+    const CTablaExportable tabla({"A"}, {{u"uno\r\ndos\tfin"_s}});
+    const QString strRuta = Escribir(0, QString(), tabla, u"lineas.docx"_s);
     QDomDocument documento = LeerXmlZip(strRuta, "word/document.xml");
-    const QDomElement celda =
-        documento.elementsByTagNameNS(kW, QStringLiteral("tc")).at(1).toElement();
-    EXPECT_EQ(celda.elementsByTagNameNS(kW, QStringLiteral("br")).size(), 1);
-    EXPECT_EQ(celda.elementsByTagNameNS(kW, QStringLiteral("tab")).size(), 1);
-    EXPECT_EQ(celda.text(), QStringLiteral("unodosfin"));
+    const QDomElement celda = documento.elementsByTagNameNS(kW, u"tc"_s).at(1).toElement();
+    EXPECT_EQ(celda.elementsByTagNameNS(kW, u"br"_s).size(), 1);
+    EXPECT_EQ(celda.elementsByTagNameNS(kW, u"tab"_s).size(), 1);
+    EXPECT_EQ(celda.text(), u"unodosfin"_s);
 }
 
 // The desktop export: no path, the document in a folder of its own, opened by the office program.
@@ -110,12 +104,12 @@ TEST(DocumentoOfimaticoTest, SeAbreDesdeUnaCarpetaPropiaYSiNadieLoAbreSeDiceDond
         CDialogosGuion guion;
         guion.booAbrirFunciona = booAbre;
         CDocumentoXLS hoja;
-        AlimentarDocumento(hoja, QString::fromUtf8("Índices"), CTablaExportable({"A"}, {{"1"}}));
+        AlimentarDocumento(hoja, u"Índices"_s, CTablaExportable({"A"}, {{"1"}}));
         hoja.Guardar(QString(), true);
         EXPECT_FALSE(hoja.Error());
         ASSERT_EQ(guion.abiertos.size(), 1);
         const QFileInfo archivo(guion.abiertos[0]);
-        EXPECT_EQ(archivo.fileName(), QString::fromUtf8("Índices.xlsx"));
+        EXPECT_EQ(archivo.fileName(), u"Índices.xlsx"_s);
         EXPECT_TRUE(archivo.isFile());
         EXPECT_EQ(QFileInfo(archivo.absolutePath()).absolutePath(),
                   QFileInfo(QDir::tempPath()).absoluteFilePath());
@@ -132,15 +126,15 @@ TEST(DocumentoOfimaticoTest, SeAbreDesdeUnaCarpetaPropiaYSiNadieLoAbreSeDiceDond
 
 TEST(DocumentoOfimaticoTest, UnNombreDeTipoPeligrosoNoSaleDeSuCarpeta) {
     CDocumentoDOC documento;
-    documento.TipoObjetos(QStringLiteral("../a/b:c"));
-    EXPECT_EQ(documento.NombreArchivo(), QStringLiteral(".._a_b_c.docx"));
-    documento.TipoObjetos(QStringLiteral(".."));
-    EXPECT_EQ(documento.NombreArchivo(), QStringLiteral("Documento.docx"));
+    documento.TipoObjetos(u"../a/b:c"_s);
+    EXPECT_EQ(documento.NombreArchivo(), u".._a_b_c.docx"_s);
+    documento.TipoObjetos(u".."_s);
+    EXPECT_EQ(documento.NombreArchivo(), u"Documento.docx"_s);
 }
 
 // LibreOffice renders both documents: proof that a real office program opens them.
 TEST(DocumentoOfimaticoTest, LibreOfficeConvierteAmbosAPdf) {
-    const QString strSoffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    const QString strSoffice = QStandardPaths::findExecutable(u"soffice"_s);
     if (strSoffice.isEmpty()) {
         if (pruebas::EnCI())
             FAIL() << "Falta soffice (scripts/test instala LibreOffice)";
@@ -148,37 +142,33 @@ TEST(DocumentoOfimaticoTest, LibreOfficeConvierteAmbosAPdf) {
     }
     CTablaExportable tabla({"Nombre", "Tipo de dato", "Descripción"}, {});
     for (int i = 0; i < 40; ++i)
-        tabla.AgregarFila({QStringLiteral("columna_%1").arg(i),
-                           i % 3 ? QStringLiteral("varchar") : QString(),
-                           QString::fromUtf8("Texto con acentos: ñ á é & <%1>").arg(i)});
-    const QString strXlsx =
-        Escribir(1, QStringLiteral("Campos"), tabla, QStringLiteral("pdf-hoja.xlsx"));
-    const QString strDocx =
-        Escribir(0, QStringLiteral("Campos"), tabla, QStringLiteral("pdf-texto.docx"));
-    const QString strSalida = RutaTemporal(QStringLiteral("pdf"));
-    const QString strPerfil = RutaTemporal(QStringLiteral("perfil-libreoffice"));
+        tabla.AgregarFila({u"columna_%1"_s.arg(i), i % 3 ? u"varchar"_s : QString(),
+                           u"Texto con acentos: ñ á é & <%1>"_s.arg(i)});
+    const QString strXlsx = Escribir(1, u"Campos"_s, tabla, u"pdf-hoja.xlsx"_s);
+    const QString strDocx = Escribir(0, u"Campos"_s, tabla, u"pdf-texto.docx"_s);
+    const QString strSalida = RutaTemporal(u"pdf"_s);
+    const QString strPerfil = RutaTemporal(u"perfil-libreoffice"_s);
     QProcess soffice;
     soffice.setProcessChannelMode(QProcess::MergedChannels);
     soffice.start(strSoffice,
-                  {QStringLiteral("-env:UserInstallation=file://") + strPerfil,
-                   QStringLiteral("--headless"), QStringLiteral("--convert-to"),
-                   QStringLiteral("pdf"), QStringLiteral("--outdir"), strSalida, strXlsx, strDocx});
+                  {u"-env:UserInstallation=file://"_s + strPerfil, u"--headless"_s,
+                   u"--convert-to"_s, u"pdf"_s, u"--outdir"_s, strSalida, strXlsx, strDocx});
     ASSERT_TRUE(soffice.waitForFinished(180000));
     const QString strSalidaSoffice = QString::fromLocal8Bit(soffice.readAll());
     ASSERT_EQ(soffice.exitCode(), 0) << strSalidaSoffice.toStdString();
     for (const char* strPdf : {"pdf-hoja.pdf", "pdf-texto.pdf"}) {
-        const QString strRuta = strSalida + QLatin1Char('/') + QLatin1String(strPdf);
+        const QString strRuta = strSalida + u'/' + QLatin1String(strPdf);
         EXPECT_GT(QFileInfo(strRuta).size(), 1000) << strPdf << "\n"
                                                    << strSalidaSoffice.toStdString();
-        const QString strPdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+        const QString strPdftotext = QStandardPaths::findExecutable(u"pdftotext"_s);
         if (strPdftotext.isEmpty())
             continue;
         QProcess texto;
-        texto.start(strPdftotext, {strRuta, QStringLiteral("-")});
+        texto.start(strPdftotext, {strRuta, u"-"_s});
         ASSERT_TRUE(texto.waitForFinished(60000));
         const QString strTexto = QString::fromUtf8(texto.readAllStandardOutput());
-        EXPECT_TRUE(strTexto.contains(QStringLiteral("Tipo de dato"))) << strPdf;
-        EXPECT_TRUE(strTexto.contains(QString::fromUtf8("ñ á é & <39>"))) << strPdf;
+        EXPECT_TRUE(strTexto.contains(u"Tipo de dato"_s)) << strPdf;
+        EXPECT_TRUE(strTexto.contains(u"ñ á é & <39>"_s)) << strPdf;
     }
 }
 

@@ -6,19 +6,15 @@
 #include "ConfiguracionEspanola.h"
 #include "DialogosGuion.h"
 #include "Entorno.h"
-#include "RespuestaFormato.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CListaVista.h"
 #include "controles/CPestanas.h"
 #include "controles/modGeneral.h"
-#include "export/ui/frmExportar.h"
 #include "properties/CMarcoPropiedades.h"
 #include "registry/CVerondal.h"
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDomDocument>
-#include <QFile>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
@@ -34,7 +30,7 @@ inline QStringList Filas(const CListaVista& lvw) {
         QStringList celdas;
         for (int c = 0; c < lvw.NumeroColumnas(); ++c)
             celdas << lvw.TextoCelda(f, c);
-        filas << celdas.join(QLatin1Char('|'));
+        filas << celdas.join(u'|');
     }
     return filas;
 }
@@ -71,7 +67,7 @@ inline QStringList IndicesEnOrden(const QString& strId, const QString& strTabla,
     if (!rs)
         return orden;
     for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
-        const QString n = rs->Texto(QStringLiteral("INDEX_NAME"));
+        const QString n = rs->Texto(u"INDEX_NAME"_s);
         if (strFilas)
             *strFilas << n;
         if (!orden.contains(n))
@@ -84,10 +80,9 @@ inline QStringList IndicesEnOrden(const QString& strId, const QString& strTabla,
 inline QString TipoIndiceDe(const QString& strId, const QString& strTabla,
                             const QString& strIndice) {
     PRecordset rs = objVerondal->Conexiones().Item(strId).Indices(strTabla);
-    if (!rs || !rs->BuscarPrimero(QStringLiteral("INDEX_NAME"), strIndice))
-        return QStringLiteral("?");
-    return objVerondal->ADO().TipoIndice(
-        static_cast<long>(rs->Valor(QStringLiteral("TYPE")).toLongLong()));
+    if (!rs || !rs->BuscarPrimero(u"INDEX_NAME"_s, strIndice))
+        return u"?"_s;
+    return objVerondal->ADO().TipoIndice(static_cast<long>(rs->Valor(u"TYPE"_s).toLongLong()));
 }
 
 // Picks strTexto in the menu that the next click opens (or closes it when strTexto is empty),
@@ -118,35 +113,10 @@ struct CRespuestaMenu {
     QObject contexto;
 };
 
-// An exported XML file: the root element's name, then per record its values in order.
-struct CXmlExportado {
-    QString strRaiz;
-    QStringList strFilas;
-};
-
-inline CXmlExportado LeerXml(const QString& strRuta) {
-    CXmlExportado x;
-    QFile f(strRuta);
-    if (!f.open(QIODevice::ReadOnly))
-        return x;
-    QDomDocument doc;
-    if (!doc.setContent(&f))
-        return x;
-    x.strRaiz = doc.documentElement().tagName();
-    for (QDomElement r = doc.documentElement().firstChildElement(); !r.isNull();
-         r = r.nextSiblingElement()) {
-        QStringList valores;
-        for (QDomElement v = r.firstChildElement(); !v.isNull(); v = v.nextSiblingElement())
-            valores << v.text();
-        x.strFilas << valores.join(QLatin1Char('|'));
-    }
-    return x;
-}
-
 // The SQLite fixture, built once per test program.
 inline QString BaseSQLitePropiedades() {
-    static const QString s = CrearBaseSQLite(CarpetaTemporal() + QStringLiteral("/propiedades.db"),
-                                             Fixture(QStringLiteral("propiedades_sqlite.sql")));
+    static const QString s = CrearBaseSQLite(CarpetaTemporal() + u"/propiedades.db"_s,
+                                             Fixture(u"propiedades_sqlite.sql"_s));
     return s;
 }
 
@@ -155,7 +125,7 @@ class CPruebaSQLite : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_FALSE(BaseSQLitePropiedades().isEmpty());
-        m_Id = m_App.Agregar(QStringLiteral("Ventas"), BaseSQLitePropiedades());
+        m_Id = m_App.Agregar(u"Ventas"_s, BaseSQLitePropiedades());
     }
     CAplicacionPrueba m_App;
     QString m_Id;
@@ -167,16 +137,14 @@ class CPruebaPostgres : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         if (HayPostgres())
-            s_Base = std::make_unique<CBaseServidor>(CBaseServidor::Motor::Postgres,
-                                                     QStringLiteral("prop"),
+            s_Base = std::make_unique<CBaseServidor>(CBaseServidor::Motor::Postgres, u"prop"_s,
                                                      QStringList{"propiedades_postgres.sql"});
     }
     static void TearDownTestSuite() {
         if (!s_Base)
             return;
         s_Base.reset();
-        EjecutarPostgres(QStringLiteral("postgres"),
-                         QStringLiteral("DROP ROLE IF EXISTS %1;").arg(Lector()));
+        EjecutarPostgres(u"postgres"_s, u"DROP ROLE IF EXISTS %1;"_s.arg(Lector()));
     }
     void SetUp() override {
         REQUIERE_POSTGRES();
@@ -185,7 +153,7 @@ protected:
     }
     static QString Base() { return s_Base->Nombre(); }
     static QString Lector() {
-        return QStringLiteral("verondal_lector_%1").arg(QCoreApplication::applicationPid());
+        return u"verondal_lector_%1"_s.arg(QCoreApplication::applicationPid());
     }
     // A connection string for a reader who may not read strCatalogo (a pg_catalog table) in
     // this database, until DevolverCatalogo gives it back.
@@ -198,13 +166,11 @@ protected:
                 .arg(strCatalogo, Lector()));
         EXPECT_TRUE(booHecho);
         QString strCadena = s_Cadena;
-        strCadena.replace(QRegularExpression(QStringLiteral("Uid=[^;]*")),
-                          QStringLiteral("Uid=") + Lector());
+        strCadena.replace(QRegularExpression(u"Uid=[^;]*"_s), u"Uid="_s + Lector());
         return strCadena;
     }
     static void DevolverCatalogo(const QString& strCatalogo) {
-        s_Base->Ejecutar(
-            QStringLiteral("GRANT SELECT ON pg_catalog.%1 TO PUBLIC;").arg(strCatalogo));
+        s_Base->Ejecutar(u"GRANT SELECT ON pg_catalog.%1 TO PUBLIC;"_s.arg(strCatalogo));
     }
     static inline std::unique_ptr<CBaseServidor> s_Base;
     static inline QString s_Cadena;

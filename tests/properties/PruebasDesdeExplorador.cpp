@@ -28,8 +28,7 @@ protected:
         QTest::mouseClick(tvw.viewport(), Qt::LeftButton, {}, tvw.visualItemRect(n).center());
     }
     void Propiedades() {
-        QTest::mouseClick(m_Explorador->tbrExplorador->Control(QStringLiteral("pro")),
-                          Qt::LeftButton);
+        QTest::mouseClick(m_Explorador->tbrExplorador->Control(u"pro"_s), Qt::LeftButton);
     }
     template <typename T> QList<T*> Ventanas(CVentanaMdi& principal) {
         QList<T*> v;
@@ -58,7 +57,7 @@ TEST_F(DesdeExploradorTest, UnaConexionYUnaDeSusTablasAbrenSusVentanasLlenas) {
     const auto conexiones = Ventanas<frmPropiedadesConexion>(principal);
     ASSERT_EQ(conexiones.size(), 2);
     for (frmPropiedadesConexion* frm : conexiones) {
-        EXPECT_EQ(frm->windowTitle(), QString::fromUtf8("Propiedades de conexión: Ventas"));
+        EXPECT_EQ(frm->windowTitle(), u"Propiedades de conexión: Ventas"_s);
         EXPECT_EQ(frm->lvwTablas->NumeroElementos(), 5);
         EXPECT_TRUE(frm->isVisible());
     }
@@ -67,15 +66,15 @@ TEST_F(DesdeExploradorTest, UnaConexionYUnaDeSusTablasAbrenSusVentanasLlenas) {
     EXPECT_TRUE(objVerondal->Conexiones().Item(m_Id).Conectado());
     Clic(objConexion);
     QTest::keyClick(m_Explorador->tvwExplorador, Qt::Key_Right);
-    const auto tablas = m_Explorador->tvwExplorador->findItems(
-        QStringLiteral("lineas"), Qt::MatchExactly | Qt::MatchRecursive);
+    const auto tablas =
+        m_Explorador->tvwExplorador->findItems(u"lineas"_s, Qt::MatchExactly | Qt::MatchRecursive);
     ASSERT_EQ(tablas.size(), 1);
     Clic(tablas.first());
     Propiedades();
     const auto ventanasTabla = Ventanas<frmPropiedadesTabla>(principal);
     ASSERT_EQ(ventanasTabla.size(), 1);
     frmPropiedadesTabla* tbl = ventanasTabla.first();
-    EXPECT_EQ(tbl->windowTitle(), QStringLiteral("Propiedades de tabla: lineas"));
+    EXPECT_EQ(tbl->windowTitle(), u"Propiedades de tabla: lineas"_s);
     EXPECT_EQ(tbl->ClaveConexion(), m_Id);
     EXPECT_EQ(tbl->lvwCampos->NumeroElementos(), 4);
     EXPECT_EQ(tbl->lvwIndices->NumeroElementos(), 2);

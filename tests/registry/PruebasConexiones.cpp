@@ -26,22 +26,22 @@ std::unique_ptr<CConexion> Conexion(const QString& strId) {
 
 TEST(ConexionesTest, LasClavesNoDistinguenMayusculas) {
     CConexiones objConexiones;
-    CConexion& objPrimera = objConexiones.Agregar(Conexion(QStringLiteral("cnx1")));
-    EXPECT_EQ(&objConexiones.Item(QStringLiteral("CNX1")), &objPrimera);
+    CConexion& objPrimera = objConexiones.Agregar(Conexion(u"cnx1"_s));
+    EXPECT_EQ(&objConexiones.Item(u"CNX1"_s), &objPrimera);
     try {
-        objConexiones.Agregar(Conexion(QStringLiteral("Cnx1")));
+        objConexiones.Agregar(Conexion(u"Cnx1"_s));
         ADD_FAILURE() << "se aceptó un Id repetido";
     } catch (const CError& e) {
         EXPECT_EQ(e.Numero(), 457);
     }
     EXPECT_EQ(objConexiones.Count(), 1);
-    objConexiones.Eliminar(QStringLiteral("CNX1"));
+    objConexiones.Eliminar(u"CNX1"_s);
     EXPECT_EQ(objConexiones.Count(), 0);
 }
 
 TEST(ConexionesTest, RecorreEnElOrdenDelArchivoYDespuesLasNuevas) {
     CVerondal verondal(ConfiguracionDePrueba(ArchivoConIds({"cnx9", "cnx2", "cnx4"})));
-    verondal.Conexiones().NuevaConexion(QStringLiteral("n"), QStringLiteral("DSN=n"));
+    verondal.Conexiones().NuevaConexion(u"n"_s, u"DSN=n"_s);
     EXPECT_EQ(Ids(verondal.Conexiones()), QStringList({"cnx9", "cnx2", "cnx4", "cnx5"}));
 }
 
@@ -60,9 +60,7 @@ TEST_P(IdLibreTest, NuevaConexionTomaElPrimerNumeroLibre) {
     CVerondal verondal(ConfiguracionDePrueba(ArchivoConIds(caso.idsEnArchivo)));
     if (!caso.strEliminar.isEmpty())
         verondal.Conexiones().Eliminar(caso.strEliminar);
-    EXPECT_EQ(
-        verondal.Conexiones().NuevaConexion(QStringLiteral("t"), QStringLiteral("DSN=t")).Id(),
-        caso.strNuevo);
+    EXPECT_EQ(verondal.Conexiones().NuevaConexion(u"t"_s, u"DSN=t"_s).Id(), caso.strNuevo);
 }
 
 INSTANTIATE_TEST_SUITE_P(

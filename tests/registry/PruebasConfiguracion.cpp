@@ -16,17 +16,16 @@ QStringList IdsEnArchivo(const QString& strRuta) {
     QDomDocument doc;
     EXPECT_TRUE(doc.setContent(Leer(strRuta)));
     QStringList ids;
-    const QDomElement xmlConexiones =
-        doc.documentElement().firstChildElement(QStringLiteral("Conexiones"));
+    const QDomElement xmlConexiones = doc.documentElement().firstChildElement(u"Conexiones"_s);
     for (QDomElement e = xmlConexiones.firstChildElement(); !e.isNull(); e = e.nextSiblingElement())
-        ids << e.attribute(QStringLiteral("Id"));
+        ids << e.attribute(u"Id"_s);
     return ids;
 }
 
 } // namespace
 
 TEST(ConfiguracionTest, ArchivoExistenteSeCargaSinCambios) {
-    const QString strFixture = Fixture(QStringLiteral("Verondal-existente.xml"));
+    const QString strFixture = Fixture(u"Verondal-existente.xml"_s);
     const QByteArray bytOriginal = Leer(strFixture);
     ASSERT_FALSE(bytOriginal.isEmpty());
     const QString strRuta = ConfiguracionDePrueba(bytOriginal);
@@ -35,17 +34,17 @@ TEST(ConfiguracionTest, ArchivoExistenteSeCargaSinCambios) {
     ASSERT_FALSE(verondal.Error());
     CConexiones& objConexiones = verondal.Conexiones();
     EXPECT_EQ(Ids(objConexiones), QStringList({"cnx1", "cnx2", "cnx3"}));
-    EXPECT_EQ(objConexiones.Item(QStringLiteral("cnx1")).Titulo(), QStringLiteral("Producción"));
-    EXPECT_EQ(objConexiones.Item(QStringLiteral("cnx1")).CadenaDeConexion(),
+    EXPECT_EQ(objConexiones.Item(u"cnx1"_s).Titulo(), u"Producción"_s);
+    EXPECT_EQ(objConexiones.Item(u"cnx1"_s).CadenaDeConexion(),
               QString::fromLatin1(kCadenaServidor));
-    EXPECT_EQ(objConexiones.Item(QStringLiteral("cnx2")).CadenaDeConexion(), QStringLiteral("A"));
-    EXPECT_EQ(objConexiones.Item(QStringLiteral("cnx3")).Titulo(), QString());
+    EXPECT_EQ(objConexiones.Item(u"cnx2"_s).CadenaDeConexion(), u"A"_s);
+    EXPECT_EQ(objConexiones.Item(u"cnx3"_s).Titulo(), QString());
     EXPECT_EQ(Leer(strRuta), bytOriginal);
 
     // Adding and deleting writes the same document back, declaration included; only the line
     // ends and the short form of the empty element differ.
-    objConexiones.NuevaConexion(QStringLiteral("Temporal"), QStringLiteral("DSN=x"));
-    objConexiones.Eliminar(QStringLiteral("cnx4"));
+    objConexiones.NuevaConexion(u"Temporal"_s, u"DSN=x"_s);
+    objConexiones.Eliminar(u"cnx4"_s);
     QByteArray bytEsperado = bytOriginal;
     bytEsperado.replace("\r\n", "\n").replace("<Titulo></Titulo>", "<Titulo/>");
     EXPECT_EQ(QString::fromUtf8(Leer(strRuta)), QString::fromUtf8(bytEsperado));
@@ -61,47 +60,44 @@ TEST(ConfiguracionTest, ErrorDeAnalisisEnLaLinea3) {
     EXPECT_EQ(verondal.Conexiones().Count(), 0);
     ASSERT_EQ(guion.mensajes.size(), 1u);
     EXPECT_EQ(guion.mensajes[0].strTexto,
-              QStringLiteral("Error en la línea 3 del archivo ") + strRuta +
-                  QStringLiteral("\r\nLas etiquetas de apertura y cierre no coinciden."));
+              u"Error en la línea 3 del archivo "_s + strRuta +
+                  u"\r\nLas etiquetas de apertura y cierre no coinciden."_s);
     EXPECT_EQ(guion.mensajes[0].intEstilo, 16);
-    EXPECT_EQ(guion.mensajes[0].strTitulo, QStringLiteral("Error"));
+    EXPECT_EQ(guion.mensajes[0].strTitulo, u"Error"_s);
     EXPECT_EQ(Leer(strRuta), bytContenido);
 }
 
 TEST(ConfiguracionTest, ArchivoQueNoSePuedeLeerEsErrorDeLaLinea0) {
     CDialogosGuion guion;
-    const QString strRuta = CarpetaDeLaPrueba() + QStringLiteral("/no-existe.xml");
+    const QString strRuta = CarpetaDeLaPrueba() + u"/no-existe.xml"_s;
     CVerondal verondal(strRuta);
     EXPECT_TRUE(verondal.Error());
     ASSERT_EQ(guion.mensajes.size(), 1u);
-    EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(
-        QStringLiteral("Error en la línea 0 del archivo ") + strRuta + QStringLiteral("\r\n")));
+    EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(u"Error en la línea 0 del archivo "_s +
+                                                      strRuta + u"\r\n"_s));
     EXPECT_FALSE(QFile::exists(strRuta));
 }
 
 TEST(ConfiguracionTest, AgregarYEliminarEnLaMismaEjecucion) {
     const QString strRuta = ConfiguracionDePrueba(kDosConexiones);
     CVerondal verondal(strRuta);
-    CConexion& objNueva = verondal.Conexiones().NuevaConexion(
-        QStringLiteral("  <Ventas> & \"más\"  "), QStringLiteral("DSN=ventas"));
-    EXPECT_EQ(objNueva.Id(), QStringLiteral("cnx3"));
+    CConexion& objNueva =
+        verondal.Conexiones().NuevaConexion(u"  <Ventas> & \"más\"  "_s, u"DSN=ventas"_s);
+    EXPECT_EQ(objNueva.Id(), u"cnx3"_s);
     EXPECT_EQ(IdsEnArchivo(strRuta), QStringList({"cnx1", "cnx2", "cnx3"}));
 
     // The title exactly as typed, the string as even upper-case digits.
     const QDomElement xmlNodo = objNueva.Nodo();
-    EXPECT_EQ(xmlNodo.firstChildElement(QStringLiteral("Titulo")).text(),
-              QStringLiteral("  <Ventas> & \"más\"  "));
-    const QString strCifrada = xmlNodo.firstChildElement(QStringLiteral("CadenaDeConexion")).text();
-    EXPECT_EQ(strCifrada, EncriptarTexto(QStringLiteral("DSN=ventas")));
+    EXPECT_EQ(xmlNodo.firstChildElement(u"Titulo"_s).text(), u"  <Ventas> & \"más\"  "_s);
+    const QString strCifrada = xmlNodo.firstChildElement(u"CadenaDeConexion"_s).text();
+    EXPECT_EQ(strCifrada, EncriptarTexto(u"DSN=ventas"_s));
     {
         CVerondal objOtra(strRuta);
-        EXPECT_EQ(objOtra.Conexiones().Item(QStringLiteral("cnx3")).Titulo(),
-                  QStringLiteral("  <Ventas> & \"más\"  "));
-        EXPECT_EQ(objOtra.Conexiones().Item(QStringLiteral("cnx3")).CadenaDeConexion(),
-                  QStringLiteral("DSN=ventas"));
+        EXPECT_EQ(objOtra.Conexiones().Item(u"cnx3"_s).Titulo(), u"  <Ventas> & \"más\"  "_s);
+        EXPECT_EQ(objOtra.Conexiones().Item(u"cnx3"_s).CadenaDeConexion(), u"DSN=ventas"_s);
     }
 
-    verondal.Conexiones().Eliminar(QStringLiteral("cnx3"));
+    verondal.Conexiones().Eliminar(u"cnx3"_s);
     EXPECT_EQ(IdsEnArchivo(strRuta), QStringList({"cnx1", "cnx2"}));
     EXPECT_EQ(Leer(strRuta), kDosConexiones);
 }
@@ -112,30 +108,28 @@ TEST(ConfiguracionTest, GuardadoFallidoNoCambiaNada) {
     const QString strCarpeta = QFileInfo(strRuta).path();
     CVerondal verondal(strRuta);
     CConexiones& objConexiones = verondal.Conexiones();
-    ASSERT_TRUE(QDir().rename(strCarpeta, strCarpeta + QStringLiteral(".aparte")));
+    ASSERT_TRUE(QDir().rename(strCarpeta, strCarpeta + u".aparte"_s));
     Escribir(strCarpeta, "no es una carpeta");
 
     try {
-        objConexiones.NuevaConexion(QStringLiteral("Nueva"), QStringLiteral("DSN=nueva"));
+        objConexiones.NuevaConexion(u"Nueva"_s, u"DSN=nueva"_s);
         ADD_FAILURE() << "el guardado no falló";
     } catch (const CError& e) {
         EXPECT_TRUE(e.Descripcion().startsWith(
-            QStringLiteral("No se pudo guardar el archivo de configuración ") + strRuta +
-            QStringLiteral(": ")))
+            u"No se pudo guardar el archivo de configuración "_s + strRuta + u": "_s))
             << qPrintable(e.Descripcion());
     }
-    EXPECT_THROW(objConexiones.Eliminar(QStringLiteral("cnx1")), CError);
+    EXPECT_THROW(objConexiones.Eliminar(u"cnx1"_s), CError);
     EXPECT_EQ(Ids(objConexiones), QStringList({"cnx1", "cnx2"}));
-    EXPECT_EQ(Leer(strCarpeta + QStringLiteral(".aparte/Verondal.xml")), kDosConexiones);
+    EXPECT_EQ(Leer(strCarpeta + u".aparte/Verondal.xml"_s), kDosConexiones);
     EXPECT_EQ(Leer(strCarpeta), QByteArray("no es una carpeta"));
-    EXPECT_EQ(QDir(strCarpeta + QStringLiteral(".aparte")).entryList(QDir::Files),
+    EXPECT_EQ(QDir(strCarpeta + u".aparte"_s).entryList(QDir::Files),
               QStringList({"Verondal.xml"}));
 
     // With the folder back, the next save shows the document kept neither change.
     ASSERT_TRUE(QFile::remove(strCarpeta));
-    ASSERT_TRUE(QDir().rename(strCarpeta + QStringLiteral(".aparte"), strCarpeta));
-    EXPECT_EQ(objConexiones.NuevaConexion(QStringLiteral("Otra"), QStringLiteral("DSN=otra")).Id(),
-              QStringLiteral("cnx3"));
+    ASSERT_TRUE(QDir().rename(strCarpeta + u".aparte"_s, strCarpeta));
+    EXPECT_EQ(objConexiones.NuevaConexion(u"Otra"_s, u"DSN=otra"_s).Id(), u"cnx3"_s);
     EXPECT_EQ(IdsEnArchivo(strRuta), QStringList({"cnx1", "cnx2", "cnx3"}));
     EXPECT_EQ(Ids(objConexiones), QStringList({"cnx1", "cnx2", "cnx3"}));
 }
@@ -151,9 +145,8 @@ TEST(ConfiguracionTest, ArchivoEnOtraCodificacionSeEscribeEnEsaCodificacion) {
                              "</Conexiones></Verondal>\r\n");
         CVerondal verondal(strRuta);
         ASSERT_FALSE(verondal.Error());
-        EXPECT_EQ(verondal.Conexiones().Item(QStringLiteral("cnx1")).Titulo(),
-                  QStringLiteral("Año"));
-        verondal.Conexiones().NuevaConexion(QStringLiteral("Niño € ā"), QStringLiteral("DSN=x"));
+        EXPECT_EQ(verondal.Conexiones().Item(u"cnx1"_s).Titulo(), u"Año"_s);
+        verondal.Conexiones().NuevaConexion(u"Niño € ā"_s, u"DSN=x"_s);
 
         // The declaration as read, and bytes that match it.
         const QByteArray bytGuardado = Leer(strRuta);
@@ -161,8 +154,7 @@ TEST(ConfiguracionTest, ArchivoEnOtraCodificacionSeEscribeEnEsaCodificacion) {
         EXPECT_TRUE(bytGuardado.contains("<Titulo>A\xF1o</Titulo>"));
         EXPECT_TRUE(bytGuardado.contains("&#257;</Titulo>"));
         CVerondal objReleido(strRuta);
-        EXPECT_EQ(objReleido.Conexiones().Item(QStringLiteral("cnx2")).Titulo(),
-                  QStringLiteral("Niño € ā"));
+        EXPECT_EQ(objReleido.Conexiones().Item(u"cnx2"_s).Titulo(), u"Niño € ā"_s);
     }
 }
 
@@ -171,12 +163,8 @@ TEST(ConfiguracionTest, LoQueNoSePodriaReleerSeRechazaSinTocarNada) {
     CVerondal verondal(strRuta);
     // A control character would make the file unreadable; a Cyrillic password would come back
     // as question marks.
-    EXPECT_THROW(
-        verondal.Conexiones().NuevaConexion(QStringLiteral("a\x01"), QStringLiteral("DSN=x")),
-        CError);
-    EXPECT_THROW(verondal.Conexiones().NuevaConexion(QStringLiteral("b"),
-                                                     QStringLiteral("DSN=x;Pwd=пароль")),
-                 CError);
+    EXPECT_THROW(verondal.Conexiones().NuevaConexion(u"a\x01"_s, u"DSN=x"_s), CError);
+    EXPECT_THROW(verondal.Conexiones().NuevaConexion(u"b"_s, u"DSN=x;Pwd=пароль"_s), CError);
     EXPECT_EQ(verondal.Conexiones().Count(), 2);
     EXPECT_EQ(Leer(strRuta), kDosConexiones);
 }
@@ -202,7 +190,7 @@ TEST_P(ConfiguracionMalformadaTest, CargaNadaYNombraElElemento) {
         ADD_FAILURE() << "se cargó sin error";
     } catch (const CError& e) {
         EXPECT_EQ(e.Numero(), caso.lngNumero);
-        EXPECT_EQ(e.Origen(), QStringLiteral("CConfiguracion::CargarConexiones()"));
+        EXPECT_EQ(e.Origen(), u"CConfiguracion::CargarConexiones()"_s);
         EXPECT_EQ(e.Descripcion(), caso.strDescripcion.arg(strRuta));
     }
     // The collection itself is never half-filled.

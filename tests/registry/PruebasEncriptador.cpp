@@ -34,11 +34,11 @@ QString TodaLaPagina() {
 TEST(EncriptadorTest, RespuestasConocidasDeArchivosExistentesEnMayusculasOMinusculas) {
     EXPECT_EQ(EncriptarTexto(QString::fromLatin1(kCadenaServidor)),
               QString::fromLatin1(kCifradaServidor));
-    EXPECT_EQ(EncriptarTexto(QStringLiteral("A")), QStringLiteral("C0"));
-    EXPECT_EQ(EncriptarTexto(QString(40, QLatin1Char('x'))).size(), 80);
+    EXPECT_EQ(EncriptarTexto(u"A"_s), u"C0"_s);
+    EXPECT_EQ(EncriptarTexto(QString(40, u'x')).size(), 80);
     EXPECT_EQ(DesencriptarTexto(QString::fromLatin1(kCifradaServidor).toLower()),
               QString::fromLatin1(kCadenaServidor));
-    EXPECT_EQ(DesencriptarTexto(QStringLiteral("c0")), QStringLiteral("A"));
+    EXPECT_EQ(DesencriptarTexto(u"c0"_s), u"A"_s);
 }
 
 TEST(EncriptadorTest, TodoTextoDeWindows1252VaYVuelveYLoDemasComoInterrogacion) {
@@ -49,11 +49,10 @@ TEST(EncriptadorTest, TodoTextoDeWindows1252VaYVuelveYLoDemasComoInterrogacion) 
         EXPECT_EQ(DesencriptarTexto(EncriptarTexto(QString(c))), QString(c)) << int(c.unicode());
     // The character form carries every byte value too.
     CEncriptador objEncriptador;
-    const QString strFrase = QStringLiteral("otra frase");
+    const QString strFrase = u"otra frase"_s;
     EXPECT_EQ(objEncriptador.Desencriptar(objEncriptador.Encriptar(strTodos, strFrase), strFrase),
               strTodos);
-    EXPECT_EQ(DesencriptarTexto(EncriptarTexto(QStringLiteral("ā€😀\x1A"))),
-              QStringLiteral("?€?\x1A"));
+    EXPECT_EQ(DesencriptarTexto(EncriptarTexto(u"ā€😀\x1A"_s)), u"?€?\x1A"_s);
 }
 
 // Each would slip past a lenient reader: an odd length, nothing at all, a letter, a space, a sign.
@@ -75,12 +74,12 @@ TEST(EncriptadorTest, UnaCadenaCifradaMalFormadaEsErrorConSuNumeroYOrigen) {
         EXPECT_EQ(e.Numero(), caso.intNumero) << caso.strCifrada;
         EXPECT_EQ(e.Origen(), QString::fromLatin1(caso.strOrigen)) << caso.strCifrada;
     }
-    EXPECT_EQ(ErrorDe([] { DesencriptarTexto(QStringLiteral("C0C0C")); }).Descripcion(),
-              QStringLiteral("Longitud de cadena incorrecta"));
-    EXPECT_EQ(ErrorDe([] { DesencriptarTexto(QStringLiteral("C0ZZ")); }).Descripcion(),
+    EXPECT_EQ(ErrorDe([] { DesencriptarTexto(u"C0C0C"_s); }).Descripcion(),
+              u"Longitud de cadena incorrecta"_s);
+    EXPECT_EQ(ErrorDe([] { DesencriptarTexto(u"C0ZZ"_s); }).Descripcion(),
               QStringLiteral("No coinciden los tipos: «ZZ», en la posición 3, no es un número "
                              "hexadecimal"));
     const CError eCifrar = ErrorDe([] { EncriptarTexto(QString()); });
     EXPECT_EQ(eCifrar.Numero(), 9);
-    EXPECT_EQ(eCifrar.Origen(), QStringLiteral("CEncriptador::EncriptarArrayBytes()"));
+    EXPECT_EQ(eCifrar.Origen(), u"CEncriptador::EncriptarArrayBytes()"_s);
 }
