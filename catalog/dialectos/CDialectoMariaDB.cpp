@@ -209,14 +209,16 @@ PRecordset CDialectoMariaDB::IndicesDonde(const std::optional<QString>& tabla) {
             if (const auto nombre = stmt->Texto(0))
                 innoDb.insert(*nombre);
     }
-    CPreparada stmt(m_Cn,
-                    QStringLiteral("SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, INDEX_TYPE, "
-                                   "SEQ_IN_INDEX, COLUMN_NAME, COLLATION, CARDINALITY, INDEX_NAME "
-                                   "= 'PRIMARY' FROM information_schema.STATISTICS WHERE "
-                                   "TABLE_SCHEMA = DATABASE()%1 ORDER BY TABLE_NAME, NON_UNIQUE, "
-                                   "INDEX_NAME, SEQ_IN_INDEX")
-                        .arg(condicion),
-                    parametros);
+    CPreparada stmt(
+        m_Cn,
+        QStringLiteral(
+            "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, INDEX_TYPE, "
+            "SEQ_IN_INDEX, COLUMN_NAME, COLLATION, CARDINALITY, INDEX_NAME "
+            "= 'PRIMARY' FROM information_schema.STATISTICS WHERE "
+            "TABLE_SCHEMA = DATABASE()%1 ORDER BY TABLE_NAME, BINARY TABLE_NAME, NON_UNIQUE, "
+            "INDEX_NAME, SEQ_IN_INDEX")
+            .arg(condicion),
+        parametros);
     while (stmt->Siguiente()) {
         const auto nombreTabla = stmt->Texto(0);
         const auto nombre = stmt->Texto(1);
