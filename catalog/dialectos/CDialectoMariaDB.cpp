@@ -27,9 +27,11 @@ QString CDialectoMariaDB::Literal(const QString& strTexto) const {
     return CDialecto::Literal(t);
 }
 
+// information_schema compares names without regard to case: the binary tie-break keeps
+// "category" and "Category" in one order from one read to the next.
+#define VERONDAL_POR_NOMBRE "TABLE_NAME, BINARY TABLE_NAME"
+
 PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
-    // Names are compared without regard to case: the binary tie-break keeps "category" and
-    // "Category" in one order from one read to the next.
     // MariaDB keeps creation and update times, which no catalogue function gives; the query
     // that reads them answers everything the driver's SQLTables would for this database, and
     // asking both would cost twice. The two dates make the server open every table (seconds
@@ -42,7 +44,7 @@ PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
     CPreparada stmt(m_Cn,
                     QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE, TABLE_COMMENT%1 FROM "
                                    "information_schema.TABLES WHERE TABLE_SCHEMA = "
-                                   "DATABASE() ORDER BY TABLE_NAME, BINARY TABLE_NAME")
+                                   "DATABASE() ORDER BY " VERONDAL_POR_NOMBRE)
                         .arg(booFechas ? QStringLiteral(", CREATE_TIME, UPDATE_TIME") : QString()));
     std::optional<QString> tipoAnterior;
     while (stmt->Siguiente()) {
@@ -167,7 +169,7 @@ PRecordset CDialectoMariaDB::ClavesAjenas() {
         "TABLE_SCHEMA, TABLE_NAME, COLUMN_NAME, ORDINAL_POSITION, CONSTRAINT_NAME FROM "
         "information_schema.KEY_COLUMN_USAGE "
         "WHERE TABLE_SCHEMA = DATABASE() AND REFERENCED_TABLE_NAME IS NOT NULL "
-        "ORDER BY TABLE_NAME, BINARY TABLE_NAME, CONSTRAINT_NAME, ORDINAL_POSITION"));
+        "ORDER BY " VERONDAL_POR_NOMBRE ", CONSTRAINT_NAME, ORDINAL_POSITION"));
     while (stmt.Siguiente()) {
         const auto catalogoPk = Normal(stmt.Texto(0));
         const auto tablaPk = stmt.Texto(1);
@@ -209,16 +211,15 @@ PRecordset CDialectoMariaDB::IndicesDonde(const std::optional<QString>& tabla) {
             if (const auto nombre = stmt->Texto(0))
                 innoDb.insert(*nombre);
     }
-    CPreparada stmt(
-        m_Cn,
-        QStringLiteral(
-            "SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, INDEX_TYPE, "
-            "SEQ_IN_INDEX, COLUMN_NAME, COLLATION, CARDINALITY, INDEX_NAME "
-            "= 'PRIMARY' FROM information_schema.STATISTICS WHERE "
-            "TABLE_SCHEMA = DATABASE()%1 ORDER BY TABLE_NAME, BINARY TABLE_NAME, NON_UNIQUE, "
-            "INDEX_NAME, SEQ_IN_INDEX")
-            .arg(condicion),
-        parametros);
+    CPreparada stmt(m_Cn,
+                    QStringLiteral("SELECT TABLE_NAME, INDEX_NAME, NON_UNIQUE, INDEX_TYPE, "
+                                   "SEQ_IN_INDEX, COLUMN_NAME, COLLATION, CARDINALITY, INDEX_NAME "
+                                   "= 'PRIMARY' FROM information_schema.STATISTICS WHERE "
+                                   "TABLE_SCHEMA = DATABASE()%1 ORDER BY " VERONDAL_POR_NOMBRE
+                                   ", NON_UNIQUE, "
+                                   "INDEX_NAME, SEQ_IN_INDEX")
+                        .arg(condicion),
+                    parametros);
     while (stmt->Siguiente()) {
         const auto nombreTabla = stmt->Texto(0);
         const auto nombre = stmt->Texto(1);
@@ -304,7 +305,7 @@ PRecordset CDialectoMariaDB::EstadisticasTodas() {
     if (!HayCatalogo())
         return rs;
     COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(kConsultaRecuentos + QStringLiteral(" ORDER BY TABLE_NAME, BINARY TABLE_NAME"));
+    stmt.Ejecutar(kConsultaRecuentos + QStringLiteral(" ORDER BY " VERONDAL_POR_NOMBRE));
     AgregarRecuentos(stmt, *rs);
     return rs;
 }
