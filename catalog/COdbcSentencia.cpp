@@ -48,7 +48,6 @@ COdbcSentencia::COdbcSentencia(const COdbcConexion& objConexion)
 
 void COdbcSentencia::Vigilar() {
     m_Vigilante.reset();
-    m_Conexion.EnVuelo(m_Stmt.Handle(), true);
     if (m_Plazo > 0)
         m_Vigilante =
             std::make_unique<COdbcConexion::CVigilante>(m_Conexion, m_Stmt.Handle(), m_Plazo);
@@ -57,7 +56,6 @@ void COdbcSentencia::Vigilar() {
 
 COdbcSentencia::~COdbcSentencia() {
     m_Vigilante.reset();
-    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
 }
 
 void COdbcSentencia::TiempoLimite(int intSegundos) {
@@ -166,7 +164,12 @@ void COdbcSentencia::TiposDatos(SQLSMALLINT intTipo) {
 void COdbcSentencia::Ejecutar(const QString& strSql) {
     odbc::CTextoW sql(strSql);
     Vigilar();
-    DespuesDeEjecutar(SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS), "SQLExecDirect");
+    // A cut cancels a statement only while its query runs: SQLite's driver frees the
+    // statement's rows in SQLCancel, under a catalogue call or a fetch that is filling them.
+    m_Conexion.EnVuelo(m_Stmt.Handle(), true);
+    const SQLRETURN rc = SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS);
+    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
+    DespuesDeEjecutar(rc, "SQLExecDirect");
 }
 
 void COdbcSentencia::Preparar(const QString& strSql) {
@@ -195,7 +198,10 @@ void COdbcSentencia::EjecutarPreparada(const QStringList& parametros) {
             "SQLBindParameter");
     }
     Vigilar();
-    DespuesDeEjecutar(SQLExecute(m_Stmt.Handle()), "SQLExecute");
+    m_Conexion.EnVuelo(m_Stmt.Handle(), true); // as in Ejecutar
+    const SQLRETURN rc = SQLExecute(m_Stmt.Handle());
+    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
+    DespuesDeEjecutar(rc, "SQLExecute");
 }
 
 QString COdbcSentencia::NombreColumna(int intColumna) const {
@@ -406,7 +412,6 @@ void COdbcSentencia::LeerFilaEnBruto() {
 
 void COdbcSentencia::Cerrar() {
     m_Vigilante.reset();
-    m_Conexion.EnVuelo(m_Stmt.Handle(), false);
     if (m_Abierta)
         SQLFreeStmt(m_Stmt.Handle(), SQL_CLOSE);
     m_Abierta = false;
