@@ -1,15 +1,14 @@
-// The database link of a connection: opening, failing, closing, the string read back, the
-// properties; against real drivers (and a local listener that never answers).
+// The database link of a connection: opening, failing, the string read back, the properties;
+// against real drivers (and a local listener that never answers). Closing on the server is the
+// main window's closing test.
 #include "AyudaCatalogo.h"
 #include "Entorno.h"
 #include "catalog/COdbcConexion.h"
-#include "catalog/COdbcSentencia.h"
 #include "comun/CError.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QTcpServer>
-#include <unistd.h>
 
 using namespace pruebas;
 
@@ -89,29 +88,6 @@ TEST(ConexionTest, LaCadenaLeidaAbiertaSirveParaVolverAConectarYNoLlevaLoQueAnad
     EXPECT_FALSE(leida.contains(u"NoCreat=1"_s)) << leida.toStdString();
     auto otra = Abrir(leida);
     EXPECT_TRUE(otra->Conectado());
-}
-
-TEST(ConexionTest, LiberarUnaConexionAbiertaLaCierraEnElServidor) {
-    REQUIERE_POSTGRES();
-    const CBaseServidor base(CBaseServidor::Motor::Postgres, u"cat_liberar"_s);
-    const QString cadena = base.Cadena();
-    ASSERT_FALSE(cadena.isEmpty());
-    COdbcConexion observador;
-    observador.Abrir(CadenaPostgres(u"postgres"_s));
-    auto sesiones = [&] {
-        COdbcSentencia s(observador);
-        s.Ejecutar(
-            u"SELECT count(*) FROM pg_stat_activity WHERE datname = '%1'"_s.arg(base.Nombre()));
-        return s.Siguiente() ? s.Entero(0).value_or(-1) : -1;
-    };
-    auto c = Abrir(cadena);
-    EXPECT_EQ(sesiones(), 1);
-    c.reset();
-    // The server notices the goodbye a moment later.
-    qlonglong n = -1;
-    for (int i = 0; i < 50 && (n = sesiones()) != 0; ++i)
-        usleep(20000);
-    EXPECT_EQ(n, 0);
 }
 
 TEST(ConexionTest, LasPropiedadesNuncaMuestranLaContrasena) {

@@ -7,82 +7,68 @@
 
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QThread>
-#include <arpa/inet.h>
 #include <atomic>
 #include <csignal>
-#include <poll.h>
-#include <thread>
-#include <unistd.h>
 
 using namespace pruebas;
 
 namespace {
 
 // Forwards between a port of its own and a server's until told to fall silent, or until the
-// client sends the marker (a text of the query to hang on).
-class CRelevo {
+// client sends the marker (a text of the query to hang on). Its own thread keeps forwarding
+// while the test blocks in a driver call.
+class CRelevo : public QThread {
 public:
     explicit CRelevo(const QString& strPuerto, QByteArray bytMarca = {})
         : m_strPuerto(strPuerto), m_Marca(std::move(bytMarca)) {
-        sockaddr_in local{AF_INET, 0, {htonl(INADDR_LOOPBACK)}, {}};
-        socklen_t largo = sizeof local;
-        const int escucha = socket(AF_INET, SOCK_STREAM, 0);
-        bind(escucha, reinterpret_cast<sockaddr*>(&local), largo);
-        listen(escucha, 8);
-        getsockname(escucha, reinterpret_cast<sockaddr*>(&local), &largo);
-        m_strPropio = QString::number(ntohs(local.sin_port));
-        m_Fds.push_back({escucha, POLLIN, 0});
-        m_Hilo = std::thread([this] { Servir(); });
+        m_Escucha.listen(QHostAddress::LocalHost);
+        m_Escucha.moveToThread(this);
+        start();
     }
-    ~CRelevo() {
-        m_booFin = true;
-        m_Hilo.join();
-        for (const pollfd& p : m_Fds)
-            close(p.fd < 0 ? ~p.fd : p.fd);
+    ~CRelevo() override {
+        quit();
+        wait();
     }
     // The connection string with the server's port swapped for the relay's.
     QString Cadena(const QString& strCadena) const {
-        return QString(strCadena).replace("Port=" + m_strPuerto, "Port=" + m_strPropio);
+        return QString(strCadena).replace("Port=" + m_strPuerto,
+                                          "Port=" + QString::number(m_Escucha.serverPort()));
     }
     void Callar() { m_booMudo = true; }
     bool Mudo() const { return m_booMudo; }
 
 private:
-    void Servir() {
-        while (!m_booFin) {
-            // Mute: nothing more is read, so the driver's request sits unanswered.
-            const nfds_t n = m_booMudo ? 1 : m_Fds.size();
-            if (poll(m_Fds.data(), n, 50) <= 0)
-                continue;
-            if (m_Fds[0].revents & POLLIN) {
-                sockaddr_in servidor{
-                    AF_INET, htons(m_strPuerto.toUShort()), {htonl(INADDR_LOOPBACK)}, {}};
-                m_Fds.push_back({accept(m_Fds[0].fd, nullptr, nullptr), POLLIN, 0});
-                m_Fds.push_back({socket(AF_INET, SOCK_STREAM, 0), POLLIN, 0});
-                connect(m_Fds.back().fd, reinterpret_cast<sockaddr*>(&servidor), sizeof servidor);
-            }
-            for (std::size_t i = 1; i < n; ++i) {
-                char trozo[65536];
-                const ssize_t leidos =
-                    m_Fds[i].revents ? read(m_Fds[i].fd, trozo, sizeof trozo) : -1;
-                const int destino = m_Fds[i % 2 ? i + 1 : i - 1].fd; // client, then its server
-                if (leidos > 0 && i % 2 && !m_Marca.isEmpty() &&
-                    QByteArray::fromRawData(trozo, leidos).contains(m_Marca))
-                    m_booMudo = true;
-                if (leidos > 0 && !m_booMudo && write(destino, trozo, std::size_t(leidos)) < 0)
-                    m_booMudo = true;
-                if (leidos == 0)
-                    m_Fds[i].fd = ~m_Fds[i].fd; // closed by its end: poll no more
-            }
-        }
+    void run() override {
+        QObject::connect(&m_Escucha, &QTcpServer::newConnection, [this] {
+            QTcpSocket* cliente = m_Escucha.nextPendingConnection();
+            auto* servidor = new QTcpSocket(cliente);
+            servidor->connectToHost(QHostAddress::LocalHost, m_strPuerto.toUShort());
+            // Mute: what arrives is dropped, so the driver's request sits unanswered.
+            const auto pasar = [this](QTcpSocket* de, QTcpSocket* a, bool booDelCliente) {
+                QObject::connect(de, &QTcpSocket::readyRead, a, [=, this] {
+                    const QByteArray trozo = de->readAll();
+                    m_booMudo = m_booMudo ||
+                                (booDelCliente && !m_Marca.isEmpty() && trozo.contains(m_Marca));
+                    if (!m_booMudo)
+                        a->write(trozo);
+                });
+            };
+            pasar(cliente, servidor, true);
+            pasar(servidor, cliente, false);
+        });
+        exec();
+        // Sockets belong to this thread: they go here, not from the test's.
+        qDeleteAll(m_Escucha.findChildren<QTcpSocket*>(Qt::FindDirectChildrenOnly));
+        m_Escucha.close();
     }
 
-    QString m_strPuerto, m_strPropio;
+    QString m_strPuerto;
     QByteArray m_Marca;
-    std::vector<pollfd> m_Fds; // the listener, then client and server of each link
-    std::atomic<bool> m_booMudo{false}, m_booFin{false};
-    std::thread m_Hilo;
+    QTcpServer m_Escucha;
+    std::atomic<bool> m_booMudo{false};
 };
 
 } // namespace

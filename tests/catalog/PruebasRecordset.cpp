@@ -16,18 +16,15 @@ CRecordset Nombres(const QStringList& nombres) {
 
 } // namespace
 
-TEST(RecordsetTest, BuscarPrimeroIgnoraMayusculasYSeQuedaEnLaPrimeraFilaQueCoincide) {
-    CRecordset rs = Nombres({"Clientes", "pedidos", "CLIENTES", "clientes"});
-    rs.MoverSiguiente();
-    rs.MoverSiguiente();
+// By value: letter case aside, from the first row whatever the cursor, quotes and wildcards as
+// themselves.
+TEST(RecordsetTest, BuscarPrimeroTomaElValorTalCualSinMayusculasDesdeLaPrimeraFila) {
+    CRecordset rs =
+        Nombres({"Clientes", "o'brien", "a_b", "axb", "100%", "100x", "di\"ce", "CLIENTES"});
     rs.MoverSiguiente();
     ASSERT_TRUE(rs.BuscarPrimero(u"table_name"_s, u"clientes"_s));
     EXPECT_EQ(rs.Posicion(), 1);
     EXPECT_EQ(rs.Texto(u"TABLE_NAME"_s), u"Clientes"_s);
-}
-
-TEST(RecordsetTest, BuscarPrimeroTomaElValorTalCualConComillasYComodines) {
-    CRecordset rs = Nombres({"o'brien", "a_b", "axb", "100%", "100x", "di\"ce"});
     for (const QString& nombre : {u"o'brien"_s, u"axb"_s, u"a_b"_s, u"100%"_s, u"di\"ce"_s}) {
         ASSERT_TRUE(rs.BuscarPrimero(u"TABLE_NAME"_s, nombre)) << nombre.toStdString();
         EXPECT_EQ(rs.Texto(u"TABLE_NAME"_s), nombre);
@@ -36,24 +33,21 @@ TEST(RecordsetTest, BuscarPrimeroTomaElValorTalCualConComillasYComodines) {
     EXPECT_FALSE(rs.BuscarPrimero(u"TABLE_NAME"_s, u"o''brien"_s));
 }
 
-TEST(RecordsetTest, NumerosSeComparanPorValorSeaCualSeaSuTipo) {
+// Numbers by value whatever their type; a null matches nothing.
+TEST(RecordsetTest, NumerosSeComparanPorValorYUnNuloNoCoincideConNada) {
     CRecordset rs({u"DATA_TYPE"_s});
     rs.AgregarFila({QVariant(129)});
     rs.AgregarFila({QVariant(qlonglong(3))});
     rs.AgregarFila({QVariant(3.0)});
+    rs.AgregarFila({QVariant()});
+    rs.AgregarFila({QString()});
     ASSERT_TRUE(rs.BuscarPrimero(u"DATA_TYPE"_s, QVariant::fromValue(3L)));
     EXPECT_EQ(rs.Posicion(), 2);
     ASSERT_TRUE(rs.BuscarPrimero(u"DATA_TYPE"_s, 129.0));
     EXPECT_EQ(rs.Posicion(), 1);
     EXPECT_EQ(rs.BuscarTodos(u"DATA_TYPE"_s, 3).size(), 2u);
-}
-
-TEST(RecordsetTest, UnNuloNoCoincideConNada) {
-    CRecordset rs({u"COLUMN_DEFAULT"_s});
-    rs.AgregarFila({QVariant()});
-    rs.AgregarFila({QString()});
-    EXPECT_FALSE(rs.BuscarPrimero(u"COLUMN_DEFAULT"_s, QVariant()));
-    EXPECT_TRUE(rs.EsNulo(u"COLUMN_DEFAULT"_s));
+    EXPECT_FALSE(rs.BuscarPrimero(u"DATA_TYPE"_s, QVariant()));
+    EXPECT_TRUE(CRecordset::EsNulo(rs.ValorEn(3, 0)));
 }
 
 TEST(RecordsetTest, LaBusquedaVeLosValoresCambiadosTrasElPrimerUso) {

@@ -13,10 +13,7 @@
 namespace {
 
 using pruebas::CSalidaCli;
-
-CSalidaCli Ejecutar(const QStringList& argumentos) {
-    return pruebas::EjecutarCli(argumentos);
-}
+using pruebas::EjecutarCli;
 
 const QByteArray kCabecera = QStringLiteral("Objeto comparado\tTipo de objeto\tConexión\t"
                                             "Resultado de la comparación")
@@ -44,31 +41,27 @@ protected:
 };
 QString ComparadorCliTest::s_strA, ComparadorCliTest::s_strB;
 
-TEST_F(ComparadorCliTest, DiferenciasSalenConUnoYCadaLadoLlevaElNombreDeSuBase) {
+TEST_F(ComparadorCliTest, DiferenciasSalenConUnoEnPantallaOEnUnArchivoConElNombreDeCadaBase) {
     const CSalidaCli s =
-        Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});
+        EjecutarCli({"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--tablas"});
     EXPECT_EQ(s.intEstado, 1) << s.errores.constData();
     EXPECT_TRUE(s.salida.startsWith(kCabecera + "\n"));
     EXPECT_TRUE(s.salida.contains(Linea(FilaFalta("solo_a", "Tabla", Ruta(s_strA), Ruta(s_strB)))));
     EXPECT_FALSE(s.salida.contains("\tVista\t"));
     EXPECT_FALSE(s.salida.contains("\r"));
     EXPECT_TRUE(s.salida.endsWith("\n"));
-}
-
-TEST_F(ComparadorCliTest, SalidaAUnArchivoNoEscribeNadaEnPantalla) {
+    // To a file, nothing on the screen and the lines end as the file format's.
     const QString ruta = pruebas::CarpetaTemporal() + "/resultado.txt";
-    const CSalidaCli s =
-        Ejecutar({"comparar", "--salida", ruta, "--cadena1", s_strA, "--cadena2", s_strB});
-    EXPECT_EQ(s.intEstado, 1);
-    EXPECT_TRUE(s.salida.isEmpty());
-    QFile f(ruta);
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(f.readAll().startsWith(kCabecera + "\r\n"));
+    const CSalidaCli a =
+        EjecutarCli({"comparar", "--salida", ruta, "--cadena1", s_strA, "--cadena2", s_strB});
+    EXPECT_EQ(a.intEstado, 1);
+    EXPECT_TRUE(a.salida.isEmpty());
+    EXPECT_TRUE(pruebas::Leer(ruta).startsWith(kCabecera + "\r\n"));
 }
 
 TEST_F(ComparadorCliTest, ConexionQueNoAbreSaleConDos) {
     const QString mala = pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/hay/base.db");
-    const CSalidaCli s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", mala});
+    const CSalidaCli s = EjecutarCli({"comparar", "--cadena1", s_strA, "--cadena2", mala});
     EXPECT_EQ(s.intEstado, 2);
     EXPECT_TRUE(s.salida.contains("\n(todos)\t\t"));
     EXPECT_TRUE(s.salida.contains("\tNo se puede abrir la conexión: "));
@@ -81,7 +74,7 @@ TEST_F(ComparadorCliTest, UsoIncorrectoSaleConDos) {
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--nada"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--formato", "pdf"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2"}}) {
-        const CSalidaCli s = Ejecutar(args);
+        const CSalidaCli s = EjecutarCli(args);
         EXPECT_EQ(s.intEstado, 2) << args.join(' ').toStdString();
         EXPECT_TRUE(s.salida.isEmpty());
         EXPECT_TRUE(s.errores.startsWith("verondal-cli: "));
@@ -90,7 +83,7 @@ TEST_F(ComparadorCliTest, UsoIncorrectoSaleConDos) {
 
 TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
     const QStringList lados{"--cadena1", s_strA, "--cadena2", s_strA};
-    const CSalidaCli csv = Ejecutar(QStringList{"comparar", "--formato", "csv"} + lados);
+    const CSalidaCli csv = EjecutarCli(QStringList{"comparar", "--formato", "csv"} + lados);
     EXPECT_EQ(csv.intEstado, 0);
     EXPECT_EQ(csv.salida, "Objeto comparado,Tipo de objeto,Conexión,Resultado de la comparación"
                           "\n(todos),Tablas,,No se han encontrado diferencias"
@@ -98,7 +91,7 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
                           "\n(todos),Procedimientos,,No se han encontrado diferencias\n");
 
     const CSalidaCli xml =
-        Ejecutar(QStringList{"comparar", "--formato", "xml", "--tablas"} + lados);
+        EjecutarCli(QStringList{"comparar", "--formato", "xml", "--tablas"} + lados);
     EXPECT_EQ(xml.intEstado, 0);
     QDomDocument documento;
     ASSERT_TRUE(documento.setContent(xml.salida));
@@ -107,11 +100,11 @@ TEST_F(ComparadorCliTest, LosDemasFormatosLlevanLasMismasFilas) {
     EXPECT_EQ(documento.elementsByTagName("Tipo_de_objeto").size(), 1);
 
     for (const QString formato : {"xlsx", "docx"}) {
-        EXPECT_EQ(Ejecutar(QStringList{"comparar", "--formato", formato} + lados).intEstado, 2)
+        EXPECT_EQ(EjecutarCli(QStringList{"comparar", "--formato", formato} + lados).intEstado, 2)
             << "sin --salida";
         const QString ruta = pruebas::CarpetaTemporal() + "/resultados." + formato;
         const CSalidaCli s =
-            Ejecutar(QStringList{"comparar", "--formato", formato, "--salida", ruta} + lados);
+            EjecutarCli(QStringList{"comparar", "--formato", formato, "--salida", ruta} + lados);
         EXPECT_EQ(s.intEstado, 0) << s.errores.constData();
         QFile f(ruta);
         ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << formato.toStdString();
@@ -127,14 +120,14 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
         ASSERT_FALSE(cadena.isEmpty());
         // 2026's string comes on standard input, as a script keeps a password out of ps.
         const bool booEntrada = anio == "2026";
-        ASSERT_EQ(pruebas::EjecutarCli(
+        ASSERT_EQ(EjecutarCli(
                       {"--config", config, "agregar", "Ventas " + anio, booEntrada ? "-" : cadena},
                       booEntrada ? cadena.toUtf8() + "\n" : QByteArray())
                       .intEstado,
                   0);
     }
     const CSalidaCli distintas =
-        Ejecutar({"comparar", "Ventas 2025", "Ventas 2026", "--config", config});
+        EjecutarCli({"comparar", "Ventas 2025", "Ventas 2026", "--config", config});
     EXPECT_EQ(distintas.intEstado, 1) << distintas.errores.constData();
     EXPECT_TRUE(distintas.salida.contains(
         Linea(FilaFalta("proveedores", "Tabla", "Ventas 2025", "Ventas 2026"))));
@@ -145,16 +138,16 @@ TEST_F(ComparadorCliTest, LasBasesDeMuestraPorTituloDanDiferenciasYConsigoMismas
                   "El valor por defecto del campo «ciudad» de la tabla «clientes» es «'Madrid'» y "
                   "en la conexión «Ventas 2026» es «'Sevilla'»"))));
     // By Id as well as by title.
-    const CSalidaCli iguales = Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 2025"});
+    const CSalidaCli iguales = EjecutarCli({"--config", config, "comparar", "cnx1", "Ventas 2025"});
     EXPECT_EQ(iguales.intEstado, 0) << iguales.errores.constData();
-    EXPECT_EQ(Ejecutar({"--config", config, "comparar", "cnx1", "Ventas 1999"}).intEstado, 2);
+    EXPECT_EQ(EjecutarCli({"--config", config, "comparar", "cnx1", "Ventas 1999"}).intEstado, 2);
 }
 
 // What a pipeline relies on: one LF-ended line per row, json a parser reads back with the same
 // rows, the second string from standard input, and status 2 when the results cannot be written.
 TEST_F(ComparadorCliTest, LineasJsonYSalidaQueNoSePuedeEscribir) {
-    const CSalidaCli txt = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB});
-    const CSalidaCli json = pruebas::EjecutarCli(
+    const CSalidaCli txt = EjecutarCli({"comparar", "--cadena1", s_strA, "--cadena2", s_strB});
+    const CSalidaCli json = EjecutarCli(
         {"comparar", "--cadena1", s_strA, "--cadena2", "-", "--formato", "json"}, s_strB.toUtf8());
     EXPECT_EQ(json.intEstado, 1) << json.errores.constData();
     const QJsonObject raiz = QJsonDocument::fromJson(json.salida).object();
@@ -177,8 +170,8 @@ TEST_F(ComparadorCliTest, LineasJsonYSalidaQueNoSePuedeEscribir) {
 
     const QString ruta = pruebas::CarpetaTemporal() + "/no/existe/resultados.txt";
     for (const QString formato : {"txt", "json"}) {
-        const CSalidaCli s = Ejecutar({"comparar", "--cadena1", s_strA, "--cadena2", s_strB,
-                                       "--formato", formato, "--salida", ruta});
+        const CSalidaCli s = EjecutarCli({"comparar", "--cadena1", s_strA, "--cadena2", s_strB,
+                                          "--formato", formato, "--salida", ruta});
         EXPECT_EQ(s.intEstado, 2) << formato.toStdString();
         EXPECT_TRUE(s.errores.contains(ruta.toUtf8()));
     }
@@ -187,9 +180,9 @@ TEST_F(ComparadorCliTest, LineasJsonYSalidaQueNoSePuedeEscribir) {
 // The two optional phases: only they run, each with its own count.
 TEST_F(ComparadorCliTest, IndicesYRelacionesSoloConSusOpciones) {
     const CSalidaCli s =
-        Ejecutar({"comparar", "--cadena1", BaseSQLite("cli_claves_a", {"comparar_claves_a.sql"}),
-                  "--cadena2", BaseSQLite("cli_claves_b", {"comparar_claves_b.sql"}), "--indices",
-                  "--relaciones", "--formato", "json"});
+        EjecutarCli({"comparar", "--cadena1", BaseSQLite("cli_claves_a", {"comparar_claves_a.sql"}),
+                     "--cadena2", BaseSQLite("cli_claves_b", {"comparar_claves_b.sql"}),
+                     "--indices", "--relaciones", "--formato", "json"});
     EXPECT_EQ(s.intEstado, 1) << s.errores.constData();
     const QJsonObject raiz = QJsonDocument::fromJson(s.salida).object();
     EXPECT_EQ(raiz["resumen"]["fases"].toObject(),

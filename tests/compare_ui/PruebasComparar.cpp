@@ -59,20 +59,6 @@ const QStringList& CadenasGrandes() {
     return cadenas;
 }
 
-// A timer that runs fnAccion once, inside the comparison's yields, when fnCuando holds.
-void Cuando(std::function<bool()> fnCuando, std::function<void()> fnAccion) {
-    auto* t = new QTimer;
-    t->setInterval(1);
-    QObject::connect(t, &QTimer::timeout, [t, fnCuando, fnAccion] {
-        if (fnCuando()) {
-            t->stop();
-            t->deleteLater();
-            fnAccion();
-        }
-    });
-    t->start();
-}
-
 class CompararTest : public ::testing::Test {
 protected:
     CDialogosGuion guion;
@@ -131,12 +117,6 @@ protected:
     static QStringList Fila(const CListaVista* lvw, int f) {
         return {lvw->Texto(f), lvw->SubElemento(f, 1), lvw->SubElemento(f, 2),
                 lvw->SubElemento(f, 3)};
-    }
-    static int Buscar(const CListaVista* lvw, const QString& strTexto) {
-        for (int f = 0; f < lvw->NumeroElementos(); ++f)
-            if (lvw->Texto(f) == strTexto)
-                return f;
-        return -1;
     }
     static QString Estado(frmResultadosComparacion* frm) {
         return frm->stbResultadosComparacion->Texto();

@@ -12,21 +12,30 @@
 
 namespace pruebas {
 
-// Runs fnAccion on the next modal box or popup as soon as it shows, so the caller may block.
-inline void AlAbrirse(std::function<void(QWidget*)> fnAccion) {
-    auto* objTemporizador = new QTimer;
-    objTemporizador->setInterval(10);
-    QObject::connect(objTemporizador, &QTimer::timeout, [objTemporizador, fnAccion] {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w)
-            w = QApplication::activePopupWidget();
-        if (w && w->isVisible()) {
-            objTemporizador->stop();
-            objTemporizador->deleteLater();
-            fnAccion(w);
+// A timer that runs fnAccion once, from inside whatever loop is turning (a modal box's, a
+// comparison's yields), as soon as fnCuando holds.
+inline void Cuando(std::function<bool()> fnCuando, std::function<void()> fnAccion) {
+    auto* t = new QTimer;
+    t->setInterval(1);
+    QObject::connect(t, &QTimer::timeout, [t, fnCuando, fnAccion] {
+        if (fnCuando()) {
+            t->stop();
+            t->deleteLater();
+            fnAccion();
         }
     });
-    objTemporizador->start();
+    t->start();
+}
+
+// Runs fnAccion on the next modal box or popup as soon as it shows, so the caller may block.
+inline void AlAbrirse(std::function<void(QWidget*)> fnAccion) {
+    const auto abierta = [] {
+        QWidget* w = QApplication::activeModalWidget();
+        w = w ? w : QApplication::activePopupWidget();
+        return w && w->isVisible() ? w : nullptr;
+    };
+    Cuando([abierta] { return abierta() != nullptr; },
+           [abierta, fnAccion] { fnAccion(abierta()); });
 }
 
 inline QStringList TextosBotones(QMessageBox* objCaja) {

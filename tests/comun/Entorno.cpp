@@ -1,4 +1,5 @@
 #include "Entorno.h"
+#include "Ayudas.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -42,30 +43,16 @@ QStringList Lineas(const std::optional<QByteArray>& salida) {
     return QString::fromUtf8(salida.value_or(QByteArray())).split(u'\n', Qt::SkipEmptyParts);
 }
 
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly))
-        return {};
-    return f.readAll();
-}
-
 QStringList ArgumentosPostgres(const QString& baseDatos) {
-    return {"-X", "-q",
-            "-v", "ON_ERROR_STOP=1",
-            "-h", "127.0.0.1",
-            "-p", Variable("VERONDAL_PG_PUERTO"),
-            "-U", Variable("VERONDAL_PG_USUARIO"),
-            "-d", baseDatos};
+    return u"-X -q -v ON_ERROR_STOP=1 -h 127.0.0.1 -p"_s.split(u' ')
+           << Variable("VERONDAL_PG_PUERTO") << u"-U"_s << Variable("VERONDAL_PG_USUARIO")
+           << u"-d"_s << baseDatos;
 }
 
 QStringList ArgumentosMariaDB(const QString& baseDatos) {
-    QStringList a{"--protocol=TCP",
-                  "-h",
-                  "127.0.0.1",
-                  "-P",
-                  Variable("VERONDAL_MARIADB_PUERTO"),
-                  "-u",
-                  Variable("VERONDAL_MARIADB_USUARIO")};
+    QStringList a = u"--protocol=TCP -h 127.0.0.1 -P"_s.split(u' ')
+                    << Variable("VERONDAL_MARIADB_PUERTO") << u"-u"_s
+                    << Variable("VERONDAL_MARIADB_USUARIO");
     if (!baseDatos.isEmpty())
         a << baseDatos;
     return a;
@@ -126,11 +113,8 @@ QStringList ConsultarPostgres(const QString& strBaseDatos, const QString& strSql
 }
 
 QStringList ConsultarMariaDB(const QString& strBaseDatos, const QString& strSql) {
-    QStringList filas = Lineas(Correr(u"mariadb"_s,
-                                      ArgumentosMariaDB(strBaseDatos) << "-N"
-                                                                      << "-B"
-                                                                      << "-r",
-                                      strSql.toUtf8()));
+    QStringList filas =
+        Lineas(Correr(u"mariadb"_s, ArgumentosMariaDB(strBaseDatos) << u"-NBr"_s, strSql.toUtf8()));
     for (QString& f : filas)
         f.replace(u'\t', u'|').replace(u"NULL"_s, u"·"_s);
     return filas;

@@ -35,19 +35,17 @@ inline QStringList Filas(const CListaVista& lvw) {
     return filas;
 }
 
-// The row whose text is strTexto, as Filas gives it; empty when there is none.
-inline QString Fila(const CListaVista& lvw, const QString& strTexto) {
-    for (int f = 0; f < lvw.NumeroElementos(); ++f)
-        if (lvw.Texto(f) == strTexto)
-            return Filas(lvw).at(f);
-    return {};
-}
-
 inline int FilaDe(const CListaVista& lvw, const QString& strTexto) {
     for (int f = 0; f < lvw.NumeroElementos(); ++f)
         if (lvw.Texto(f) == strTexto)
             return f;
     return -1;
+}
+
+// The row whose text is strTexto, as Filas gives it; empty when there is none.
+inline QString Fila(const CListaVista& lvw, const QString& strTexto) {
+    const int f = FilaDe(lvw, strTexto);
+    return f < 0 ? QString() : Filas(lvw).at(f);
 }
 
 inline QStringList Claves(const CListaVista& lvw) {
