@@ -4,22 +4,16 @@
 #include "Aplicacion.h"
 #include "AyudasVentanas.h"
 #include "DialogosGuion.h"
-#include "Entorno.h"
 #include "app/Inicio.h"
 #include "app/frmPrincipal.h"
 #include "controles/CBarraEstado.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/modGeneral.h"
-#include "registry/CEncriptador.h"
-#include "registry/CVerondal.h"
-
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QTest>
-#include <gtest/gtest.h>
-
 using namespace pruebas;
 
 namespace {

@@ -5,8 +5,6 @@
 #include "Ayudas.h"
 #include "catalog/CConexion.h"
 
-#include <QStringList>
-#include <gtest/gtest.h>
 #include <memory>
 
 namespace pruebas {
@@ -47,6 +45,16 @@ inline QStringList FilasDonde(CRecordset& rs, const QString& strColumna, const Q
         if (f.section(u'|', 0, 0) == strValor)
             elegidas << f.section(u'|', 1);
     return elegidas;
+}
+
+// The same of a rowset as a call returns it: a call that gave none says so in the lines.
+inline QStringList Filas(const PRecordset& rs, const QStringList& columnas) {
+    return rs ? Filas(*rs, columnas) : QStringList{u"(sin conjunto de filas)"_s};
+}
+inline QStringList FilasDonde(const PRecordset& rs, const QString& strColumna,
+                              const QString& strValor, const QStringList& columnas) {
+    return rs ? FilasDonde(*rs, strColumna, strValor, columnas)
+              : QStringList{u"(sin conjunto de filas)"_s};
 }
 
 inline std::unique_ptr<CConexion> Abrir(const QString& strCadena) {

@@ -2,12 +2,10 @@
 // against real drivers (and a local listener that never answers). Closing on the server is the
 // main window's closing test.
 #include "AyudaCatalogo.h"
-#include "Entorno.h"
 #include "catalog/COdbcConexion.h"
 #include "comun/CError.h"
 
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTcpServer>
 
 using namespace pruebas;

@@ -1,8 +1,6 @@
 // What the SQLite dialect corrects in the SQLite3 driver's answers, each value held against
 // SQLite's own catalogue (sqlite_master and its pragmas) read through the sqlite3 client.
 #include "AyudaCatalogo.h"
-#include "Entorno.h"
-
 #include <algorithm>
 
 using namespace pruebas;
@@ -29,8 +27,6 @@ QString DialectoSQLiteTest::s_Ruta, DialectoSQLiteTest::s_Cadena;
 
 TEST_F(DialectoSQLiteTest, SoloLasTablasBaseSeCuentanYCadaFilaCoincideConSuRecuento) {
     // A view would run its query and a virtual table its module: neither is read.
-    auto todas = m_Cn->EstadisticasTodas();
-    ASSERT_TRUE(todas);
     QStringList esperadas;
     for (const QString& fila :
          Consultar(QStringLiteral("SELECT name, type = 'table' AND sql NOT LIKE 'CREATE "
@@ -42,7 +38,7 @@ TEST_F(DialectoSQLiteTest, SoloLasTablasBaseSeCuentanYCadaFilaCoincideConSuRecue
             base ? Consultar(u"SELECT count(*) FROM \"%1\""_s.arg(nombre)).value(0) : u"·"_s;
         esperadas << nombre + u'|' + cuenta;
     }
-    QStringList obtenidas = Filas(*todas, {"TABLE_NAME", "CARDINALITY"});
+    QStringList obtenidas = Filas(m_Cn->EstadisticasTodas(), {"TABLE_NAME", "CARDINALITY"});
     // The driver's wide calls still break names outside the BMP: not counted yet.
     const auto fueraDelBmp = [](const QString& f) {
         return std::any_of(f.begin(), f.end(), [](QChar c) { return c.isSurrogate(); });
@@ -79,9 +75,7 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
         if (auto rs = m_Cn->Campos(t))
             porTabla << Filas(*rs, columnas);
     EXPECT_EQ(porTabla, esperadas);
-    auto todas = m_Cn->CamposTodos();
-    ASSERT_TRUE(todas);
-    QStringList enTodas = Filas(*todas, columnas);
+    QStringList enTodas = Filas(m_Cn->CamposTodos(), columnas);
     enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
     QStringList ordenadas = esperadas;
     enTodas.sort();
@@ -89,11 +83,11 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
     EXPECT_EQ(enTodas, ordenadas);
 
     // Every text is Unicode; a length only where one is declared.
-    auto rs = m_Cn->Campos(u"clientes"_s);
-    ASSERT_TRUE(rs);
-    EXPECT_EQ(Filas(*rs, {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH"}).join(u' '),
-              QStringLiteral("id|3|· nombre|130|40 pais|130|2 nota|130|· saldo|131|· alta|133|· "
-                             "activo|11|· doble|3|· etiqueta|130|·"));
+    EXPECT_EQ(
+        Filas(m_Cn->Campos(u"clientes"_s), {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH"})
+            .join(u' '),
+        QStringLiteral("id|3|· nombre|130|40 pais|130|2 nota|130|· saldo|131|· alta|133|· "
+                       "activo|11|· doble|3|· etiqueta|130|·"));
 }
 
 TEST_F(DialectoSQLiteTest, LosIndicesDicenSuFiltroSuExpresionYQueClaveOrdenaLaTabla) {

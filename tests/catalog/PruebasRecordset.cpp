@@ -2,8 +2,6 @@
 #include "Entorno.h"
 #include "catalog/CRecordset.h"
 
-#include <gtest/gtest.h>
-
 namespace {
 
 CRecordset Nombres(const QStringList& nombres) {

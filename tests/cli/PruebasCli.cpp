@@ -2,8 +2,6 @@
 // untouched by every failed command.
 #include "Aplicacion.h"
 
-#include <gtest/gtest.h>
-
 using namespace pruebas;
 
 TEST(CliTest, AgregaListaDescifraYElimina) {

@@ -1,14 +1,10 @@
 // Saves that meet a full disk, a read-only file or a second writer: nothing is lost, and the
 // user reads why in Spanish.
 #include "Aplicacion.h"
-#include "Ayudas.h"
 #include "comun/CError.h"
 #include "export/CTablaExportable.h"
 #include "export/modArchivos.h"
 #include "export/modExportacion.h"
-#include "registry/CVerondal.h"
-
-#include <QProcess>
 #include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>

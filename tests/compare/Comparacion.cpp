@@ -2,8 +2,6 @@
 
 #include "Ayudas.h"
 
-#include <QFile>
-
 bool operator==(const CFilaResultado& a, const CFilaResultado& b) {
     return a.strTexto == b.strTexto && a.strTipo == b.strTipo && a.strConexion == b.strConexion &&
            a.strMensaje == b.strMensaje && a.intIcono == b.intIcono && a.lngColor == b.lngColor &&

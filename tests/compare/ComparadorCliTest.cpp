@@ -3,13 +3,10 @@
 #include "Comparacion.h"
 
 #include <QDomDocument>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <csignal>
-#include <gtest/gtest.h>
-
 namespace {
 
 using pruebas::CSalidaCli;
@@ -59,25 +56,23 @@ TEST_F(ComparadorCliTest, DiferenciasSalenConUnoEnPantallaOEnUnArchivoConElNombr
     EXPECT_TRUE(pruebas::Leer(ruta).startsWith(kCabecera + "\r\n"));
 }
 
-TEST_F(ComparadorCliTest, ConexionQueNoAbreSaleConDos) {
+TEST_F(ComparadorCliTest, UsoIncorrectoOConexionQueNoAbreSalenConDos) {
     const QString mala = pruebas::CadenaSQLite(pruebas::CarpetaTemporal() + "/no/hay/base.db");
     const CSalidaCli s = EjecutarCli({"comparar", "--cadena1", s_strA, "--cadena2", mala});
     EXPECT_EQ(s.intEstado, 2);
     EXPECT_TRUE(s.salida.contains("\n(todos)\t\t"));
     EXPECT_TRUE(s.salida.contains("\tNo se puede abrir la conexión: "));
     EXPECT_FALSE(s.errores.isEmpty());
-}
 
-TEST_F(ComparadorCliTest, UsoIncorrectoSaleConDos) {
     for (const QStringList& args :
          {QStringList{"comparar", "--cadena1", s_strA}, QStringList{"comparar", "x", "y", "z"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--nada"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2", s_strB, "--formato", "pdf"},
           QStringList{"comparar", "--cadena1", s_strA, "--cadena2"}}) {
-        const CSalidaCli s = EjecutarCli(args);
-        EXPECT_EQ(s.intEstado, 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(s.salida.isEmpty());
-        EXPECT_TRUE(s.errores.startsWith("verondal-cli: "));
+        const CSalidaCli uso = EjecutarCli(args);
+        EXPECT_EQ(uso.intEstado, 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(uso.salida.isEmpty());
+        EXPECT_TRUE(uso.errores.startsWith("verondal-cli: "));
     }
 }
 

@@ -7,7 +7,6 @@
 #include <QRegularExpression>
 #include <algorithm>
 #include <array>
-#include <gtest/gtest.h>
 #include <optional>
 
 namespace {

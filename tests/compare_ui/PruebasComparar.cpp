@@ -5,7 +5,6 @@
 #include "Aplicacion.h"
 #include "AyudasVentanas.h"
 #include "DialogosGuion.h"
-#include "Entorno.h"
 #include "app/frmPrincipal.h"
 #include "compare/ui/frmComparar.h"
 #include "compare/ui/frmResultadosComparacion.h"
@@ -16,17 +15,12 @@
 #include "controles/CListaVista.h"
 #include "controles/modGeneral.h"
 #include "export/ui/frmExportar.h"
-#include "registry/CVerondal.h"
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QMdiArea>
 #include <QPointer>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
-#include <gtest/gtest.h>
-
 using namespace pruebas;
 
 namespace {
@@ -95,7 +89,7 @@ protected:
     }
 
     static void Elegir(frmComparar* frm, int intPrimera, int intSegunda,
-                       std::initializer_list<int> objetos, bool booOcultos = false) {
+                       const std::vector<int>& objetos, bool booOcultos = false) {
         frm->cboConexion[0]->Elegir(intPrimera);
         frm->cboConexion[1]->Elegir(intSegunda);
         for (int i : objetos)
@@ -154,10 +148,7 @@ TEST_P(ComprobacionTest, FinalizarAvisaYVuelveAlPasoQueCorregir) {
     const CCasoError& caso = GetParam();
     frmComparar* frm = AbrirDesdeMenu();
     ASSERT_NE(frm, nullptr);
-    frm->cboConexion[0]->Elegir(caso.intPrimera);
-    frm->cboConexion[1]->Elegir(caso.intSegunda);
-    for (int i : caso.objetos)
-        frm->lstObjetos->Marcar(i, true);
+    Elegir(frm, caso.intPrimera, caso.intSegunda, caso.objetos);
     Finalizar(frm);
     ASSERT_EQ(guion.mensajes.size(), 1u);
     EXPECT_EQ(guion.mensajes[0].strTexto, QString::fromUtf8(caso.szMensaje));

@@ -8,8 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QStringList>
-#include <gtest/gtest.h>
 #include <ostream>
 
 // Failures show texts as text, not as arrays of 16-bit units.
@@ -61,6 +59,10 @@ struct CSalidaCli {
     QByteArray errores;
     QString Salida() const { return QString::fromUtf8(salida); }
     QString Errores() const { return QString::fromUtf8(errores); }
+    // The output's lines, without the empty one after the last line end.
+    QStringList Lineas() const {
+        return Salida().chopped(Salida().endsWith(u'\n') ? 1 : 0).split(u'\n');
+    }
 };
 
 inline CSalidaCli EjecutarCli(const QStringList& argumentos, const QByteArray& bytEntrada = {}) {

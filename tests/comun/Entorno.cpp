@@ -2,9 +2,6 @@
 #include "Ayudas.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <optional>
 

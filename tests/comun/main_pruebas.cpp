@@ -6,8 +6,6 @@
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
-#include <gtest/gtest.h>
-
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -2,8 +2,6 @@
 // display modes, drop-down menus, system colours, the host routines and the real dialog boxes.
 #include "AyudasVentanas.h"
 #include "ConfiguracionEspanola.h"
-#include "comun/CError.h"
-#include "controles/CArbol.h"
 #include "controles/CDialogosQt.h"
 #include "controles/CListaImagenes.h"
 #include "controles/CListaVista.h"
@@ -12,21 +10,16 @@
 #include "controles/ColoresSistema.h"
 #include "controles/modGeneral.h"
 
-#include <QApplication>
+#include <QAbstractItemView>
 #include <QDateTime>
-#include <QDir>
 #include <QInputDialog>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <functional>
-#include <gtest/gtest.h>
-
 using pruebas::AlAbrirse;
 using pruebas::BotonPorTexto;
 using pruebas::TextosBotones;
@@ -53,21 +46,6 @@ TEST(ImagenesTest, CadaIconoDelRecursoSeDibujaA16YA32Pixeles) {
 }
 
 // ---------------------------------------------------------------------------------------------
-class ArbolTest : public ::testing::Test {
-protected:
-    CArbol tvw;
-    void SetUp() override {
-        tvw.EstablecerImagenes(CListaImagenes(16, {"base_datos", "carpeta", "carpeta_abierta"}));
-    }
-};
-
-TEST_F(ArbolTest, UnaClaveRepetidaOUnPadreDesconocidoLanzanError) {
-    tvw.Agregar(QString(), "cnx1", "Ventas", 1);
-    EXPECT_THROW(tvw.Agregar(QString(), "cnx1", "Otra", 1), CError);
-    EXPECT_THROW(tvw.Agregar("cnx9", "x", "Otra", 1), CError);
-    EXPECT_EQ(tvw.topLevelItemCount(), 1);
-}
-
 // ---------------------------------------------------------------------------------------------
 class ListaTest : public ::testing::Test {
 protected:

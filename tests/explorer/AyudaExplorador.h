@@ -11,13 +11,9 @@
 #include "controles/ColoresSistema.h"
 #include "explorer/IVinculoDatos.h"
 #include "explorer/frmExplorador.h"
-#include "registry/CVerondal.h"
-
 #include <QTest>
 #include <QToolButton>
 #include <QTreeWidgetItem>
-#include <deque>
-#include <functional>
 #include <memory>
 
 namespace pruebas {
@@ -44,11 +40,14 @@ public:
     }
 };
 
-// The tree as lines: indentation, text, icon (/expanded icon), #key, [tag], "gris".
+// The tree as the user sees it, as lines: indentation, text, icon (/expanded icon), #key, [tag],
+// "gris"; a node the filter hides is left out.
 inline QStringList Describir(const CArbol& tvw) {
     QStringList lineas;
     std::function<void(const QTreeWidgetItem*, int)> recorrer = [&](const QTreeWidgetItem* n,
                                                                     int intNivel) {
+        if (n->isHidden())
+            return;
         QString s =
             QString(intNivel * 2, u' ') + n->text(0) + u' ' + QString::number(CArbol::Icono(n));
         if (CArbol::IconoExpandido(n))

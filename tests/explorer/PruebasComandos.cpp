@@ -3,10 +3,6 @@
 #include "AyudaExplorador.h"
 
 #include "controles/CPunteroRaton.h"
-#include "registry/CEncriptador.h"
-
-#include <QDir>
-
 using namespace pruebas;
 
 namespace {

@@ -21,20 +21,6 @@ protected:
         DosConexiones();
         Expandir(u"cnx2"_s);
     }
-    // The texts of the nodes the user can see, depth first.
-    QStringList Visibles() {
-        QStringList textos;
-        std::function<void(QTreeWidgetItem*)> recorrer = [&](QTreeWidgetItem* n) {
-            if (n->isHidden())
-                return;
-            textos << n->text(0);
-            for (int i = 0; i < n->childCount(); ++i)
-                recorrer(n->child(i));
-        };
-        for (int i = 0; i < Arbol().topLevelItemCount(); ++i)
-            recorrer(Arbol().topLevelItem(i));
-        return textos;
-    }
     void Elegir(QTreeWidgetItem* n, const char* szComando) {
         Clic(n);
         std::unique_ptr<QMenu> m(m_Explorador->MenuContextual(n));
@@ -47,14 +33,17 @@ protected:
 
 TEST_F(UsoExploradorTest, ElFiltroDejaLosObjetosCuyoNombreLoContieneYSusCarpetas) {
     DosAbiertas();
-    const QStringList todos = Visibles();
+    const QStringList todos = Describir(Arbol());
     QTest::keyClicks(m_Explorador->txtFiltro, u"CLI"_s); // any case
-    const QStringList filtrados{"Ventas", "Tablas", "clientes", "Vistas", "v_clientes", "Vistas"};
-    if (!QTest::qWaitFor([&] { return Visibles() == filtrados; }, 5000)) { // it waits for a pause
-        EXPECT_EQ(Visibles(), filtrados);
+    const QStringList filtrados{"Ventas 16 #cnx1 [cnx]", "  Tablas 6/7 #_Tablascnx1",
+                                "    clientes 8 [tbl]",  "  Vistas 6/7 #_Vistascnx1",
+                                "    v_clientes 9",      "Vistas 16 #cnx2 [cnx]"};
+    const auto visibles = [&] { return Describir(Arbol()); };
+    if (!QTest::qWaitFor([&] { return visibles() == filtrados; }, 5000)) { // waits for a pause
+        EXPECT_EQ(visibles(), filtrados);
     }
     m_Explorador->txtFiltro->clear();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return Visibles() == todos; }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return visibles() == todos; }, 5000));
 }
 
 TEST_F(UsoExploradorTest, ActualizarDesdeElMenuDeUnNodoReleeSuConexionYDejaLaOtraAbierta) {

@@ -1,8 +1,6 @@
 // The explorer follows Verondal.xml when another process changes it.
 #include "AyudaExplorador.h"
 
-#include <QProcess>
-
 using namespace pruebas;
 
 TEST_F(ExploradorPrueba, LoQueOtroProcesoAgregaOEliminaSeVeEnElArbol) {

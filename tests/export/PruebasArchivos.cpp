@@ -1,7 +1,6 @@
 #include "Ayudas.h"
 #include "export/modArchivos.h"
 
-#include <QFile>
 #include <QLocale>
 
 namespace {

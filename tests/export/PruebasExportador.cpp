@@ -1,15 +1,8 @@
 #include "DialogosGuion.h"
-#include "Entorno.h"
 #include "RespuestaFormato.h"
-#include "controles/CListaVista.h"
 #include "export/modArchivos.h"
 #include "export/ui/CExportador.h"
-#include "export/ui/frmExportar.h"
-
-#include <QApplication>
 #include <QFileInfo>
-#include <QTest>
-
 namespace {
 
 using pruebas::ClicEnFormato;

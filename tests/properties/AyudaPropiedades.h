@@ -5,22 +5,17 @@
 #include "Aplicacion.h"
 #include "ConfiguracionEspanola.h"
 #include "DialogosGuion.h"
-#include "Entorno.h"
 #include "controles/CBarraHerramientas.h"
 #include "controles/CListaVista.h"
 #include "controles/CPestanas.h"
 #include "controles/modGeneral.h"
 #include "properties/CMarcoPropiedades.h"
-#include "registry/CVerondal.h"
-
 #include <QApplication>
 #include <QCoreApplication>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
-#include <gtest/gtest.h>
-
 namespace pruebas {
 
 // One line per row: the text and every sub-item, joined by "|".

@@ -1,8 +1,5 @@
 // The frame both property windows share: toolbar, "ver" menu, tooltip of "exp", tabs.
 #include "AyudaPropiedades.h"
-#include "controles/CBarraHerramientas.h"
-#include "controles/CPestanas.h"
-#include "controles/modGeneral.h"
 #include "properties/frmPropiedadesConexion.h"
 #include "properties/frmPropiedadesTabla.h"
 

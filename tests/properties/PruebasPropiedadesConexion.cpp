@@ -2,8 +2,6 @@
 // the tabs of failed queries, the row-count progress.
 #include "AyudaPropiedades.h"
 #include "controles/CBarraEstado.h"
-#include "controles/CBarraHerramientas.h"
-#include "controles/CPestanas.h"
 #include "controles/CPunteroRaton.h"
 #include "controles/CVentanaMdi.h"
 #include "controles/ColoresSistema.h"
@@ -11,8 +9,6 @@
 #include "properties/modPropiedades.h"
 
 #include <QElapsedTimer>
-#include <QRegularExpression>
-
 using namespace pruebas;
 
 namespace {

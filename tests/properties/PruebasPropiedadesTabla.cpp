@@ -2,7 +2,6 @@
 // key from rows of two schemas, one schema's table, a failed index query. (SQLite's table opens
 // from the explorer in its own test.)
 #include "AyudaPropiedades.h"
-#include "controles/CPestanas.h"
 #include "properties/frmPropiedadesTabla.h"
 
 using namespace pruebas;

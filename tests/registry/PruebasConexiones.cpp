@@ -1,9 +1,5 @@
 #include "Aplicacion.h"
 #include "comun/CError.h"
-#include "registry/CVerondal.h"
-
-#include <gtest/gtest.h>
-
 using namespace pruebas;
 
 namespace {

@@ -1,12 +1,7 @@
 #include "Aplicacion.h"
 #include "DialogosGuion.h"
 #include "comun/CError.h"
-#include "registry/CEncriptador.h"
-#include "registry/CVerondal.h"
-
 #include <QDomDocument>
-#include <gtest/gtest.h>
-
 using namespace pruebas;
 
 namespace {
@@ -50,7 +45,7 @@ TEST(ConfiguracionTest, ArchivoExistenteSeCargaSinCambios) {
     EXPECT_EQ(QString::fromUtf8(Leer(strRuta)), QString::fromUtf8(bytEsperado));
 }
 
-TEST(ConfiguracionTest, ErrorDeAnalisisEnLaLinea3) {
+TEST(ConfiguracionTest, ErrorDeAnalisisEnLaLinea3YArchivoIlegibleEnLaLinea0) {
     const QByteArray bytContenido = "<?xml version=\"1.0\"?>\n<Verondal><Conexiones>\n"
                                     "<Conexion Id=\"cnx1\"></Conexiones>\n</Verondal>\n";
     const QString strRuta = ConfiguracionDePrueba(bytContenido);
@@ -65,17 +60,15 @@ TEST(ConfiguracionTest, ErrorDeAnalisisEnLaLinea3) {
     EXPECT_EQ(guion.mensajes[0].intEstilo, 16);
     EXPECT_EQ(guion.mensajes[0].strTitulo, u"Error"_s);
     EXPECT_EQ(Leer(strRuta), bytContenido);
-}
 
-TEST(ConfiguracionTest, ArchivoQueNoSePuedeLeerEsErrorDeLaLinea0) {
-    CDialogosGuion guion;
-    const QString strRuta = CarpetaDeLaPrueba() + u"/no-existe.xml"_s;
-    CVerondal verondal(strRuta);
-    EXPECT_TRUE(verondal.Error());
+    // A file that cannot be read is an error of line 0, and is never created.
+    guion.mensajes.clear();
+    const QString strFalta = CarpetaDeLaPrueba() + u"/no-existe.xml"_s;
+    EXPECT_TRUE(CVerondal(strFalta).Error());
     ASSERT_EQ(guion.mensajes.size(), 1u);
     EXPECT_TRUE(guion.mensajes[0].strTexto.startsWith(u"Error en la línea 0 del archivo "_s +
-                                                      strRuta + u"\r\n"_s));
-    EXPECT_FALSE(QFile::exists(strRuta));
+                                                      strFalta + u"\r\n"_s));
+    EXPECT_FALSE(QFile::exists(strFalta));
 }
 
 TEST(ConfiguracionTest, AgregarYEliminarEnLaMismaEjecucion) {

@@ -1,11 +1,7 @@
 #include "Aplicacion.h"
 #include "comun/CError.h"
 #include "comun/NumerosError.h"
-#include "registry/CEncriptador.h"
-
 #include <QStringDecoder>
-#include <gtest/gtest.h>
-
 using namespace pruebas;
 
 namespace {
