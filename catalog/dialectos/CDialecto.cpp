@@ -17,6 +17,10 @@ bool EsCaracter(int t) {
            t == SQL_WVARCHAR || t == SQL_WLONGVARCHAR;
 }
 
+bool EsBinario(int t) {
+    return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
+}
+
 QVariant V(const std::optional<QString>& t) {
     return t ? QVariant(*t) : QVariant();
 }
@@ -73,9 +77,6 @@ const QStringList kColumnasIndices{
     "UNIQUE",        "CLUSTERED",    "TYPE",       "ORDINAL_POSITION", "COLUMN_NAME",
     "COLLATION",     "CARDINALITY",  "PAGES",      "FILTER_CONDITION"};
 
-bool EsBinario(int t) {
-    return t == SQL_BINARY || t == SQL_VARBINARY || t == SQL_LONGVARBINARY;
-}
 bool EsNumerico(int t) {
     return t == SQL_NUMERIC || t == SQL_DECIMAL || t == SQL_SMALLINT || t == SQL_INTEGER ||
            t == SQL_REAL || t == SQL_FLOAT || t == SQL_DOUBLE || t == SQL_TINYINT ||

@@ -179,6 +179,7 @@ enum { Catalogo, Esquema, Nombre, Tipo, Descripcion, Creada, Modificada };
 }
 
 bool EsCaracter(int intTipoOdbc);
+bool EsBinario(int intTipoOdbc);
 QVariant V(const std::optional<QString>& t);
 QVariant V(const std::optional<qlonglong>& n);
 QVariant VInt(const std::optional<qlonglong>& n);

@@ -4,6 +4,8 @@
 
 #include <QRegularExpression>
 #include <algorithm>
+#include <cctype>
+#include <limits>
 
 using namespace dialecto;
 
@@ -13,6 +15,25 @@ std::vector<CDialecto::CObjeto> CDialectoSQLite::ObjetosLlamados(const QString& 
 
 bool CDialectoSQLite::EsDeSistema(const QString&, const QString&, const QString& strNombre) const {
     return strNombre.startsWith(QLatin1String("sqlite_"), Qt::CaseInsensitive);
+}
+
+// The driver's SQLTables is sqlite_master's tables and views, in its order, named and typed
+// alone: read straight, two columns a row instead of five.
+PRecordset CDialectoSQLite::Tablas() {
+    static const QString kTabla = QStringLiteral("TABLE"), kVista = QStringLiteral("VIEW");
+    PRecordset rs = RowsetTablas();
+    CPreparada stmt(m_Cn, QStringLiteral("SELECT name, type = 'view' FROM sqlite_master WHERE "
+                                         "type IN ('table', 'view')"));
+    while (stmt->Siguiente()) {
+        const auto nombre = stmt->Texto(0);
+        if (!nombre)
+            continue;
+        const QString& tipo = stmt->Entero(1).value_or(0) != 0 ? kVista : kTabla;
+        rs->AgregarValores(QVariant(), QVariant(), *nombre,
+                           TipoTablaOleDb(tipo, QString(), QString(), *nombre), QVariant(),
+                           QVariant(), QVariant());
+    }
+    return rs;
 }
 
 namespace {
@@ -138,117 +159,224 @@ void CDialectoSQLite::AgregarDeclarada(CRecordset& rs, const QString& strTabla,
                       col.tipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.tipo)));
 }
 
-void CDialectoSQLite::CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) {
-    // The driver strips a default's quotes (so DEFAULT 'NULL' reads as none), leaves generated
-    // columns out, and finds nothing for a name outside the BMP: the database's own column
-    // lists say all three, in one query. A rowid alias (a lone INTEGER key) and a WITHOUT ROWID
-    // table's key never hold a null, whatever their lists say.
-    QString sql = QStringLiteral(
-        "SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\" OR (p.pk > 0 AND (m.sql LIKE "
-        "'%WITHOUT%ROWID%' OR (upper(p.type) = 'INTEGER' AND (SELECT count(*) FROM "
-        "pragma_table_info(m.name) WHERE pk > 0) = 1))), p.hidden FROM sqlite_master AS m, "
-        "pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') AND p.hidden <> 1");
-    if (tabla)
-        sql += QStringLiteral(" AND m.name = ? COLLATE NOCASE");
-    CPreparada stmt(m_Cn, sql, tabla ? QStringList{*tabla} : QStringList{});
-    QHash<QString, std::vector<CColumnaDeclarada>> declaradas; // by table name, lower case
-    QHash<QString, QString> nombres;                           // the table as it is spelt
-    bool reconstruir = false;
-    std::optional<QString> tablaLeida;
-    while (stmt->Siguiente()) {
-        const QString nombreTabla = stmt->Texto(0, &tablaLeida).value_or(QString());
-        CColumnaDeclarada col;
-        col.nombre = stmt->Texto(1).value_or(QString());
-        col.tipo = stmt->Texto(2).value_or(QString());
-        col.defecto = V(stmt->Texto(3));
-        col.noNula = stmt->Entero(4).value_or(0) != 0;
-        col.generada = stmt->Entero(5).value_or(0) != 0;
-        reconstruir = reconstruir || col.generada;
-        const QString clave = nombreTabla.toLower();
-        nombres.insert(clave, nombreTabla);
-        declaradas[clave].push_back(std::move(col));
-    }
-    // Rows come grouped by table, in declaration order.
-    const auto n = static_cast<std::size_t>(rs.NumeroFilas());
-    std::vector<std::pair<std::size_t, std::size_t>> grupos;
-    for (std::size_t i = 0; i < n;) {
-        const QString clave = rs.ValorEn(i, columnas::Tabla).toString().toLower();
-        std::size_t j = i;
-        while (j < n && rs.ValorEn(j, columnas::Tabla).toString().toLower() == clave)
-            ++j;
-        grupos.emplace_back(i, j);
-        i = j;
-    }
-    reconstruir = reconstruir || grupos.size() < static_cast<std::size_t>(declaradas.size());
-    if (!reconstruir) {
-        for (const auto& [desde, hasta] : grupos) {
-            const auto it =
-                declaradas.constFind(rs.ValorEn(desde, columnas::Tabla).toString().toLower());
-            for (std::size_t k = desde; k < hasta && it != declaradas.constEnd(); ++k) {
-                if (k - desde >= it->size())
-                    break;
-                const CColumnaDeclarada& col = (*it)[k - desde];
-                if (rs.ValorEn(k, columnas::Nombre)
-                        .toString()
-                        .compare(col.nombre, Qt::CaseInsensitive) != 0)
-                    continue;
-                if (rs.ValorEn(k, columnas::Defecto) != col.defecto) {
-                    rs.PonerValor(k, columnas::Defecto, col.defecto);
-                    rs.PonerValor(k, columnas::TieneDefecto, !CRecordset::EsNulo(col.defecto));
-                }
-                if (col.noNula && rs.ValorEn(k, columnas::Nulos) != QVariant(false))
-                    rs.PonerValor(k, columnas::Nulos, false);
-            }
-        }
-        return;
-    }
-    // Some column is missing: the rows are laid out again in declaration order.
-    CRecordset nuevo(rs.Columnas());
-    nuevo.Reservar(n + 16);
-    QSet<QString> vistas;
-    const auto agregarTabla = [&](const QString& clave, std::size_t desde, std::size_t hasta) {
-        vistas.insert(clave);
-        const auto it = declaradas.constFind(clave);
-        if (it == declaradas.constEnd()) {
-            for (std::size_t k = desde; k < hasta; ++k)
-                nuevo.AgregarFila(rs.FilaEn(k));
-            return;
-        }
-        const QString strTabla =
-            desde < hasta ? rs.ValorEn(desde, columnas::Tabla).toString() : nombres.value(clave);
-        int posicion = 0;
-        for (const CColumnaDeclarada& col : *it) {
-            ++posicion;
-            std::optional<std::size_t> fila;
-            for (std::size_t k = desde; k < hasta && !fila; ++k)
-                if (rs.ValorEn(k, columnas::Nombre)
-                        .toString()
-                        .compare(col.nombre, Qt::CaseInsensitive) == 0)
-                    fila = k;
-            if (!fila || col.generada) {
-                AgregarDeclarada(nuevo, strTabla, col, posicion);
-                continue;
-            }
-            CRecordset::Fila valores = rs.FilaEn(*fila);
-            valores[columnas::Posicion] = posicion;
-            valores[columnas::Defecto] = col.defecto;
-            valores[columnas::TieneDefecto] = !CRecordset::EsNulo(col.defecto);
-            if (col.noNula)
-                valores[columnas::Nulos] = false;
-            nuevo.AgregarFila(std::move(valores));
-        }
-    };
-    for (const auto& [desde, hasta] : grupos)
-        agregarTabla(rs.ValorEn(desde, columnas::Tabla).toString().toLower(), desde, hasta);
-    // Tables the driver found nothing for (a name outside the BMP).
-    for (auto it = declaradas.constBegin(); it != declaradas.constEnd(); ++it)
-        if (!vistas.contains(it.key()))
-            agregarTabla(it.key(), 0, 0);
-    rs = std::move(nuevo);
+namespace {
+
+// C's isspace, which the driver's sscanf skips.
+bool Blanco(QChar c) {
+    return c == QLatin1Char(' ') || (c >= QLatin1Char('\t') && c <= QLatin1Char('\r'));
 }
 
+// sscanf's %d from position i: blanks, a sign, digits, read as a long and kept as an int (a
+// longer number wraps as it does in the driver).
+bool LeerEntero(const QString& s, qsizetype& i, int& valor) {
+    while (i < s.size() && Blanco(s.at(i)))
+        ++i;
+    bool negativo = false;
+    if (i < s.size() && (s.at(i) == QLatin1Char('+') || s.at(i) == QLatin1Char('-')))
+        negativo = s.at(i++) == QLatin1Char('-');
+    const qsizetype desde = i;
+    qint64 n = 0;
+    constexpr qint64 kMaximo = std::numeric_limits<qint64>::max();
+    for (; i < s.size() && s.at(i).isDigit() && s.at(i).unicode() < 0x80; ++i) {
+        const int cifra = s.at(i).unicode() - '0';
+        n = n > (kMaximo - cifra) / 10 ? kMaximo : n * 10 + cifra;
+    }
+    if (i == desde)
+        return false;
+    valor = static_cast<int>(negativo ? -n : n);
+    return true;
+}
+
+bool Cierra(const QString& s, qsizetype i) {
+    while (i < s.size() && Blanco(s.at(i)))
+        ++i;
+    return i < s.size() && s.at(i) == QLatin1Char(')');
+}
+
+// What the driver's SQLColumns says of a declared type: its ODBC type, told by the first letters
+// of the name (anything else is a VARCHAR), and its COLUMN_SIZE, that type's own or the number in
+// the parenthesis ("(m)", or d of "(m,d)").
+std::pair<int, int> TipoDelControlador(const QString& strTipo) {
+    struct CPrefijo {
+        const char* texto;
+        int tipo, tamano;
+    };
+    static const CPrefijo kPrefijos[] = {
+        {"inter", SQL_VARCHAR, 0},
+        {"int", SQL_INTEGER, 9},
+        {"mediumint", SQL_INTEGER, 9},
+        {"numeric", SQL_DOUBLE, 53},
+        {"tinyint", SQL_TINYINT, 3},
+        {"smallint", SQL_SMALLINT, 5},
+        {"float", SQL_DOUBLE, 53},
+        {"double", SQL_DOUBLE, 53},
+        {"real", SQL_DOUBLE, 53},
+        {"timestamp", SQL_TYPE_TIMESTAMP, 3},
+        {"datetime", SQL_TYPE_TIMESTAMP, 3},
+        {"time", SQL_TYPE_TIME, 0},
+        {"date", SQL_TYPE_DATE, 0},
+        {"text", SQL_LONGVARCHAR, 0},
+        {"memo", SQL_LONGVARCHAR, 0},
+        {"longvarchar", SQL_LONGVARCHAR, 0},
+        {"bool", SQL_BIT, 1},
+        {"bit", SQL_BIT, 1},
+        {"bigint", SQL_BIGINT, 19},
+        {"blob", SQL_BINARY, 0},
+        {"varbinary", SQL_VARBINARY, 0},
+        {"longvarbinary", SQL_LONGVARBINARY, 0},
+    };
+    // Letters compared as the driver compares them, in ASCII.
+    const auto empieza = [&](const char* p) {
+        qsizetype i = 0;
+        for (; *p; ++p, ++i)
+            if (i >= strTipo.size() || strTipo.at(i).unicode() >= 0x80 ||
+                std::tolower(strTipo.at(i).unicode()) != *p)
+                return false;
+        return true;
+    };
+    int tipo = SQL_VARCHAR, tamano = 0;
+    for (const CPrefijo& p : kPrefijos)
+        if (empieza(p.texto)) {
+            tipo = p.tipo;
+            tamano = p.tamano;
+            break;
+        }
+    const qsizetype abre = strTipo.indexOf(QLatin1Char('('));
+    if (abre > 0) {
+        qsizetype i = abre + 1;
+        int m = 0, d = 0;
+        if (LeerEntero(strTipo, i, m) && i < strTipo.size() && strTipo.at(i) == QLatin1Char(',') &&
+            LeerEntero(strTipo, ++i, d) && Cierra(strTipo, i))
+            return {tipo, d};
+        i = abre + 1;
+        if (LeerEntero(strTipo, i, m) && Cierra(strTipo, i))
+            return {tipo, m};
+    }
+    return {tipo, tamano};
+}
+
+} // namespace
+
+void CDialectoSQLite::AgregarComoElControlador(CRecordset& rs, const QString& strTabla,
+                                               const CColumnaDeclarada& col,
+                                               int intPosicion) const {
+    const auto [tipoOdbc, tamano] = TipoDelControlador(col.tipo);
+    CColumnaLeida leida;
+    leida.nombreTipo = col.tipo;
+    leida.tipoOdbc = TipoDeclarado(col.tipo, tipoOdbc);
+    leida.tamano = tamano;
+    PrecisionYEscala(leida);
+    QVariant longitud;
+    if ((EsCaracter(leida.tipoOdbc) || EsBinario(leida.tipoOdbc)) && tamano > 0)
+        longitud = static_cast<qlonglong>(tamano);
+    rs.AgregarValores(QVariant(), QVariant(), strTabla, col.nombre, intPosicion,
+                      !CRecordset::EsNulo(col.defecto), col.defecto, !col.noNula,
+                      TipoOleDb(leida.tipoOdbc,
+                                col.tipo.contains(QLatin1String("UNSIGNED"), Qt::CaseInsensitive)),
+                      longitud, leida.precision, leida.escala, QVariant(),
+                      col.tipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.tipo)));
+}
+
+// The driver strips a default's quotes (so DEFAULT 'NULL' reads as none), leaves generated
+// columns out, and finds nothing for a name outside the BMP; what it does say (types, sizes,
+// nullability) it reads from the same column lists. So the rows are built from those lists
+// alone, in one query: each column as the driver describes it, defaults as stored, generated
+// columns (and every column of a name the driver cannot find) from their declaration. A rowid
+// alias (a lone INTEGER key) and a WITHOUT ROWID table's key never hold a null, whatever their
+// lists say.
+bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordset& rs,
+                                                 bool booDeclaradas,
+                                                 const std::function<bool()>* fnSeguir) {
+    // Often enough for a cancel to be heard at once, seldom enough to cost nothing.
+    constexpr unsigned kFilasEntreLlamadas = 256;
+    unsigned leidas = 0;
+    std::optional<QString> tablaLeida, tipoLeido;
+    QString tabla;
+    bool sinRowid = false;
+    std::vector<CColumnaDeclarada> columnas;
+    const auto agregarTabla = [&] {
+        const auto claves = std::count_if(columnas.begin(), columnas.end(),
+                                          [](const CColumnaDeclarada& c) { return c.clave; });
+        int posicion = 0;
+        for (CColumnaDeclarada& col : columnas) {
+            col.noNula =
+                col.noNula ||
+                (col.clave &&
+                 (sinRowid || (claves == 1 && col.tipo.compare(QLatin1String("INTEGER"),
+                                                               Qt::CaseInsensitive) == 0)));
+            if (booDeclaradas || col.generada)
+                AgregarDeclarada(rs, tabla, col, ++posicion);
+            else
+                AgregarComoElControlador(rs, tabla, col, ++posicion);
+        }
+        columnas.clear();
+    };
+    while (stmt.Siguiente()) {
+        if (fnSeguir && ++leidas % kFilasEntreLlamadas == 0 && !(*fnSeguir)())
+            return false;
+        const auto anterior = tablaLeida;
+        stmt.Texto(0, &tablaLeida);
+        if (tablaLeida != anterior || columnas.empty()) {
+            if (!columnas.empty())
+                agregarTabla();
+            tabla = tablaLeida.value_or(QString());
+            sinRowid = stmt.Entero(1).value_or(0) != 0;
+        }
+        CColumnaDeclarada col;
+        col.nombre = stmt.Texto(2).value_or(QString());
+        col.tipo = stmt.Texto(3, &tipoLeido).value_or(QString());
+        col.defecto = V(stmt.Texto(4));
+        col.noNula = stmt.Entero(5).value_or(0) != 0;
+        col.clave = stmt.Entero(6).value_or(0) > 0;
+        col.generada = stmt.Entero(7).value_or(0) != 0;
+        columnas.push_back(std::move(col));
+    }
+    if (!columnas.empty())
+        agregarTabla();
+    return true;
+}
+
+namespace {
+
+bool FueraDelBmp(const QString& strNombre) {
+    return std::any_of(strNombre.begin(), strNombre.end(), [](QChar c) { return c.isSurrogate(); });
+}
+
+} // namespace
+
 PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
-    return ColumnasPorNombre(strTabla);
+    PRecordset rs = RowsetColumnas();
+    const CObjetoDeLaLista* objeto = ObjetoLlamado(strTabla);
+    if (!objeto)
+        return rs;
+    // The pragma finds the object by its name itself; its name as stored and its kind come
+    // with the statement, in the layout of ColumnasTodas' query.
+    CPreparada stmt(m_Cn,
+                    QStringLiteral("SELECT ?, CAST(? AS INTEGER), p.name, p.type, p.dflt_value, "
+                                   "p.\"notnull\", p.pk, p.hidden FROM pragma_table_xinfo(?) AS "
+                                   "p WHERE p.hidden <> 1"),
+                    {objeto->nombre, objeto->sinRowid ? QStringLiteral("1") : QStringLiteral("0"),
+                     objeto->nombre});
+    // The driver's wide-to-UTF-8 conversion breaks a name outside the BMP, and then finds
+    // nothing: every column comes from its declaration.
+    AgregarColumnasDeLasListas(*stmt.operator->(), *rs, FueraDelBmp(strTabla), nullptr);
+    return rs;
+}
+
+// The driver's bulk call answers for exactly the tables and views of the tables rowset, as the
+// lists do.
+PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir,
+                                          const CRecordset*) {
+    PRecordset rs = RowsetColumnas();
+    rs->CompartirIguales();
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(QStringLiteral(
+        "SELECT m.name, m.sql LIKE '%WITHOUT%ROWID%', p.name, p.type, p.dflt_value, "
+        "p.\"notnull\", p.pk, p.hidden FROM sqlite_master AS m, pragma_table_xinfo(m.name) AS p "
+        "WHERE m.type IN ('table', 'view') AND p.hidden <> 1"));
+    if (!AgregarColumnasDeLasListas(stmt, *rs, false, fnSeguir))
+        return nullptr;
+    return rs;
 }
 
 namespace {
@@ -302,9 +430,57 @@ QString CondicionDelIndice(const QString& strSql) {
 // table-valued functions, read in-process). A rowid primary key has no index of its own: it
 // shows under the name the driver gives it, and like a WITHOUT ROWID table's key it orders the
 // table's rows. Every SQLite index is a B-tree.
-PRecordset CDialectoSQLite::IndicesDonde(const std::optional<QString>& tabla) {
+void CDialectoSQLite::AgregarIndicesDeLasListas(COdbcSentencia& stmt, CRecordset& rs) {
+    std::optional<QString> tablaLeida;
+    while (stmt.Siguiente()) {
+        const auto nombreTabla = stmt.Texto(0, &tablaLeida);
+        const auto nombre = stmt.Texto(1);
+        const auto unico = stmt.Entero(2);
+        const auto primario = stmt.Entero(3);
+        const auto posicion = stmt.Entero(4);
+        auto columna = stmt.Texto(5);
+        const auto descendente = stmt.Entero(6);
+        const bool agrupado = stmt.Entero(7).value_or(0) != 0;
+        const auto sql = stmt.Texto(8);
+        QVariant filtro;
+        if (sql) {
+            if (!columna)
+                columna = ExpresionDelIndice(*sql, posicion.value_or(0));
+            if (const QString c = CondicionDelIndice(*sql); !c.isEmpty())
+                filtro = c;
+        }
+        rs.AgregarValores(QVariant(), QVariant(), V(nombreTabla), V(nombre),
+                          primario.value_or(0) != 0, unico.value_or(0) != 0, agrupado, 1,
+                          VInt(posicion), V(columna), descendente.value_or(0) ? 2 : 1, QVariant(),
+                          QVariant(), filtro);
+    }
+}
+
+PRecordset CDialectoSQLite::Indices(const QString& strTabla) {
     PRecordset rs = RowsetIndices();
-    const QString condicion = tabla ? QStringLiteral(" AND m.name = ? COLLATE NOCASE") : QString();
+    const CObjetoDeLaLista* tabla = ObjetoLlamado(strTabla);
+    if (!tabla || tabla->vista)
+        return rs;
+    // The pragmas find the table by its name themselves; its name as stored and its kind come
+    // with the statement.
+    const QString sinRowid = tabla->sinRowid ? QStringLiteral("1") : QStringLiteral("0");
+    CPreparada stmt(
+        m_Cn,
+        QStringLiteral(
+            "SELECT ?, il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, "
+            "ix.\"desc\", il.origin = 'pk' AND CAST(? AS INTEGER), CASE WHEN il.partial OR "
+            "ix.cid = -2 THEN (SELECT s.sql FROM sqlite_master AS s WHERE s.type = 'index' AND "
+            "s.name = il.name) END FROM pragma_index_list(?) AS il, pragma_index_xinfo(il.name) "
+            "AS ix WHERE ix.key = 1 UNION ALL SELECT ?, 'sqlite_autoindex_0', 1, 1, ti.pk, "
+            "ti.name, 0, 1, NULL FROM pragma_table_info(?) AS ti WHERE ti.pk > 0 AND NOT EXISTS "
+            "(SELECT 1 FROM pragma_index_list(?) WHERE origin = 'pk') ORDER BY 3 DESC, 2, 5"),
+        {tabla->nombre, sinRowid, tabla->nombre, tabla->nombre, tabla->nombre, tabla->nombre});
+    AgregarIndicesDeLasListas(*stmt.operator->(), *rs);
+    return rs;
+}
+
+PRecordset CDialectoSQLite::IndicesTodos() {
+    PRecordset rs = RowsetIndices();
     // Prepared once per link: preparing this query costs more than running it.
     CPreparada stmt(
         m_Cn,
@@ -313,45 +489,45 @@ PRecordset CDialectoSQLite::IndicesDonde(const std::optional<QString>& tabla) {
             "ix.\"desc\", il.origin = 'pk' AND m.sql LIKE '%WITHOUT%ROWID%', CASE WHEN "
             "il.partial OR ix.cid = -2 THEN (SELECT s.sql FROM sqlite_master AS s WHERE s.type = "
             "'index' AND s.name = il.name) END FROM sqlite_master AS m, pragma_index_list(m.name) "
-            "AS il, pragma_index_xinfo(il.name) AS ix WHERE m.type = 'table' AND ix.key = 1%1 "
+            "AS il, pragma_index_xinfo(il.name) AS ix WHERE m.type = 'table' AND ix.key = 1 "
             "UNION ALL SELECT m.name, 'sqlite_autoindex_0', 1, 1, ti.pk, ti.name, 0, 1, NULL FROM "
             "sqlite_master AS m, pragma_table_info(m.name) AS ti WHERE m.type = 'table' AND "
             "ti.pk > 0 AND NOT EXISTS (SELECT 1 FROM pragma_index_list(m.name) WHERE origin = "
-            "'pk')%1 ORDER BY 1, 3 DESC, 2, 5")
-            .arg(condicion),
-        tabla ? QStringList{*tabla, *tabla} : QStringList{});
-    std::optional<QString> tablaLeida;
-    while (stmt->Siguiente()) {
-        const auto nombreTabla = stmt->Texto(0, &tablaLeida);
-        const auto nombre = stmt->Texto(1);
-        const auto unico = stmt->Entero(2);
-        const auto primario = stmt->Entero(3);
-        const auto posicion = stmt->Entero(4);
-        auto columna = stmt->Texto(5);
-        const auto descendente = stmt->Entero(6);
-        const bool agrupado = stmt->Entero(7).value_or(0) != 0;
-        const auto sql = stmt->Texto(8);
-        QVariant filtro;
-        if (sql) {
-            if (!columna)
-                columna = ExpresionDelIndice(*sql, posicion.value_or(0));
-            if (const QString c = CondicionDelIndice(*sql); !c.isEmpty())
-                filtro = c;
-        }
-        rs->AgregarValores(QVariant(), QVariant(), V(nombreTabla), V(nombre),
-                           primario.value_or(0) != 0, unico.value_or(0) != 0, agrupado, 1,
-                           VInt(posicion), V(columna), descendente.value_or(0) ? 2 : 1, QVariant(),
-                           QVariant(), filtro);
-    }
+            "'pk') ORDER BY 1, 3 DESC, 2, 5"));
+    AgregarIndicesDeLasListas(*stmt.operator->(), *rs);
     return rs;
 }
 
-PRecordset CDialectoSQLite::Indices(const QString& strTabla) {
-    return IndicesDonde(strTabla);
-}
-
-PRecordset CDialectoSQLite::IndicesTodos() {
-    return IndicesDonde(std::nullopt);
+const CDialectoSQLite::CObjetoDeLaLista* CDialectoSQLite::ObjetoLlamado(const QString& strTabla) {
+    const auto minusculas = [](QString t) {
+        for (QChar& c : t)
+            if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+                c = QChar(c.unicode() + ('a' - 'A'));
+        return t;
+    };
+    qlonglong version = -1;
+    {
+        CPreparada stmt(m_Cn, QStringLiteral("SELECT schema_version FROM pragma_schema_version"));
+        if (stmt->Siguiente())
+            version = stmt->Entero(0).value_or(-1);
+    }
+    if (version != m_lngVersionEsquema || version < 0) {
+        m_Objetos.clear();
+        m_lngVersionEsquema = -1;
+        CPreparada stmt(m_Cn,
+                        QStringLiteral("SELECT name, type = 'view', sql LIKE '%WITHOUT%ROWID%' "
+                                       "FROM sqlite_master WHERE type IN ('table', 'view')"));
+        while (stmt->Siguiente()) {
+            CObjetoDeLaLista objeto;
+            objeto.nombre = stmt->Texto(0).value_or(QString());
+            objeto.vista = stmt->Entero(1).value_or(0) != 0;
+            objeto.sinRowid = stmt->Entero(2).value_or(0) != 0;
+            m_Objetos.insert(minusculas(objeto.nombre), std::move(objeto));
+        }
+        m_lngVersionEsquema = version;
+    }
+    const auto it = m_Objetos.constFind(minusculas(strTabla));
+    return it == m_Objetos.constEnd() ? nullptr : &*it;
 }
 
 // The driver's rows (its own pragma, table by table, as many calls as tables) in one query,

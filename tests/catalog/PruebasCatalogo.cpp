@@ -329,17 +329,20 @@ TEST(CatalogoSQLiteTest, TiposDatosMarcanLaMejorCoincidenciaEnLaPrimeraFilaDeCad
 }
 
 // The driver reports DECIMAL(10,2) as VARCHAR of size 2 and NUMERIC(10,2) as DOUBLE of size 2:
-// both are exact numbers with the declared digits.
+// both are exact numbers with the declared digits. Other names keep the driver's reading: by
+// their first letters (UNSIGNED BIG INT and BINARY are texts), sized by their last number.
 TEST(CatalogoSQLiteTest, DecimalYNumericDelControladorSQLite3SonNumerosExactos) {
     auto c = BaseNueva(u"decimales"_s,
                        QStringLiteral("CREATE TABLE d (a DECIMAL(10,2), b numeric(12, 3), c "
                                       "decimal(8), d DECIMAL, e NUMERIC(5,0), f DOUBLE, g "
-                                      "DECIMALES);"));
+                                      "DECIMALES, h UNSIGNED BIG INT, i BINARY(4), j INTEGER(11), "
+                                      "k DEC(4,2), l INT8);"));
     ASSERT_TRUE(c);
     EXPECT_EQ(Filas(c->Campos(u"d"_s), {"COLUMN_NAME", "DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH",
                                         "NUMERIC_PRECISION", "NUMERIC_SCALE"}),
               QStringList({"a|131|·|10|2", "b|131|·|12|3", "c|131|·|8|0", "d|131|·|·|·",
-                           "e|131|·|5|0", "f|5|·|53|·", "g|130|·|·|·"}));
+                           "e|131|·|5|0", "f|5|·|53|·", "g|130|·|·|·", "h|130|·|·|·", "i|130|4|·|·",
+                           "j|3|·|11|·", "k|130|2|·|·", "l|3|·|9|·"}));
     EXPECT_EQ(c->DescripcionTipoDatos(131), u"numeric"_s);
     EXPECT_EQ(c->DescripcionTipoDatos(5), u"float"_s);
 }
