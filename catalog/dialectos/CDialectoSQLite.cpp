@@ -150,7 +150,15 @@ void CDialectoSQLite::AgregarDeclarada(CRecordset& rs, const QString& strTabla,
         if (const auto m = re.match(col.tipo); m.hasMatch())
             longitud = m.captured(1).toLongLong();
     // A generated column's expression is no default.
-    const QVariant defecto = col.generada ? QVariant() : col.defecto;
+    AgregarFila(rs, strTabla, col, intPosicion, leida, longitud,
+                col.generada ? QVariant() : col.defecto);
+}
+
+// One column's row, from its declaration and what was read of its type.
+void CDialectoSQLite::AgregarFila(CRecordset& rs, const QString& strTabla,
+                                  const CColumnaDeclarada& col, int intPosicion,
+                                  const CColumnaLeida& leida, const QVariant& longitud,
+                                  const QVariant& defecto) const {
     rs.AgregarValores(QVariant(), QVariant(), strTabla, col.nombre, intPosicion,
                       !CRecordset::EsNulo(defecto), defecto, !col.noNula,
                       TipoOleDb(leida.tipoOdbc,
@@ -269,12 +277,7 @@ void CDialectoSQLite::AgregarComoElControlador(CRecordset& rs, const QString& st
     QVariant longitud;
     if ((EsCaracter(leida.tipoOdbc) || EsBinario(leida.tipoOdbc)) && tamano > 0)
         longitud = static_cast<qlonglong>(tamano);
-    rs.AgregarValores(QVariant(), QVariant(), strTabla, col.nombre, intPosicion,
-                      !CRecordset::EsNulo(col.defecto), col.defecto, !col.noNula,
-                      TipoOleDb(leida.tipoOdbc,
-                                col.tipo.contains(QLatin1String("UNSIGNED"), Qt::CaseInsensitive)),
-                      longitud, leida.precision, leida.escala, QVariant(),
-                      col.tipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.tipo)));
+    AgregarFila(rs, strTabla, col, intPosicion, leida, longitud, col.defecto);
 }
 
 // The driver strips a default's quotes (so DEFAULT 'NULL' reads as none), leaves generated

@@ -57,6 +57,9 @@ private:
     void AgregarComoElControlador(CRecordset& rs, const QString& strTabla,
                                   const CColumnaDeclarada& col, int intPosicion) const;
     // The row of a column the driver does not list, built from its declaration.
+    void AgregarFila(CRecordset& rs, const QString& strTabla, const CColumnaDeclarada& col,
+                     int intPosicion, const CColumnaLeida& leida, const QVariant& longitud,
+                     const QVariant& defecto) const;
     void AgregarDeclarada(CRecordset& rs, const QString& strTabla, const CColumnaDeclarada& col,
                           int intPosicion) const;
 };
