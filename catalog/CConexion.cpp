@@ -8,6 +8,10 @@
 
 #include <QLocale>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 // Runs one catalogue question; every failure becomes an empty result. A link cut meanwhile (its
 // limit ran out, or a cancel) cannot be used again: it is closed, and ErrorConexion says why.
 template <typename T, typename F>
@@ -159,16 +163,36 @@ PRecordset CConexion::Campos(const QString& strTabla, const QString& strEsquema)
                       strEsquema);
 }
 
-PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir, const CRecordset* tablas) {
-    if (!fnSeguir)
-        return Preguntar<PRecordset>(m_Enlace, m_Dialecto, [tablas](CDialecto& e) {
-            return e.ColumnasTodas(nullptr, tablas);
+namespace {
+
+// A whole catalogue's result set has just been freed by the driver, in small pieces among the
+// rows kept: without this the process keeps those pages, and the next large read (a
+// comparison's other side) piles up on top of them.
+void DevolverMemoriaLibre() {
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
+} // namespace
+
+PRecordset CConexion::CamposTodos(const std::function<bool()>& fnSeguir, const CRecordset* tablas,
+                                  const QStringList& columnas) {
+    PRecordset rs;
+    if (!fnSeguir) {
+        rs = Preguntar<PRecordset>(m_Enlace, m_Dialecto, [tablas, &columnas](CDialecto& e) {
+            return e.ColumnasTodas(nullptr, tablas, columnas);
         });
-    const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
-    const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
-    const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
-    return Preguntar<PRecordset>(enlace, dialecto,
-                                 [&](CDialecto& e) { return e.ColumnasTodas(&seguir, tablas); });
+    } else {
+        const std::shared_ptr<COdbcConexion> enlace = m_Enlace;
+        const std::shared_ptr<CDialecto> dialecto = m_Dialecto;
+        const std::function<bool()> seguir = [&] { return fnSeguir() && m_Enlace == enlace; };
+        rs = Preguntar<PRecordset>(enlace, dialecto, [&](CDialecto& e) {
+            return e.ColumnasTodas(&seguir, tablas, columnas);
+        });
+    }
+    DevolverMemoriaLibre();
+    return rs;
 }
 
 PRecordset CConexion::Indices(const QString& strTabla, const QString& strEsquema) {

@@ -97,9 +97,10 @@ public:
     // fnSeguir, when given, is called every few hundred rows of a long read; false stops the
     // read, which then gives null. The connection may be closed from inside it: the read stops.
     // tablas, when given, is this connection's Tablas() already read, so that it is not read
-    // again; it must stay unchanged during the call.
+    // again; it must stay unchanged during the call. columnas, when not empty, are the only
+    // columns kept, and the others are never stored (CRecordset::Proyectar).
     PRecordset CamposTodos(const std::function<bool()>& fnSeguir = {},
-                           const CRecordset* tablas = nullptr);
+                           const CRecordset* tablas = nullptr, const QStringList& columnas = {});
 
     // The data-access layer underneath, for the catalogue code (null when closed).
     COdbcConexion* Enlace() const { return m_Enlace.get(); }

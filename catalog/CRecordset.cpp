@@ -17,24 +17,42 @@ void CRecordset::PonerColumnas(QStringList columnas) {
     }
 }
 
+void CRecordset::CCeldas::Redimensionar(std::size_t n) {
+    while (m_Tamano < n)
+        Agregar(QVariant());
+    if (m_Tamano == n)
+        return;
+    m_Tamano = n;
+    m_Bloques.resize((n + kMascara) >> kBits);
+    if (!m_Bloques.empty())
+        m_Bloques.back().resize(n - ((m_Bloques.size() - 1) << kBits));
+}
+
+void CRecordset::CCeldas::Reservar(std::size_t n) {
+    m_Reserva = std::min(n, kBloque);
+    if (!m_Bloques.empty())
+        m_Bloques.front().reserve(m_Reserva);
+}
+
+void CRecordset::CCeldas::Ajustar() {
+    if (!m_Bloques.empty())
+        m_Bloques.back().shrink_to_fit();
+}
+
 void CRecordset::AgregarFila(Fila fila) {
-    fila.resize(m_Ancho);
-    const qsizetype antes = m_Celdas.size();
-    for (QVariant& v : fila)
-        m_Celdas.emplaceBack(std::move(v));
+    const std::size_t antes = m_Celdas.Tamano();
+    for (std::size_t i = 0; i < fila.size(); ++i)
+        if (m_Guardadas.empty() ? i < m_Ancho : Guardada(i))
+            m_Celdas.Agregar(std::move(fila[i]));
+    m_Celdas.Redimensionar(antes + m_Ancho);
     if (m_Textos)
         CompartirTextos(antes);
     ++m_NumeroFilas;
     m_Indices.clear();
 }
 
-CRecordset::Fila CRecordset::FilaEn(std::size_t fila) const {
-    const auto inicio = m_Celdas.cbegin() + static_cast<qsizetype>(fila * m_Ancho);
-    return Fila(inicio, inicio + static_cast<qsizetype>(m_Ancho));
-}
-
 void CRecordset::PonerValor(std::size_t fila, int intColumna, QVariant valor) {
-    m_Celdas[static_cast<qsizetype>(fila * m_Ancho) + intColumna] = std::move(valor);
+    m_Celdas[fila * m_Ancho + static_cast<std::size_t>(intColumna)] = std::move(valor);
     m_Indices.remove(intColumna);
 }
 
@@ -44,12 +62,11 @@ void CRecordset::Filtrar(const std::function<bool(std::size_t)>& conservar) {
         if (!conservar(fila))
             continue;
         if (destino != fila)
-            std::move(m_Celdas.begin() + static_cast<qsizetype>(fila * m_Ancho),
-                      m_Celdas.begin() + static_cast<qsizetype>((fila + 1) * m_Ancho),
-                      m_Celdas.begin() + static_cast<qsizetype>(destino * m_Ancho));
+            for (std::size_t c = 0; c < m_Ancho; ++c)
+                m_Celdas[destino * m_Ancho + c] = std::move(m_Celdas[fila * m_Ancho + c]);
         ++destino;
     }
-    m_Celdas.resize(static_cast<qsizetype>(destino * m_Ancho));
+    m_Celdas.Redimensionar(destino * m_Ancho);
     m_NumeroFilas = destino;
     m_Indices.clear();
     m_Actual = 0;
@@ -60,15 +77,15 @@ void CRecordset::CompartirIguales() {
         m_Textos = std::make_unique<QSet<QString>>();
 }
 
-void CRecordset::CompartirTextos(qsizetype intPrimera) {
-    for (qsizetype i = intPrimera; i < m_Celdas.size(); ++i) {
+void CRecordset::CompartirTextos(std::size_t intPrimera) {
+    for (std::size_t i = intPrimera; i < m_Celdas.Tamano(); ++i) {
         QVariant& v = m_Celdas[i];
         if (v.typeId() != QMetaType::QString)
             continue;
         // The same column of the row before first: most repeats are there, and it costs no
         // hash.
-        if (i >= static_cast<qsizetype>(m_Ancho)) {
-            const QVariant& arriba = m_Celdas[i - static_cast<qsizetype>(m_Ancho)];
+        if (i >= m_Ancho) {
+            const QVariant& arriba = m_Celdas[i - m_Ancho];
             if (arriba.typeId() == QMetaType::QString &&
                 *static_cast<const QString*>(arriba.constData()) ==
                     *static_cast<const QString*>(v.constData())) {
@@ -93,16 +110,30 @@ void CRecordset::Proyectar(const QStringList& columnas) {
             origen.push_back(i);
     std::sort(origen.begin(), origen.end());
     // In place: in the rowset's order a kept cell never moves to a later position.
-    qsizetype destino = 0;
+    std::size_t destino = 0;
     for (std::size_t fila = 0; fila < m_NumeroFilas; ++fila)
         for (const int c : origen)
-            m_Celdas[destino++] = std::move(m_Celdas[static_cast<qsizetype>(fila * m_Ancho) + c]);
-    m_Celdas.resize(destino);
-    m_Celdas.squeeze();
+            m_Celdas[destino++] = std::move(m_Celdas[fila * m_Ancho + static_cast<std::size_t>(c)]);
+    m_Celdas.Redimensionar(destino);
+    m_Celdas.Ajustar();
+    // What a row added later keeps of its full width: these columns of the present ones.
+    std::vector<bool> guardadas(m_Ancho, false);
+    for (const int c : origen)
+        guardadas[static_cast<std::size_t>(c)] = true;
+    if (m_Guardadas.empty()) {
+        m_Guardadas = std::move(guardadas);
+    } else {
+        std::size_t presente = 0;
+        for (std::size_t i = 0; i < m_Guardadas.size(); ++i)
+            if (m_Guardadas[i])
+                m_Guardadas[i] = guardadas[presente++];
+    }
     QStringList nombres;
     for (const int c : origen)
         nombres << m_Columnas[c];
-    m_Textos.reset();
+    // The texts of the dropped columns go; an empty rowset keeps sharing what comes.
+    if (m_NumeroFilas > 0)
+        m_Textos.reset();
     PonerColumnas(std::move(nombres));
     m_Indices.clear();
     m_Actual = 0;

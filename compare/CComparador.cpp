@@ -578,16 +578,14 @@ CComparador::CColumnasTabla CComparador::Columnas(CLado& lado, const CTabla& tab
         if (!lado.booTodosPedidos) {
             // A large catalogue takes long to read: the cancel button is heard meanwhile, and
             // stops the read.
-            // Only the columns compared are kept: a large catalogue's rowset is most of the
+            // Only the columns compared are stored: a large catalogue's rowset is most of the
             // memory a comparison takes.
             lado.todos = Leer(lado, [this, &lado] {
                 PRecordset rs = lado.con->CamposTodos([this] { return CederDesdeLectura(); },
-                                                      lado.tablas.get());
-                if (rs) {
-                    rs->Proyectar(kColumnasLeidas);
-                    // Its name index too is built here, away from the yielding thread.
+                                                      lado.tablas.get(), kColumnasLeidas);
+                // Its name index too is built here, away from the yielding thread.
+                if (rs)
                     rs->BuscarTodos(kTablaNombre, QString());
-                }
                 return rs;
             });
             lado.booTodosPedidos = true;

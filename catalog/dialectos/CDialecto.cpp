@@ -132,6 +132,13 @@ PRecordset CDialecto::RowsetTablas() {
 PRecordset CDialecto::RowsetColumnas() {
     return std::make_unique<CRecordset>(kColumnasColumnas);
 }
+PRecordset CDialecto::RowsetColumnasTodas(const QStringList& columnas) {
+    PRecordset rs = RowsetColumnas();
+    if (!columnas.isEmpty())
+        rs->Proyectar(columnas);
+    rs->CompartirIguales();
+    return rs;
+}
 PRecordset CDialecto::RowsetIndices() {
     return std::make_unique<CRecordset>(kColumnasIndices);
 }
@@ -457,12 +464,11 @@ QSet<QString> CDialecto::ClavesDeTablas(const CRecordset* tablas) {
     return claves;
 }
 
-PRecordset CDialecto::ColumnasTodas(const std::function<bool()>* fnSeguir,
-                                    const CRecordset* tablas) {
-    PRecordset rs = RowsetColumnas();
+PRecordset CDialecto::ColumnasTodas(const std::function<bool()>* fnSeguir, const CRecordset* tablas,
+                                    const QStringList& columnas) {
+    PRecordset rs = RowsetColumnasTodas(columnas);
     if (!HayCatalogo())
         return rs;
-    rs->CompartirIguales();
     // Some drivers answer for exactly the tables and views of the tables rowset; the others
     // also for objects it does not list, so their answer is filtered.
     std::optional<QSet<QString>> filtro;

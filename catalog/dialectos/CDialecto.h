@@ -36,9 +36,11 @@ public:
     // Every column of every object of Tablas() in one call; null when the driver refuses a
     // call without a table name, or when fnSeguir (asked every few hundred rows) says stop.
     // tablas, when given, is this link's tables rowset already read, which spares reading it
-    // again where the answer is filtered against it.
+    // again where the answer is filtered against it. columnas, when not empty, are the only
+    // columns the rowset keeps (CRecordset::Proyectar).
     virtual PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr,
-                                     const CRecordset* tablas = nullptr);
+                                     const CRecordset* tablas = nullptr,
+                                     const QStringList& columnas = {});
     virtual PRecordset Indices(const QString& strTabla);
     // The indexes of every table at once, in the indexes rowset's layout: one catalogue query
     // where the DBMS allows it (the generic path asks the driver table by table). The rows of
@@ -143,6 +145,9 @@ protected:
 
     static PRecordset RowsetTablas();
     static PRecordset RowsetColumnas();
+    // The bulk columns rowset: only those columns kept (all when none is named), repeated texts
+    // shared.
+    static PRecordset RowsetColumnasTodas(const QStringList& columnas);
     static PRecordset RowsetIndices();
     static PRecordset RowsetClavesAjenas();
     static PRecordset RowsetEstadisticas();

@@ -90,8 +90,14 @@ void CDialectoMariaDB::RevisarNulos(CColumnaLeida& col, std::size_t fila) {
 void CDialectoMariaDB::CompletarColumnas(CRecordset& rs, const std::optional<QString>& tabla) {
     // The driver reports AUTO_INCREMENT and TIMESTAMP columns as nullable whatever their
     // definition says; the server's own catalogue knows.
-    if (m_Sospechosas.empty())
+    // By name: a bulk reader may have kept only some of the columns.
+    const int colTabla = rs.IndiceColumna(QStringLiteral("TABLE_NAME"));
+    const int colNombre = rs.IndiceColumna(QStringLiteral("COLUMN_NAME"));
+    const int colNulos = rs.IndiceColumna(QStringLiteral("IS_NULLABLE"));
+    if (m_Sospechosas.empty() || colTabla < 0 || colNombre < 0 || colNulos < 0) {
+        m_Sospechosas.clear();
         return;
+    }
     QString sql = QStringLiteral("SELECT TABLE_NAME, COLUMN_NAME FROM information_schema.COLUMNS "
                                  "WHERE TABLE_SCHEMA = DATABASE() AND IS_NULLABLE = 'NO'");
     if (tabla)
@@ -105,10 +111,10 @@ void CDialectoMariaDB::CompletarColumnas(CRecordset& rs, const std::optional<QSt
         noNulas.insert(stmt->Texto(0).value_or(QString()) + QChar(0x1f) +
                        stmt->Texto(1).value_or(QString()).toLower());
     for (const std::size_t fila : m_Sospechosas) {
-        const QString clave = rs.ValorEn(fila, columnas::Tabla).toString() + QChar(0x1f) +
-                              rs.ValorEn(fila, columnas::Nombre).toString().toLower();
+        const QString clave = rs.ValorEn(fila, colTabla).toString() + QChar(0x1f) +
+                              rs.ValorEn(fila, colNombre).toString().toLower();
         if (noNulas.contains(clave))
-            rs.PonerValor(fila, columnas::Nulos, false);
+            rs.PonerValor(fila, colNulos, false);
     }
     m_Sospechosas.clear();
 }

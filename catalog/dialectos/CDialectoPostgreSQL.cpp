@@ -196,15 +196,42 @@ PRecordset CDialectoPostgreSQL::Columnas(const QString& strTabla) {
 }
 
 PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeguir,
-                                              const CRecordset* tablasLeidas) {
-    PRecordset rs = RowsetColumnas();
+                                              const CRecordset* tablasLeidas,
+                                              const QStringList& columnas) {
+    PRecordset rs = RowsetColumnasTodas(columnas);
     // Exactly the objects of the tables rowset, as the driver lists them.
     const QSet<QString> tablas = ClavesDeTablas(tablasLeidas);
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(ConsultaColumnas(QString()));
+    // The driver holds a statement's whole result in memory: the relations are read a page at a
+    // time, in the query's order, so that it never holds more than a page of their columns.
+    constexpr std::size_t kRelacionesPorPagina = 2000;
+    std::vector<std::pair<QString, QString>> primeras;
+    {
+        COdbcSentencia stmt(m_Cn);
+        stmt.Ejecutar(QStringLiteral("SELECT n.nspname, c.relname FROM pg_catalog.pg_class c JOIN "
+                                     "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
+                                     "c.relkind IN ('r', 'v', 'm', 'f', 'p')") +
+                      SinSistema(QStringLiteral("n.nspname")) + QStringLiteral(" ORDER BY 1, 2"));
+        for (std::size_t i = 0; stmt.Siguiente(); ++i)
+            if (i % kRelacionesPorPagina == 0) {
+                const auto esquema = stmt.Texto(0);
+                primeras.emplace_back(esquema.value_or(QString()),
+                                      stmt.Texto(1).value_or(QString()));
+            }
+    }
     rs->Reservar(static_cast<std::size_t>(tablas.size()) * 10);
-    if (!AgregarColumnasDelServidor(stmt, *rs, &tablas, fnSeguir))
-        return nullptr;
+    for (std::size_t i = 0; i < primeras.size(); ++i) {
+        QStringList parametros{primeras[i].first, primeras[i].second};
+        QString condicion = QStringLiteral(" AND (n.nspname, c.relname) >= (CAST(? AS name), "
+                                           "CAST(? AS name))");
+        if (i + 1 < primeras.size()) {
+            parametros << primeras[i + 1].first << primeras[i + 1].second;
+            condicion +=
+                QStringLiteral(" AND (n.nspname, c.relname) < (CAST(? AS name), CAST(? AS name))");
+        }
+        CPreparada stmt(m_Cn, ConsultaColumnas(condicion), parametros);
+        if (!AgregarColumnasDelServidor(*stmt.operator->(), *rs, &tablas, fnSeguir))
+            return nullptr;
+    }
     return rs;
 }
 

@@ -11,7 +11,8 @@ public:
     PRecordset Tablas() override;
     PRecordset Columnas(const QString& strTabla) override;
     PRecordset ColumnasTodas(const std::function<bool()>* fnSeguir = nullptr,
-                             const CRecordset* tablas = nullptr) override;
+                             const CRecordset* tablas = nullptr,
+                             const QStringList& columnas = {}) override;
     PRecordset ClavesAjenas() override;
     PRecordset Indices(const QString& strTabla) override;
     PRecordset IndicesTodos() override;

@@ -368,17 +368,35 @@ PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
 
 // The driver's bulk call answers for exactly the tables and views of the tables rowset, as the
 // lists do.
-PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir,
-                                          const CRecordset*) {
-    PRecordset rs = RowsetColumnas();
-    rs->CompartirIguales();
-    COdbcSentencia stmt(m_Cn);
-    stmt.Ejecutar(QStringLiteral(
-        "SELECT m.name, m.sql LIKE '%WITHOUT%ROWID%', p.name, p.type, p.dflt_value, "
-        "p.\"notnull\", p.pk, p.hidden FROM sqlite_master AS m, pragma_table_xinfo(m.name) AS p "
-        "WHERE m.type IN ('table', 'view') AND p.hidden <> 1"));
-    if (!AgregarColumnasDeLasListas(stmt, *rs, false, fnSeguir))
-        return nullptr;
+PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir, const CRecordset*,
+                                          const QStringList& columnas) {
+    PRecordset rs = RowsetColumnasTodas(columnas);
+    // The driver holds a statement's whole result in memory: the objects are read a page at a
+    // time, in the list's order, so that it never holds more than a page of their columns.
+    constexpr std::size_t kObjetosPorPagina = 1000;
+    std::vector<qlonglong> primeras;
+    {
+        COdbcSentencia stmt(m_Cn);
+        stmt.Ejecutar(QStringLiteral(
+            "SELECT rowid FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid"));
+        for (std::size_t i = 0; stmt.Siguiente(); ++i)
+            if (i % kObjetosPorPagina == 0)
+                primeras.push_back(stmt.Entero(0).value_or(0));
+    }
+    for (std::size_t i = 0; i < primeras.size(); ++i) {
+        const qlonglong hasta =
+            i + 1 < primeras.size() ? primeras[i + 1] - 1 : std::numeric_limits<qlonglong>::max();
+        CPreparada stmt(
+            m_Cn,
+            QStringLiteral("SELECT m.name, m.sql LIKE '%WITHOUT%ROWID%', p.name, p.type, "
+                           "p.dflt_value, p.\"notnull\", p.pk, p.hidden FROM sqlite_master AS m, "
+                           "pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') "
+                           "AND m.rowid BETWEEN CAST(? AS INTEGER) AND CAST(? AS INTEGER) AND "
+                           "p.hidden <> 1"),
+            {QString::number(primeras[i]), QString::number(hasta)});
+        if (!AgregarColumnasDeLasListas(*stmt.operator->(), *rs, false, fnSeguir))
+            return nullptr;
+    }
     return rs;
 }
 

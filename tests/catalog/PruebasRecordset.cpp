@@ -69,3 +69,27 @@ TEST(RecordsetTest, UnaProyeccionGuardaSusColumnasEnOrdenConSusValores) {
     EXPECT_TRUE(CRecordset::EsNulo(rs.ValorEn(1, 2)));
     EXPECT_EQ(rs.ValorEn(2, 1).toString() + rs.ValorEn(2, 2).toString(), u"a5"_s);
 }
+
+// Narrowed before it is filled, as a bulk reader asks: rows come at full width and only the kept
+// columns are stored, across the storage's blocks, and a filter still sees every row.
+TEST(RecordsetTest, UnaProyeccionAntesDeLlenarGuardaSoloSusColumnasEnMilesDeFilas) {
+    CRecordset rs({"TABLE_NAME", "X", "COLUMN_NAME", "Y", "DATA_TYPE"});
+    rs.Proyectar({"COLUMN_NAME", "TABLE_NAME", "DATA_TYPE"});
+    rs.CompartirIguales();
+    constexpr int kFilas = 20000;
+    for (int i = 0; i < kFilas; ++i) {
+        if (i % 2)
+            rs.AgregarValores(u"t%1"_s.arg(i / 10), i, u"c%1"_s.arg(i % 10), QVariant(), i);
+        else
+            rs.AgregarFila({u"t%1"_s.arg(i / 10), i, u"c%1"_s.arg(i % 10), QVariant(), i});
+    }
+    EXPECT_EQ(rs.Columnas(), QStringList({"TABLE_NAME", "COLUMN_NAME", "DATA_TYPE"}));
+    ASSERT_EQ(rs.NumeroFilas(), kFilas);
+    EXPECT_EQ(rs.ValorEn(12345, 0).toString() + rs.ValorEn(12345, 1).toString(), u"t1234c5"_s);
+    EXPECT_EQ(rs.ValorEn(kFilas - 1, 2).toInt(), kFilas - 1);
+    EXPECT_EQ(rs.BuscarTodos(u"TABLE_NAME"_s, u"T1999"_s).size(), 10u);
+    rs.Filtrar([&](std::size_t fila) { return rs.ValorEn(fila, 2).toInt() % 3 == 0; });
+    ASSERT_EQ(rs.NumeroFilas(), (kFilas + 2) / 3);
+    EXPECT_EQ(rs.ValorEn(5000, 2).toInt(), 15000);
+    EXPECT_EQ(rs.ValorEn(5000, 1).toString(), u"c0"_s);
+}
