@@ -367,17 +367,20 @@ template <typename F> auto CComparador::Leer(CLado& lado, F fnLeer) {
     std::optional<steady_clock::time_point> cancelado;
     bool booInterrumpido = false;
     std::unique_lock bloqueo(lectura.mutex);
-    while (!lectura.condicion.wait_for(bloqueo, milliseconds(100), [&lectura] {
+    // The sink turns the message loop at least this often while a read blocks.
+    constexpr milliseconds kCesion(25);
+    while (!lectura.condicion.wait_for(bloqueo, kCesion, [&lectura] {
         return lectura.booTerminada || lectura.booCesionPedida;
     }) || !lectura.booTerminada) {
         bloqueo.unlock();
         m_frmResultados->Ceder();
-        // A read that hears the cancel itself (CamposTodos) stops gently and leaves the link
-        // usable; one still blocked half a second later is cut.
+        // A read that hears the cancel itself (CamposTodos, every few hundred rows) stops gently
+        // and leaves the link usable; one still blocked a moment later is cut, so that a cancel
+        // ends the comparison at once.
         if (m_booCancelado && !booInterrumpido) {
             if (!cancelado)
                 cancelado = steady_clock::now();
-            else if (steady_clock::now() - *cancelado >= milliseconds(500)) {
+            else if (steady_clock::now() - *cancelado >= milliseconds(60)) {
                 lado.con->Interrumpir();
                 booInterrumpido = true;
             }

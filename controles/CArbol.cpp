@@ -50,22 +50,43 @@ QTreeWidgetItem* CArbol::Agregar(const QString& strClavePadre, const QString& st
 
 QTreeWidgetItem* CArbol::Agregar(QTreeWidgetItem* objPadre, const QString& strClave,
                                  const QString& strTexto, int intIcono, int intIconoExpandido) {
-    if (!strClave.isEmpty() && m_Claves.contains(strClave))
-        throw CError(NumeroError::ClaveNoUnica, QStringLiteral("CArbol"),
-                     QStringLiteral("La clave \"%1\" no es única en el árbol").arg(strClave));
+    QTreeWidgetItem* objNodo = Nuevo(strClave, strTexto, intIcono, intIconoExpandido);
+    AgregarVarios(objPadre, {objNodo});
+    return objNodo;
+}
+
+QTreeWidgetItem* CArbol::Nuevo(const QString& strClave, const QString& strTexto, int intIcono,
+                               int intIconoExpandido) const {
+    // Everything is set before the node joins the tree, where each change would be announced.
     auto* objNodo = new QTreeWidgetItem(QStringList{strTexto});
     objNodo->setData(0, RolClave, strClave);
     objNodo->setData(0, RolIcono, intIcono);
     objNodo->setData(0, RolIconoExpandido, intIconoExpandido);
     objNodo->setData(0, RolColor, QVariant::fromValue<quint32>(Color::TextoVentana));
-    if (objPadre)
-        objPadre->addChild(objNodo);
-    else
-        addTopLevelItem(objNodo);
-    if (!strClave.isEmpty())
-        m_Claves.insert(strClave, objNodo);
-    MostrarIcono(objNodo);
+    objNodo->setIcon(0, m_Imagenes.Icono(intIcono));
     return objNodo;
+}
+
+void CArbol::AgregarVarios(QTreeWidgetItem* objPadre, const QList<QTreeWidgetItem*>& objNodos) {
+    QStringList strNuevas;
+    for (QTreeWidgetItem* objNodo : objNodos) {
+        const QString strClave = Clave(objNodo);
+        if (strClave.isEmpty())
+            continue;
+        if (m_Claves.contains(strClave)) {
+            for (const QString& strNueva : std::as_const(strNuevas))
+                m_Claves.remove(strNueva);
+            qDeleteAll(objNodos);
+            throw CError(NumeroError::ClaveNoUnica, QStringLiteral("CArbol"),
+                         QStringLiteral("La clave \"%1\" no es única en el árbol").arg(strClave));
+        }
+        m_Claves.insert(strClave, objNodo);
+        strNuevas << strClave;
+    }
+    if (objPadre)
+        objPadre->addChildren(objNodos);
+    else
+        addTopLevelItems(objNodos);
 }
 
 QTreeWidgetItem* CArbol::Nodo(const QString& strClave) const {

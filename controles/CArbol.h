@@ -21,6 +21,11 @@ public:
     // The same under a parent node (nullptr: a root).
     QTreeWidgetItem* Agregar(QTreeWidgetItem* objPadre, const QString& strClave,
                              const QString& strTexto, int intIcono, int intIconoExpandido = 0);
+    // Many nodes at once: made with Nuevo, not yet in the tree, then appended under objPadre in
+    // one go, which costs the view one update instead of one per node. Their keys must be new.
+    QTreeWidgetItem* Nuevo(const QString& strClave, const QString& strTexto, int intIcono,
+                           int intIconoExpandido = 0) const;
+    void AgregarVarios(QTreeWidgetItem* objPadre, const QList<QTreeWidgetItem*>& objNodos);
     QTreeWidgetItem* Nodo(const QString& strClave) const; // nullptr when no node has that key
     void Eliminar(QTreeWidgetItem* objNodo);              // with everything below it
     void Limpiar();

@@ -389,27 +389,45 @@ void frmExplorador::CargarObjetos(const QString& strClave, PRecordset rsTablas,
 
     // A missing rowset counts as an empty one; a row without a name has nothing to show. A name
     // in two schemas of one folder shows its schema, and the node keeps both for its window.
+    // Each folder's nodes are made first and join the tree together.
+    QHash<QString, QList<QTreeWidgetItem*>> nodos;
     if (PRecordset rs = std::move(rsTablas)) {
+        const int colNombre = rs->IndiceColumna(QStringLiteral("TABLE_NAME"));
+        const int colTipo = rs->IndiceColumna(QStringLiteral("TABLE_TYPE"));
+        const int colEsquema = rs->IndiceColumna(QStringLiteral("TABLE_SCHEMA"));
+        const auto filas = static_cast<std::size_t>(rs->NumeroFilas());
+        std::vector<const CDestinoTipo*> destinos(filas);
+        bool booEsquemas = false;
+        for (std::size_t f = 0; f < filas; ++f) {
+            if (colTipo >= 0 && colNombre >= 0 && !CRecordset::EsNulo(rs->ValorEn(f, colNombre)))
+                destinos[f] = DestinoDe(rs->ValorEn(f, colTipo));
+            booEsquemas = booEsquemas || (destinos[f] && colEsquema >= 0 &&
+                                          !rs->ValorEn(f, colEsquema).toString().isEmpty());
+        }
+        // Only a DBMS with schemas can hold a name twice in one folder.
         QHash<QString, int> repetidos;
-        for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente())
-            if (const CDestinoTipo* d = DestinoDe(rs->Valor(QStringLiteral("TABLE_TYPE"))))
-                ++repetidos[*d->strCarpeta + QChar(0x1f) + rs->Texto(QStringLiteral("TABLE_NAME"))];
-        for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
-            const QVariant varNombre = rs->Valor(QStringLiteral("TABLE_NAME"));
-            const CDestinoTipo* d = DestinoDe(rs->Valor(QStringLiteral("TABLE_TYPE")));
-            if (!d || CRecordset::EsNulo(varNombre))
+        const auto clave = [&](std::size_t f) {
+            return *destinos[f]->strCarpeta + QChar(0x1f) + rs->ValorEn(f, colNombre).toString();
+        };
+        if (booEsquemas)
+            for (std::size_t f = 0; f < filas; ++f)
+                if (destinos[f])
+                    ++repetidos[clave(f)];
+        for (std::size_t f = 0; f < filas; ++f) {
+            const CDestinoTipo* d = destinos[f];
+            if (!d)
                 continue;
-            const QString strEsquema = rs->Texto(QStringLiteral("TABLE_SCHEMA"));
+            const QString strNombre = rs->ValorEn(f, colNombre).toString();
+            const QString strEsquema =
+                colEsquema >= 0 ? rs->ValorEn(f, colEsquema).toString() : QString();
             const bool booAmbiguo =
-                !strEsquema.isEmpty() &&
-                repetidos.value(*d->strCarpeta + QChar(0x1f) + varNombre.toString()) > 1;
-            QTreeWidgetItem* objNodo = tvwExplorador->Agregar(
-                *d->strCarpeta + strClave, QString(),
-                booAmbiguo ? strEsquema + QLatin1Char('.') + varNombre.toString()
-                           : varNombre.toString(),
+                booEsquemas && !strEsquema.isEmpty() && repetidos.value(clave(f)) > 1;
+            QTreeWidgetItem* objNodo = tvwExplorador->Nuevo(
+                QString(), booAmbiguo ? strEsquema + QLatin1Char('.') + strNombre : strNombre,
                 d->intIcono);
+            nodos[*d->strCarpeta].append(objNodo);
             if (booAmbiguo) {
-                objNodo->setData(0, RolNombre, varNombre);
+                objNodo->setData(0, RolNombre, strNombre);
                 objNodo->setData(0, RolEsquema, strEsquema);
             }
             if (d->strEtiqueta)
@@ -423,11 +441,13 @@ void frmExplorador::CargarObjetos(const QString& strClave, PRecordset rsTablas,
         for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
             const QVariant varNombre = rs->Valor(QStringLiteral("PROCEDURE_NAME"));
             if (!CRecordset::EsNulo(varNombre))
-                tvwExplorador->Agregar(Procedimientos + strClave, QString(), varNombre.toString(),
-                                       IcoProcedimiento);
+                nodos[Procedimientos].append(
+                    tvwExplorador->Nuevo(QString(), varNombre.toString(), IcoProcedimiento));
         }
         rs->Cerrar();
     }
+    for (auto it = nodos.cbegin(); it != nodos.cend(); ++it)
+        tvwExplorador->AgregarVarios(tvwExplorador->Nodo(it.key() + strClave), it.value());
 
     // Sub-folders first, so a parent left holding only an empty sub-folder goes too.
     for (const QString& strPrefijo :

@@ -99,7 +99,8 @@ frmResultadosComparacion::frmResultadosComparacion(QWidget* objPadre)
     m_Temporizador.setSingleShot(true);
     m_Temporizador.setTimerType(Qt::PreciseTimer);
     m_Temporizador.setInterval(kIntervaloRepintado);
-    connect(&m_Temporizador, &QTimer::timeout, this, &frmResultadosComparacion::Volcar);
+    connect(&m_Temporizador, &QTimer::timeout, this,
+            [this] { VolcarTramo(MilisegundosPorRepintado()); });
     m_Reloj.start();
     m_RelojCesion.start();
 }
@@ -140,10 +141,17 @@ void frmResultadosComparacion::AgregarFila(const CFilaResultado& objFila) {
 }
 
 void frmResultadosComparacion::Ceder() {
-    if ((m_booEstadoPendiente || !m_Pendientes.empty()) && m_Reloj.elapsed() >= m_intIntervalo)
-        Volcar();
-    if (m_RelojCesion.elapsed() < kIntervaloCesion)
-        return;
+    if ((m_booEstadoPendiente || FilasEnEspera() > 0) && m_Reloj.elapsed() >= m_intIntervalo)
+        VolcarTramo(MilisegundosPorRepintado());
+    while (FilasEnEspera() > kFilasEnEsperaMaximas) {
+        Vuelta();
+        VolcarTramo(MilisegundosPorRepintado());
+    }
+    if (m_RelojCesion.elapsed() >= kIntervaloCesion)
+        Vuelta();
+}
+
+void frmResultadosComparacion::Vuelta() {
     QElapsedTimer objVuelta;
     objVuelta.start();
     QCoreApplication::processEvents();
@@ -152,6 +160,7 @@ void frmResultadosComparacion::Ceder() {
         m_booMedirVuelta = false;
         // The turn that painted the new rows laid out the whole list: that is the cost that
         // grows with the list, and the one fewer repaints save.
+        m_intUltimaVuelta = static_cast<int>(objVuelta.elapsed());
         m_intIntervalo =
             static_cast<int>(std::clamp<qint64>(objVuelta.elapsed() * kFraccionRepintado,
                                                 kIntervaloRepintado, kIntervaloRepintadoMaximo));
@@ -166,10 +175,21 @@ void frmResultadosComparacion::Mostrar() {
 }
 
 void frmResultadosComparacion::Volcar() {
+    VolcarTramo(-1);
+}
+
+void frmResultadosComparacion::VolcarTramo(int intMilisegundos) {
     m_Temporizador.stop();
     m_Reloj.restart();
-    m_booMedirVuelta = !m_Pendientes.empty();
-    for (const CFilaResultado& fila : m_Pendientes) {
+    m_booMedirVuelta = m_booMedirVuelta || FilasEnEspera() > 0;
+    QElapsedTimer objTramo;
+    objTramo.start();
+    while (m_intPrimeraPendiente < m_Pendientes.size()) {
+        // The clock is read every few rows: a row costs microseconds.
+        if (intMilisegundos >= 0 && m_intPrimeraPendiente % 32 == 0 &&
+            objTramo.elapsed() >= intMilisegundos)
+            break;
+        const CFilaResultado& fila = m_Pendientes[m_intPrimeraPendiente++];
         const int intFila =
             lvwResultados->AgregarFila(fila.strTexto, fila.intIcono, fila.intIcono,
                                        {fila.strTipo, fila.strConexion, fila.strMensaje});
@@ -179,7 +199,12 @@ void frmResultadosComparacion::Volcar() {
             lvwResultados->EstablecerColorSubElemento(intFila, 3, fila.lngColor);
         }
     }
-    m_Pendientes.clear();
+    if (FilasEnEspera() == 0) {
+        m_Pendientes.clear();
+        m_intPrimeraPendiente = 0;
+    } else {
+        m_Temporizador.start(); // the rest, if the engine yields no more
+    }
     if (m_booEstadoPendiente) {
         m_booEstadoPendiente = false;
         stbResultadosComparacion->EstablecerTexto(m_strEstado);
@@ -198,6 +223,7 @@ void frmResultadosComparacion::closeEvent(QCloseEvent* objEvento) {
         Cancelar();
         tbrResultadosComparacion->Habilitar(QStringLiteral("can"), false);
         m_Pendientes.clear();
+        m_intPrimeraPendiente = 0;
         m_booEstadoPendiente = false;
         m_Temporizador.stop();
     }

@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 class CBarraEstado;
@@ -28,6 +29,13 @@ public:
     // turn of the message loop in this many milliseconds keeps a click heard at once without
     // paying for a turn at every yield.
     static constexpr int kIntervaloCesion = 5;
+    // A repaint puts rows in the list for as long as keeps it and the turn of the loop that
+    // follows (which lays out the whole list) within kMilisegundosSinRespuesta, and leaves the
+    // rest for the next: the window always answers. While more than kFilasEnEsperaMaximas wait,
+    // the engine is held at its yield, a repaint and a turn at a time.
+    static constexpr int kMilisegundosSinRespuesta = 80;
+    static constexpr int kMilisegundosPorRepintadoMinimos = 20;
+    static constexpr std::size_t kFilasEnEsperaMaximas = 20000;
 
     explicit frmResultadosComparacion(QWidget* objPadre = nullptr);
     ~frmResultadosComparacion() override;
@@ -64,13 +72,25 @@ private:
     void pbxContenedor_Resize();
     bool Minimizada() const;
     void Exportar();
+    // Puts waiting rows in the list for up to intMilisegundos (every one when negative), and the
+    // last status text.
+    void VolcarTramo(int intMilisegundos);
+    // One turn of the message loop, timed when it paints new rows.
+    void Vuelta();
+    int MilisegundosPorRepintado() const {
+        return std::max(kMilisegundosPorRepintadoMinimos,
+                        kMilisegundosSinRespuesta - m_intUltimaVuelta);
+    }
+    std::size_t FilasEnEspera() const { return m_Pendientes.size() - m_intPrimeraPendiente; }
 
     std::vector<CFilaResultado> m_Pendientes;
+    std::size_t m_intPrimeraPendiente = 0; // the rows before it are in the list already
     QString m_strEstado;
     bool m_booEstadoPendiente = false;
     QElapsedTimer m_Reloj;         // since the last repaint
     bool m_booMedirVuelta = false; // the next turn of the loop paints that repaint
     int m_intIntervalo = kIntervaloRepintado;
+    int m_intUltimaVuelta = 0;   // milliseconds the last turn that painted new rows took
     QElapsedTimer m_RelojCesion; // since the last turn of the message loop
     QTimer m_Temporizador;       // the repaint of what arrives after the engine stopped yielding
     QTimer m_TemporizadorFiltro; // the filter follows typing once the keys pause
