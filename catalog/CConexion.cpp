@@ -261,22 +261,37 @@ QString CConexion::ClaveObjeto(const QVariant& varCatalogo, const QVariant& varE
     return parte(varCatalogo) + QChar(0x1f) + parte(varEsquema) + QChar(0x1f) + strNombre;
 }
 
-QHash<QString, QString> CConexion::NumerosRegistros() {
+namespace {
+
+QHash<QString, QString> Numeros(PRecordset rs) {
     QHash<QString, QString> numeros;
-    PRecordset rs = EstadisticasTodas();
     if (!rs)
         return numeros;
     const QLocale local;
     for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
         const QVariant cardinalidad = rs->Valor(QStringLiteral("CARDINALITY"));
         if (!CRecordset::EsNulo(cardinalidad))
-            numeros.insert(ClaveObjeto(rs->Valor(QStringLiteral("TABLE_CATALOG")),
-                                       rs->Valor(QStringLiteral("TABLE_SCHEMA")),
-                                       rs->Texto(QStringLiteral("TABLE_NAME"))),
+            numeros.insert(CConexion::ClaveObjeto(rs->Valor(QStringLiteral("TABLE_CATALOG")),
+                                                  rs->Valor(QStringLiteral("TABLE_SCHEMA")),
+                                                  rs->Texto(QStringLiteral("TABLE_NAME"))),
                            local.toString(cardinalidad.toLongLong()));
     }
     rs->Cerrar();
     return numeros;
+}
+
+} // namespace
+
+QHash<QString, QString> CConexion::NumerosRegistros() {
+    return Numeros(EstadisticasTodas());
+}
+
+std::pair<PRecordset, QHash<QString, QString>> CConexion::TablasYRegistros() {
+    auto [tablas, estadisticas] = Preguntar<std::pair<PRecordset, PRecordset>>(
+        m_Enlace, m_Dialecto, [](CDialecto& e) { return e.TablasYEstadisticas(); });
+    if (!tablas)
+        return {};
+    return {std::move(tablas), Numeros(std::move(estadisticas))};
 }
 
 QString CConexion::DescripcionTipoDatos(long lngTipoDatos) {

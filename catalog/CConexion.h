@@ -75,6 +75,9 @@ public:
     PRecordset EstadisticasTodas();
     // The formatted counts of EstadisticasTodas by ClaveObjeto of each row; empty texts left out.
     QHash<QString, QString> NumerosRegistros();
+    // Tablas() and NumerosRegistros() together: one query where the DBMS pays for the dates and
+    // for the counts alike by opening every table (MariaDB). No counts when there is no rowset.
+    std::pair<PRecordset, QHash<QString, QString>> TablasYRegistros();
     // The key of an object by the TABLE_CATALOG, TABLE_SCHEMA and TABLE_NAME of its row.
     static QString ClaveObjeto(const QVariant& varCatalogo, const QVariant& varEsquema,
                                const QString& strNombre);

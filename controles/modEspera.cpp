@@ -124,3 +124,18 @@ bool ConectarEsperando(const std::shared_ptr<CConexion>& objConexion, CBarraEsta
         },
         QStringLiteral("Conectando ") + objConexion->Titulo() + QStringLiteral("..."), objBarra);
 }
+
+CLlenadoLargo::CLlenadoLargo() {
+    m_Reloj.start();
+}
+
+CLlenadoLargo::~CLlenadoLargo() = default;
+
+void CLlenadoLargo::Ceder() {
+    if (m_Reloj.elapsed() < kMilisegundos)
+        return;
+    if (!m_Filtro)
+        m_Filtro = std::make_unique<CFiltroEspera>(std::function<void()>());
+    QCoreApplication::processEvents();
+    m_Reloj.restart();
+}

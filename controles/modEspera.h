@@ -3,11 +3,13 @@
 // beyond the scope of a wait.
 #pragma once
 
+#include <QElapsedTimer>
 #include <QString>
 #include <functional>
 #include <memory>
 
 class CBarraEstado;
+class QObject;
 class CConexion;
 class CTarea;
 
@@ -35,3 +37,21 @@ bool EsperarConexion(const std::shared_ptr<CConexion>& objConexion, std::functio
 // Opens objConexion, when closed, so, showing "Conectando <título>...". False only when the
 // user gave up; a failed opening leaves ErrorConexion.
 bool ConectarEsperando(const std::shared_ptr<CConexion>& objConexion, CBarraEstado* objBarra);
+
+// A long fill on this thread (a list of many thousand rows) with the program alive: Ceder,
+// called after each step, turns the message loop once kMilisegundos have passed since the last
+// turn, with the user's clicks and keys held back as during a wait, so that the window paints
+// and nothing the user does lands half-way through.
+class CLlenadoLargo {
+public:
+    static constexpr int kMilisegundos = 40;
+    CLlenadoLargo();
+    ~CLlenadoLargo();
+    CLlenadoLargo(const CLlenadoLargo&) = delete;
+    CLlenadoLargo& operator=(const CLlenadoLargo&) = delete;
+    void Ceder();
+
+private:
+    std::unique_ptr<QObject> m_Filtro; // from the first turn on
+    QElapsedTimer m_Reloj;
+};

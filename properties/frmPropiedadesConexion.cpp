@@ -14,6 +14,7 @@
 
 #include <QLocale>
 #include <QMainWindow>
+#include <tuple>
 
 namespace {
 
@@ -192,9 +193,7 @@ bool frmPropiedadesConexion::LlenarTablas(const std::shared_ptr<CConexion>& objC
             objConexion,
             [objConexion, lectura] {
                 lectura->propiedades = objConexion->Propiedades();
-                lectura->rs = objConexion->Tablas();
-                if (lectura->rs)
-                    lectura->registros = objConexion->NumerosRegistros();
+                std::tie(lectura->rs, lectura->registros) = objConexion->TablasYRegistros();
             },
             QStringLiteral("Contando registros..."), BarraEstadoPrincipal()))
         return false;

@@ -1,6 +1,7 @@
 #include "properties/modFilas.h"
 
 #include "controles/CPestanas.h"
+#include "controles/modEspera.h"
 
 #include <exception>
 #include <limits>
@@ -11,12 +12,15 @@ void LlenarDesdeRowset(CPestanas& sst, int intPestana, PRecordset rs,
         sst.HabilitarPestana(intPestana, false);
         return;
     }
+    // A catalogue of many thousand tables takes a while to list: the window paints meanwhile.
+    CLlenadoLargo objLlenado;
     for (rs->MoverPrimero(); !rs->FinDatos(); rs->MoverSiguiente()) {
         try {
             fnFila(*rs);
         } catch (const std::exception&) {
             // One odd record must not leave the rest of the catalogue unseen.
         }
+        objLlenado.Ceder();
     }
     rs->Cerrar();
 }

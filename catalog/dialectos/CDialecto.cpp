@@ -871,6 +871,16 @@ PRecordset CDialecto::Estadisticas(const QString& strTabla) {
     return rs;
 }
 
+std::pair<PRecordset, PRecordset> CDialecto::TablasYEstadisticas() {
+    PRecordset tablas = Tablas();
+    PRecordset estadisticas;
+    try {
+        estadisticas = EstadisticasTodas();
+    } catch (const CError&) {
+    }
+    return {std::move(tablas), std::move(estadisticas)};
+}
+
 PRecordset CDialecto::EstadisticasTodas() {
     PRecordset rs = RowsetEstadisticas();
     const PRecordset objetos = TablasDelControlador();

@@ -57,6 +57,10 @@ public:
     // user code or reaches another server: those are null.
     virtual PRecordset Estadisticas(const QString& strTabla);
     virtual PRecordset EstadisticasTodas();
+    // Tablas() and EstadisticasTodas() together, in one query where the DBMS opens every table
+    // for the dates and for the counts alike.
+    // The counts may fail alone (null), as EstadisticasTodas after Tablas would.
+    virtual std::pair<PRecordset, PRecordset> TablasYEstadisticas();
     QList<QPair<QString, QVariant>> Propiedades();
 
     // The query time-out of each exact row count of a base table.

@@ -31,21 +31,33 @@ QString CDialectoMariaDB::Literal(const QString& strTexto) const {
 // "category" and "Category" in one order from one read to the next.
 #define VERONDAL_POR_NOMBRE "TABLE_NAME, BINARY TABLE_NAME"
 
-PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
+namespace {
+// Whether TABLE_ROWS is the object's own count: a base table whose rows are stored here, not on
+// another server.
+const QString kRecuentoDeBase =
+    QStringLiteral("TABLE_TYPE IN ('BASE TABLE', 'SYSTEM VERSIONED') AND COALESCE(ENGINE, '') NOT "
+                   "IN ('FEDERATED', 'CONNECT', 'SPIDER')");
+} // namespace
+
+PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas, CRecordset* estadisticas) {
     // MariaDB keeps creation and update times, which no catalogue function gives; the query
     // that reads them answers everything the driver's SQLTables would for this database, and
-    // asking both would cost twice. The two dates make the server open every table (seconds
-    // at 20,000 tables, beyond its table cache); without them the same query reads only the
-    // data dictionary.
+    // asking both would cost twice. The two dates, like the row counts, make the server open
+    // every table (seconds at 20,000 tables, beyond its table cache); without them the same
+    // query reads only the data dictionary.
     PRecordset rs = RowsetTablas();
     const QString actual = m_Cn.CatalogoActual();
     if (actual.isEmpty())
         return rs;
-    CPreparada stmt(m_Cn,
-                    QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE, TABLE_COMMENT%1 FROM "
-                                   "information_schema.TABLES WHERE TABLE_SCHEMA = "
-                                   "DATABASE() ORDER BY " VERONDAL_POR_NOMBRE)
-                        .arg(booFechas ? QStringLiteral(", CREATE_TIME, UPDATE_TIME") : QString()));
+    QString strColumnas;
+    if (booFechas)
+        strColumnas += QStringLiteral(", CREATE_TIME, UPDATE_TIME");
+    if (estadisticas)
+        strColumnas += QStringLiteral(", ") + kRecuentoDeBase + QStringLiteral(", TABLE_ROWS");
+    CPreparada stmt(m_Cn, QStringLiteral("SELECT TABLE_NAME, TABLE_TYPE, TABLE_COMMENT%1 FROM "
+                                         "information_schema.TABLES WHERE TABLE_SCHEMA = "
+                                         "DATABASE() ORDER BY " VERONDAL_POR_NOMBRE)
+                              .arg(strColumnas));
     std::optional<QString> tipoAnterior;
     while (stmt->Siguiente()) {
         const auto nombre = stmt->Texto(0);
@@ -53,6 +65,13 @@ PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
         auto descripcion = Normal(stmt->Texto(2));
         const QVariant creada = booFechas ? stmt->Valor(3) : QVariant();
         const QVariant modificada = booFechas ? stmt->Valor(4) : QVariant();
+        if (estadisticas) {
+            const int col = booFechas ? 5 : 3;
+            const bool base = stmt->Entero(col).value_or(0) != 0;
+            const auto filas = stmt->Entero(col + 1);
+            estadisticas->AgregarValores(actual, QVariant(), nombre.value_or(QString()),
+                                         base ? V(filas) : QVariant());
+        }
         if (!nombre)
             continue;
         // A view's comment is the word VIEW.
@@ -63,6 +82,12 @@ PRecordset CDialectoMariaDB::TablasDeLaBase(bool booFechas) {
                            modificada);
     }
     return rs;
+}
+
+std::pair<PRecordset, PRecordset> CDialectoMariaDB::TablasYEstadisticas() {
+    PRecordset estadisticas = RowsetEstadisticas();
+    PRecordset tablas = TablasDeLaBase(true, estadisticas.get());
+    return {std::move(tablas), std::move(estadisticas)};
 }
 
 std::vector<CDialecto::CObjeto> CDialectoMariaDB::ObjetosLlamados(const QString& strTabla) {
@@ -264,10 +289,9 @@ PRecordset CDialectoMariaDB::IndicesTodos() {
 // estimate otherwise), which reads no row and runs nothing of the user's. Views, sequences and
 // tables of engines that reach another server are null.
 namespace {
-const QString kConsultaRecuentos = QStringLiteral(
-    "SELECT TABLE_SCHEMA, TABLE_NAME, TABLE_TYPE IN ('BASE TABLE', 'SYSTEM VERSIONED') AND "
-    "COALESCE(ENGINE, '') NOT IN ('FEDERATED', 'CONNECT', 'SPIDER'), TABLE_ROWS FROM "
-    "information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()");
+const QString kConsultaRecuentos =
+    QStringLiteral("SELECT TABLE_SCHEMA, TABLE_NAME, ") + kRecuentoDeBase +
+    QStringLiteral(", TABLE_ROWS FROM information_schema.TABLES WHERE TABLE_SCHEMA = DATABASE()");
 
 void AgregarRecuentos(COdbcSentencia& stmt, CRecordset& rs) {
     while (stmt.Siguiente()) {

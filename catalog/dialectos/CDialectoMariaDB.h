@@ -16,6 +16,7 @@ public:
     PRecordset IndicesTodos() override;
     PRecordset Estadisticas(const QString& strTabla) override;
     PRecordset EstadisticasTodas() override;
+    std::pair<PRecordset, PRecordset> TablasYEstadisticas() override;
 
 protected:
     QString TipoPreferido(int intTipoOleDb) const override;
@@ -33,7 +34,8 @@ protected:
 private:
     // The indexes from information_schema, of one table or of every one.
     PRecordset IndicesDonde(const std::optional<QString>& tabla);
-    PRecordset TablasDeLaBase(bool booFechas);
+    // With estadisticas, the counts of the same read go there, one row per object.
+    PRecordset TablasDeLaBase(bool booFechas, CRecordset* estadisticas = nullptr);
 
     std::vector<std::size_t> m_Sospechosas; // rows whose nullability needs checking, per call
 };

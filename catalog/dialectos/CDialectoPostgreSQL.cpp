@@ -394,11 +394,15 @@ PRecordset CDialectoPostgreSQL::PalabrasClave() {
 // other relations are null.
 
 QString CDialectoPostgreSQL::ConsultaRecuentos(const QString& strCondicion) const {
-    return QStringLiteral("SELECT current_database(), n.nspname, c.relname, (c.relkind IN "
-                          "('r', 'p'))::int, c.reltuples::float8, c.relrowsecurity::int FROM "
-                          "pg_catalog.pg_class c JOIN "
-                          "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind "
-                          "IN ('r', 'v', 'm', 'f', 'p')") +
+    // A table never analysed has no statistic; when its file is empty it holds no row, and only
+    // the others need counting.
+    return QStringLiteral(
+               "SELECT current_database(), n.nspname, c.relname, (c.relkind IN "
+               "('r', 'p'))::int, CASE WHEN c.reltuples < 0 AND c.relkind = 'r' AND "
+               "pg_catalog.pg_relation_size(c.oid) = 0 THEN 0 ELSE c.reltuples END::float8, "
+               "c.relrowsecurity::int FROM pg_catalog.pg_class c JOIN "
+               "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind "
+               "IN ('r', 'v', 'm', 'f', 'p')") +
            strCondicion + SinSistema(QStringLiteral("n.nspname")) +
            QStringLiteral(" ORDER BY 2, 3");
 }

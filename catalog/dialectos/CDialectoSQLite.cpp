@@ -598,7 +598,7 @@ PRecordset CDialectoSQLite::Estadisticas(const QString& strTabla) {
 
 PRecordset CDialectoSQLite::EstadisticasTodas() {
     PRecordset rs = RowsetEstadisticas();
-    std::vector<std::pair<QString, bool>> objetos;
+    std::vector<std::size_t> bases; // the rows of base tables, which are counted
     {
         COdbcSentencia stmt(m_Cn);
         stmt.Ejecutar(
@@ -606,13 +606,44 @@ PRecordset CDialectoSQLite::EstadisticasTodas() {
                            "FROM sqlite_master WHERE type IN ('table', 'view')"));
         while (stmt.Siguiente()) {
             const auto nombre = stmt.Texto(0);
-            if (nombre)
-                objetos.emplace_back(*nombre, stmt.Entero(1).value_or(0) != 0);
+            if (!nombre)
+                continue;
+            if (stmt.Entero(1).value_or(0) != 0)
+                bases.push_back(static_cast<std::size_t>(rs->NumeroFilas()));
+            rs->AgregarValores(QVariant(), QVariant(), *nombre, QVariant());
         }
     }
-    for (const auto& [nombre, base] : objetos)
-        rs->AgregarValores(QVariant(), QVariant(), nombre,
-                           base ? ContarConPlazo({std::nullopt, std::nullopt, nombre})
-                                : QVariant());
+    // Many tables to a statement: a call per table costs more than counting a table. A group
+    // that fails (a table beyond the time-out, a name the driver breaks) is counted one by one.
+    constexpr std::size_t kTablasPorConsulta = 200;
+    for (std::size_t inicio = 0; inicio < bases.size(); inicio += kTablasPorConsulta) {
+        const std::size_t fin = std::min(inicio + kTablasPorConsulta, bases.size());
+        const auto nombre = [&](std::size_t i) { return rs->ValorEn(bases[i], 2).toString(); };
+        QStringList consultas;
+        for (std::size_t i = inicio; i < fin; ++i)
+            consultas
+                << QStringLiteral("SELECT %1, COUNT(*) FROM %2").arg(i).arg(m_Cn.Citar(nombre(i)));
+        std::size_t contadas = 0;
+        try {
+            COdbcSentencia stmt(m_Cn);
+            stmt.TiempoLimite(kSegundosRecuento);
+            stmt.Ejecutar(consultas.join(QStringLiteral(" UNION ALL ")));
+            while (stmt.Siguiente()) {
+                const auto i = stmt.Entero(0);
+                const auto cuenta = stmt.Entero(1);
+                if (i && *i >= 0 && static_cast<std::size_t>(*i) >= inicio &&
+                    static_cast<std::size_t>(*i) < fin && cuenta) {
+                    rs->PonerValor(bases[static_cast<std::size_t>(*i)], 3, *cuenta);
+                    ++contadas;
+                }
+            }
+        } catch (const CError&) {
+            contadas = 0;
+        }
+        if (contadas != fin - inicio)
+            for (std::size_t i = inicio; i < fin; ++i)
+                rs->PonerValor(bases[i], 3,
+                               ContarConPlazo({std::nullopt, std::nullopt, nombre(i)}));
+    }
     return rs;
 }
