@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <algorithm>
+#include <atomic>
 
 using namespace dialecto;
 
@@ -124,6 +125,18 @@ std::unique_ptr<CDialecto> CDialecto::Crear(COdbcConexion& objConexion) {
     default:
         return std::make_unique<CDialecto>(objConexion);
     }
+}
+
+namespace {
+std::atomic<std::size_t> g_intObjetosPorPagina{CDialecto::kObjetosPorPagina};
+} // namespace
+
+std::size_t CDialecto::ObjetosPorPagina() {
+    return g_intObjetosPorPagina.load();
+}
+
+void CDialecto::EstablecerObjetosPorPagina(std::size_t intObjetos) {
+    g_intObjetosPorPagina.store(std::max<std::size_t>(1, intObjetos));
 }
 
 PRecordset CDialecto::RowsetTablas() {

@@ -65,6 +65,11 @@ public:
 
     // The query time-out of each exact row count of a base table.
     static constexpr int kSegundosRecuento = 10;
+    // How many objects a bulk read asks for at a time where the driver holds a statement's
+    // whole result in memory (kObjetosPorPagina); tests make it small.
+    static constexpr std::size_t kObjetosPorPagina = 1000;
+    static std::size_t ObjetosPorPagina();
+    static void EstablecerObjetosPorPagina(std::size_t intObjetos);
 
     // ODBC SQL type to OLE DB type number (long types keep their base number).
     static int TipoOleDb(int intTipoOdbc, bool booSinSigno);

@@ -203,7 +203,7 @@ PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeg
     const QSet<QString> tablas = ClavesDeTablas(tablasLeidas);
     // The driver holds a statement's whole result in memory: the relations are read a page at a
     // time, in the query's order, so that it never holds more than a page of their columns.
-    constexpr std::size_t kRelacionesPorPagina = 2000;
+    const std::size_t intPorPagina = ObjetosPorPagina();
     std::vector<std::pair<QString, QString>> primeras;
     {
         COdbcSentencia stmt(m_Cn);
@@ -212,7 +212,7 @@ PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeg
                                      "c.relkind IN ('r', 'v', 'm', 'f', 'p')") +
                       SinSistema(QStringLiteral("n.nspname")) + QStringLiteral(" ORDER BY 1, 2"));
         for (std::size_t i = 0; stmt.Siguiente(); ++i)
-            if (i % kRelacionesPorPagina == 0) {
+            if (i % intPorPagina == 0) {
                 const auto esquema = stmt.Texto(0);
                 primeras.emplace_back(esquema.value_or(QString()),
                                       stmt.Texto(1).value_or(QString()));

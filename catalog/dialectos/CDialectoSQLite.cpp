@@ -373,14 +373,14 @@ PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir,
     PRecordset rs = RowsetColumnasTodas(columnas);
     // The driver holds a statement's whole result in memory: the objects are read a page at a
     // time, in the list's order, so that it never holds more than a page of their columns.
-    constexpr std::size_t kObjetosPorPagina = 1000;
+    const std::size_t intPorPagina = ObjetosPorPagina();
     std::vector<qlonglong> primeras;
     {
         COdbcSentencia stmt(m_Cn);
         stmt.Ejecutar(QStringLiteral(
             "SELECT rowid FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid"));
         for (std::size_t i = 0; stmt.Siguiente(); ++i)
-            if (i % kObjetosPorPagina == 0)
+            if (i % intPorPagina == 0)
                 primeras.push_back(stmt.Entero(0).value_or(0));
     }
     for (std::size_t i = 0; i < primeras.size(); ++i) {

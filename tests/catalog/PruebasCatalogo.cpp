@@ -3,6 +3,7 @@
 // driver must give, then each driver's quirks, held against what its DBMS says.
 #include "AyudaCatalogo.h"
 #include "ConfiguracionEspanola.h"
+#include "catalog/dialectos/CDialecto.h"
 
 #include <functional>
 
@@ -177,6 +178,13 @@ TEST_P(CatalogoTest, CamposTodosDaPorTablaLasMismasFilasQueCampos) {
         total += campos->NumeroFilas();
     }
     EXPECT_EQ(todos->NumeroFilas(), total);
+
+    // Read two objects at a time, the same rows in the same order.
+    struct CPaginasDeDos {
+        CPaginasDeDos() { CDialecto::EstablecerObjetosPorPagina(2); }
+        ~CPaginasDeDos() { CDialecto::EstablecerObjetosPorPagina(CDialecto::kObjetosPorPagina); }
+    } paginas;
+    EXPECT_EQ(Filas(cn->CamposTodos(), columnas), Filas(*todos, columnas));
 }
 
 const QStringList kColumnasCampos{
