@@ -257,3 +257,29 @@ TEST_F(ComparacionTest, CerrarElProgramaAMitadCancelaYCierraCuandoAcaba) {
 }
 
 } // namespace
+
+namespace {
+
+// Rows coming faster than the list takes them (here in bursts between two yields): the window
+// falls behind by a bounded number at most, and loses none, nor changes their order.
+TEST(ResultadosTest, FilasMasDeprisaDeLoQueLaListaLasTomaLleganTodasYEnOrden) {
+    frmResultadosComparacion frm;
+    frm.setAttribute(Qt::WA_DeleteOnClose, false);
+    constexpr int kRafaga = 30000, kFilas = 4 * kRafaga;
+    for (int i = 0; i < kFilas;) {
+        for (const int fin = i + kRafaga; i < fin; ++i) {
+            CFilaResultado fila;
+            fila.strTexto = QString::number(i);
+            frm.AgregarFila(fila);
+        }
+        frm.Ceder();
+        EXPECT_LE(i - frm.lvwResultados->NumeroElementos(),
+                  static_cast<int>(frmResultadosComparacion::kFilasEnEsperaMaximas));
+    }
+    frm.Volcar();
+    ASSERT_EQ(frm.lvwResultados->NumeroElementos(), kFilas);
+    for (const int i : {0, 1, 19999, 20000, 29999, 30000, 30001, 77777, kFilas - 1})
+        EXPECT_EQ(frm.lvwResultados->Texto(i), QString::number(i));
+}
+
+} // namespace
