@@ -123,14 +123,16 @@ QVariant LongitudPostgreSQL(const QString& strTipo, int intModificador) {
 
 QString CDialectoPostgreSQL::ConsultaColumnas(const QString& strCondicion) const {
     // A domain is its base type with its own modifier and NOT NULL; a generated column's
-    // expression is no default.
+    // expression is no default. A default cannot name a column, so it is deparsed without its
+    // table (0), which spares a lookup of the table per column; a comment is joined rather than
+    // asked for per column (col_description): together two thirds of the query's time.
     return QStringLiteral(
                "SELECT pg_catalog.current_database(), n.nspname, c.relname, a.attname, "
-               "CASE WHEN a.attgenerated = '' THEN pg_catalog.pg_get_expr(d.adbin, d.adrelid) END, "
+               "CASE WHEN a.attgenerated = '' THEN pg_catalog.pg_get_expr(d.adbin, 0) END, "
                "(NOT (a.attnotnull OR (t.typtype = 'd' AND t.typnotnull)))::int, "
                "COALESCE(b.typname, t.typname), COALESCE(b.typcategory, t.typcategory), "
                "CASE WHEN t.typtype = 'd' AND a.atttypmod < 0 THEN t.typtypmod ELSE a.atttypmod "
-               "END, pg_catalog.col_description(c.oid, a.attnum), t.typname "
+               "END, ds.description, t.typname "
                "FROM pg_catalog.pg_attribute a "
                "JOIN pg_catalog.pg_class c ON c.oid = a.attrelid "
                "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace "
@@ -138,6 +140,8 @@ QString CDialectoPostgreSQL::ConsultaColumnas(const QString& strCondicion) const
                "LEFT JOIN pg_catalog.pg_type b ON t.typtype = 'd' AND b.oid = t.typbasetype "
                "LEFT JOIN pg_catalog.pg_attrdef d ON d.adrelid = a.attrelid AND d.adnum = "
                "a.attnum "
+               "LEFT JOIN pg_catalog.pg_description ds ON ds.objoid = c.oid AND ds.classoid = "
+               "'pg_catalog.pg_class'::pg_catalog.regclass AND ds.objsubid = a.attnum "
                "WHERE a.attnum > 0 AND NOT a.attisdropped AND c.relkind IN ('r', 'v', 'm', 'f', "
                "'p')") +
            SinSistema(QStringLiteral("n.nspname")) + strCondicion +

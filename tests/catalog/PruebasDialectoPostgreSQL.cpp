@@ -155,18 +155,19 @@ TEST_F(DialectoPostgreSQLTest, UnRolQueSoloLeeElCatalogoLlenaCadaRowset) {
 }
 
 TEST_F(DialectoPostgreSQLTest, CadaCampoDiceLoQueDiceInformationSchema) {
-    // Lengths, digits, nullability and defaults as the server's own catalogue gives them (a
-    // generated column has no default), in one table's call and in every table's alike.
+    // Lengths, digits, nullability, defaults and comments as the server's own catalogue gives
+    // them (a generated column has no default), in one table's call and in every table's alike.
     const QStringList tablas{u"barra\\inversa"_s, u"clientes"_s, u"tabla😀"_s};
     const QStringList esperadas = ConNulos(Consultar(
         QStringLiteral(
             "SELECT table_name, column_name, character_maximum_length, CASE WHEN is_nullable "
-            "= 'YES' THEN 'true' ELSE 'false' END, column_default FROM information_schema.columns "
-            "WHERE table_schema = 'public' AND "
+            "= 'YES' THEN 'true' ELSE 'false' END, column_default, col_description(format('%I.%I', "
+            "table_schema, table_name)::regclass, ordinal_position::int) FROM "
+            "information_schema.columns WHERE table_schema = 'public' AND "
             "table_name IN ('%1') ORDER BY table_name, ordinal_position")
             .arg(tablas.join(u"', '"_s))));
-    const QStringList columnas{"TABLE_NAME", "COLUMN_NAME", "CHARACTER_MAXIMUM_LENGTH",
-                               "IS_NULLABLE", "COLUMN_DEFAULT"};
+    const QStringList columnas{"TABLE_NAME",  "COLUMN_NAME",    "CHARACTER_MAXIMUM_LENGTH",
+                               "IS_NULLABLE", "COLUMN_DEFAULT", "DESCRIPTION"};
     QStringList porTabla;
     for (const QString& t : tablas)
         if (auto rs = m_Cn->Campos(t))
