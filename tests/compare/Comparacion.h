@@ -22,13 +22,15 @@ public:
     void Estado(const QString& strEstado) override {
         estados << strEstado;
         booUltimoFueEstado = true;
+        Anotar();
     }
     void AgregarFila(const CFilaResultado& objFila) override {
         filas.push_back(objFila);
         booUltimoFueEstado = false;
+        Anotar();
     }
     void Ceder() override {
-        ++cesiones;
+        booSinCeder = false;
         if (alCeder)
             alCeder(*this);
     }
@@ -36,13 +38,21 @@ public:
 
     QStringList estados;
     std::vector<CFilaResultado> filas;
-    int cesiones = 0;
+    // Statuses and rows that reached no yield before the next one (or the end).
+    int sinCeder = 0;
+    bool booSinCeder = false;
     bool booUltimoFueEstado = false;
     int estadosAlMostrar = -1;
     std::function<void(CResultadosGrabados&)> alCeder; // where a test presses "cancel"
 
     // Rows whose item text is strTexto, in order.
     std::vector<CFilaResultado> FilasDe(const QString& strTexto) const;
+
+private:
+    void Anotar() {
+        sinCeder += booSinCeder;
+        booSinCeder = true;
+    }
 };
 
 // The four phase switches, hidden objects included unless said otherwise.
