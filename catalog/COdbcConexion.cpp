@@ -320,6 +320,8 @@ std::optional<quint32> COdbcConexion::InfoLargo(SQLUSMALLINT intInfo) const {
 }
 
 QString COdbcConexion::CatalogoActual() const {
+    if (m_Catalogo)
+        return *m_Catalogo;
     SQLWCHAR buffer[512] = {};
     SQLINTEGER largo = 0;
     const CVigilante vigilante(*this, SQL_NULL_HSTMT, COdbcSentencia::SegundosPredeterminados());
@@ -330,6 +332,7 @@ QString COdbcConexion::CatalogoActual() const {
     // MariaDB's driver answers the text "null" when no database was chosen.
     if (m_Motor == Motor::MariaDB && nombre == QLatin1String("null"))
         nombre.clear();
+    m_Catalogo = nombre;
     return nombre;
 }
 

@@ -99,6 +99,9 @@ private:
     QString m_NombreDBMS;
     Motor m_Motor = Motor::Otro;
     QString m_Escape;
+    // The link's database, once read: nothing here changes it (no USE), and MariaDB's driver asks
+    // the server every time.
+    mutable std::optional<QString> m_Catalogo;
     QString m_Comillas;
     bool m_MuestraSistema = false;
 
