@@ -117,6 +117,12 @@ void frmResultadosComparacion::Comparar(CComparador& objComparador) {
     {
         CEnCurso enCurso(*this);
         objComparador.Comparar(*this);
+        // The rows the list has not taken yet, still a repaint at a time.
+        while (FilasEnEspera() > 0) {
+            VolcarTramo(MilisegundosPorRepintado());
+            if (FilasEnEspera() > 0)
+                Vuelta();
+        }
     }
     Volcar();
     if (m_booCerrarAlTerminar)

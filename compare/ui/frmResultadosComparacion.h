@@ -31,11 +31,12 @@ public:
     static constexpr int kIntervaloCesion = 5;
     // A repaint puts rows in the list for as long as keeps it and the turn of the loop that
     // follows (which lays out the whole list) within kMilisegundosSinRespuesta, and leaves the
-    // rest for the next: the window always answers. While more than kFilasEnEsperaMaximas wait,
-    // the engine is held at its yield, a repaint and a turn at a time.
+    // rest for the next, the last ones after the engine has ended too: the window always
+    // answers. While more than kFilasEnEsperaMaximas wait, the engine is held at its yield, a
+    // repaint and a turn at a time.
     static constexpr int kMilisegundosSinRespuesta = 80;
     static constexpr int kMilisegundosPorRepintadoMinimos = 20;
-    static constexpr std::size_t kFilasEnEsperaMaximas = 20000;
+    static constexpr std::size_t kFilasEnEsperaMaximas = 50000;
 
     explicit frmResultadosComparacion(QWidget* objPadre = nullptr);
     ~frmResultadosComparacion() override;

@@ -265,7 +265,8 @@ namespace {
 TEST(ResultadosTest, FilasMasDeprisaDeLoQueLaListaLasTomaLleganTodasYEnOrden) {
     frmResultadosComparacion frm;
     frm.setAttribute(Qt::WA_DeleteOnClose, false);
-    constexpr int kRafaga = 30000, kFilas = 4 * kRafaga;
+    constexpr int kRafaga = frmResultadosComparacion::kFilasEnEsperaMaximas * 3 / 2;
+    constexpr int kFilas = 3 * kRafaga;
     for (int i = 0; i < kFilas;) {
         for (const int fin = i + kRafaga; i < fin; ++i) {
             CFilaResultado fila;
@@ -278,7 +279,7 @@ TEST(ResultadosTest, FilasMasDeprisaDeLoQueLaListaLasTomaLleganTodasYEnOrden) {
     }
     frm.Volcar();
     ASSERT_EQ(frm.lvwResultados->NumeroElementos(), kFilas);
-    for (const int i : {0, 1, 19999, 20000, 29999, 30000, 30001, 77777, kFilas - 1})
+    for (const int i : {0, 1, kRafaga - 1, kRafaga, kRafaga + 1, 2 * kRafaga + 7, kFilas - 1})
         EXPECT_EQ(frm.lvwResultados->Texto(i), QString::number(i));
 }
 
