@@ -49,6 +49,10 @@ public:
     const QString& NombreControlador() const { return m_NombreControlador; }
     Motor MotorBD() const { return m_Motor; }
     const QString& NombreDBMS() const { return m_NombreDBMS; }
+    // SQLite's driver has no wide entry for a statement, and the driver manager's conversion to
+    // its narrow one breaks a character outside the BMP; its statements go narrow, in the UTF-8
+    // SQLite itself reads.
+    bool SentenciasEnUtf8() const { return m_Motor == Motor::SQLite; }
 
     // Driver information (SQLGetInfo). Empty/nullopt when the driver does not answer.
     QString InfoTexto(SQLUSMALLINT intInfo) const;

@@ -162,12 +162,19 @@ void COdbcSentencia::TiposDatos(SQLSMALLINT intTipo) {
 }
 
 void COdbcSentencia::Ejecutar(const QString& strSql) {
-    odbc::CTextoW sql(strSql);
     Vigilar();
     // A cut cancels a statement only while its query runs: SQLite's driver frees the
     // statement's rows in SQLCancel, under a catalogue call or a fetch that is filling them.
     m_Conexion.EnVuelo(m_Stmt.Handle(), true);
-    const SQLRETURN rc = SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS);
+    SQLRETURN rc;
+    if (m_Conexion.SentenciasEnUtf8()) {
+        QByteArray sql = strSql.toUtf8();
+        rc = SQLExecDirect(m_Stmt.Handle(), reinterpret_cast<SQLCHAR*>(sql.data()),
+                           static_cast<SQLINTEGER>(sql.size()));
+    } else {
+        odbc::CTextoW sql(strSql);
+        rc = SQLExecDirectW(m_Stmt.Handle(), sql.Datos(), SQL_NTS);
+    }
     m_Conexion.EnVuelo(m_Stmt.Handle(), false);
     DespuesDeEjecutar(rc, "SQLExecDirect");
 }
