@@ -20,30 +20,42 @@ QString CDialectoPostgreSQL::SinSistema(const QString& strColumna) const {
         .arg(strColumna);
 }
 
+// The driver's own query with the comments joined (the driver answers an empty REMARKS even for
+// a commented table), in one trip to the server: the relations and order it lists, the database
+// as the catalogue, and its table types.
 PRecordset CDialectoPostgreSQL::Tablas() {
-    PRecordset rs = TablasDelControlador();
-    if (rs->NumeroFilas() == 0)
-        return rs;
-    // The driver answers an empty REMARKS even for a commented table.
-    CPreparada stmt(
-        m_Cn, QStringLiteral(
-                  "SELECT n.nspname, c.relname, d.description FROM pg_catalog.pg_description d "
-                  "JOIN pg_catalog.pg_class c ON c.oid = d.objoid AND d.classoid = "
-                  "'pg_catalog.pg_class'::regclass AND d.objsubid = 0 "
-                  "JOIN pg_catalog.pg_namespace n ON n.oid = c.relnamespace"));
-    QHash<QString, QString> comentarios;
-    while (stmt->Siguiente()) {
-        const QString clave =
-            stmt->Texto(0).value_or(QString()) + QChar(0x1f) + stmt->Texto(1).value_or(QString());
-        comentarios.insert(clave, stmt->Texto(2).value_or(QString()));
-    }
-    for (std::size_t i = 0;
-         i < static_cast<std::size_t>(rs->NumeroFilas()) && !comentarios.isEmpty(); ++i) {
-        const auto it =
-            comentarios.constFind(rs->ValorEn(i, tablas::Esquema).toString() + QChar(0x1f) +
-                                  rs->ValorEn(i, tablas::Nombre).toString());
-        if (it != comentarios.constEnd() && !it->isEmpty())
-            rs->PonerValor(i, tablas::Descripcion, *it);
+    PRecordset rs = RowsetTablas();
+    COdbcSentencia stmt(m_Cn);
+    stmt.Ejecutar(
+        QStringLiteral("SELECT n.nspname, c.relname, c.relkind, d.description FROM "
+                       "pg_catalog.pg_class c JOIN pg_catalog.pg_namespace n ON n.oid = "
+                       "c.relnamespace LEFT JOIN pg_catalog.pg_description d ON d.objoid = c.oid "
+                       "AND d.classoid = 'pg_catalog.pg_class'::regclass AND d.objsubid = 0 "
+                       "WHERE c.relkind IN ('r', 'v', 'm', 'f', 'p')") +
+        (m_Cn.MuestraSistema() ? QString()
+                               : QStringLiteral(" AND n.nspname NOT IN ('pg_catalog', "
+                                                "'information_schema', 'pg_toast', 'pg_temp_1')")) +
+        QStringLiteral(" ORDER BY n.nspname, c.relname"));
+    static const QString kTabla = QStringLiteral("TABLE"), kVista = QStringLiteral("VIEW"),
+                         kMaterializada = QStringLiteral("MATVIEW"),
+                         kAjena = QStringLiteral("FOREIGN TABLE");
+    const auto catalogo = Normal(m_Cn.CatalogoActual());
+    const QString strCatalogo = catalogo.value_or(QString());
+    std::optional<QString> esquemaAnterior, claseAnterior;
+    while (stmt.Siguiente()) {
+        const auto esquema = stmt.Texto(0, &esquemaAnterior);
+        const auto nombre = stmt.Texto(1);
+        const auto clase = stmt.Texto(2, &claseAnterior).value_or(QString());
+        const auto descripcion = Normal(stmt.Texto(3));
+        if (!esquema || !nombre)
+            continue;
+        const QString& tipo = clase == QLatin1String("v")   ? kVista
+                              : clase == QLatin1String("m") ? kMaterializada
+                              : clase == QLatin1String("f") ? kAjena
+                                                            : kTabla;
+        rs->AgregarValores(V(catalogo), *esquema, *nombre,
+                           TipoTablaOleDb(tipo, strCatalogo, *esquema, *nombre), V(descripcion),
+                           QVariant(), QVariant());
     }
     return rs;
 }
