@@ -52,35 +52,6 @@ int Unicode(int intTipoOdbc) {
     }
 }
 
-// The type of a declaration by SQLite's own affinity rules, for a column the driver leaves out.
-int TipoPorAfinidad(const QString& strTipo) {
-    const QString t = strTipo.toUpper();
-    const auto tiene = [&](const char* s) { return t.contains(QLatin1String(s)); };
-    if (tiene("BIGINT"))
-        return SQL_BIGINT;
-    if (tiene("SMALLINT"))
-        return SQL_SMALLINT;
-    if (tiene("TINYINT"))
-        return SQL_TINYINT;
-    if (tiene("INT"))
-        return SQL_INTEGER;
-    if (tiene("BOOL"))
-        return SQL_BIT;
-    if (tiene("CHAR") || tiene("CLOB"))
-        return SQL_WVARCHAR;
-    if (tiene("TEXT"))
-        return SQL_WLONGVARCHAR;
-    if (t.isEmpty() || tiene("BLOB"))
-        return SQL_BINARY;
-    if (tiene("REAL") || tiene("FLOA") || tiene("DOUB"))
-        return SQL_DOUBLE;
-    if (tiene("TIMESTAMP") || tiene("DATETIME"))
-        return SQL_TYPE_TIMESTAMP;
-    if (tiene("DATE"))
-        return SQL_TYPE_DATE;
-    return SQL_NUMERIC;
-}
-
 } // namespace
 
 // The driver calls a declared DECIMAL a VARCHAR and a NUMERIC a DOUBLE, with the scale as their
@@ -136,35 +107,6 @@ QString CDialectoSQLite::NombreTipo(const QString& strTipo) const {
         return strTipo;
     const qsizetype parentesis = strTipo.indexOf(QLatin1Char('('));
     return (parentesis < 0 ? strTipo : strTipo.left(parentesis)).simplified().toUpper();
-}
-
-void CDialectoSQLite::AgregarDeclarada(CRecordset& rs, const QString& strTabla,
-                                       const CColumnaDeclarada& col, int intPosicion) const {
-    CColumnaLeida leida;
-    leida.nombreTipo = col.tipo;
-    leida.tipoOdbc = TipoDeclarado(col.tipo, TipoPorAfinidad(col.tipo));
-    PrecisionYEscala(leida);
-    QVariant longitud;
-    static const QRegularExpression re(QStringLiteral("\\(\\s*(\\d+)"));
-    if (EsCaracter(leida.tipoOdbc))
-        if (const auto m = re.match(col.tipo); m.hasMatch())
-            longitud = m.captured(1).toLongLong();
-    // A generated column's expression is no default.
-    AgregarFila(rs, strTabla, col, intPosicion, leida, longitud,
-                col.generada ? QVariant() : col.defecto);
-}
-
-// One column's row, from its declaration and what was read of its type.
-void CDialectoSQLite::AgregarFila(CRecordset& rs, const QString& strTabla,
-                                  const CColumnaDeclarada& col, int intPosicion,
-                                  const CColumnaLeida& leida, const QVariant& longitud,
-                                  const QVariant& defecto) const {
-    rs.AgregarValores(QVariant(), QVariant(), strTabla, col.nombre, intPosicion,
-                      !CRecordset::EsNulo(defecto), defecto, !col.noNula,
-                      TipoOleDb(leida.tipoOdbc,
-                                col.tipo.contains(QLatin1String("UNSIGNED"), Qt::CaseInsensitive)),
-                      longitud, leida.precision, leida.escala, QVariant(),
-                      col.tipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.tipo)));
 }
 
 namespace {
@@ -277,18 +219,23 @@ void CDialectoSQLite::AgregarComoElControlador(CRecordset& rs, const QString& st
     QVariant longitud;
     if ((EsCaracter(leida.tipoOdbc) || EsBinario(leida.tipoOdbc)) && tamano > 0)
         longitud = static_cast<qlonglong>(tamano);
-    AgregarFila(rs, strTabla, col, intPosicion, leida, longitud, col.defecto);
+    // A generated column's expression is no default.
+    const QVariant defecto = col.generada ? QVariant() : col.defecto;
+    rs.AgregarValores(QVariant(), QVariant(), strTabla, col.nombre, intPosicion,
+                      !CRecordset::EsNulo(defecto), defecto, !col.noNula,
+                      TipoOleDb(leida.tipoOdbc,
+                                col.tipo.contains(QLatin1String("UNSIGNED"), Qt::CaseInsensitive)),
+                      longitud, leida.precision, leida.escala, QVariant(),
+                      col.tipo.isEmpty() ? QVariant() : QVariant(NombreTipo(col.tipo)));
 }
 
 // The driver strips a default's quotes (so DEFAULT 'NULL' reads as none), leaves generated
 // columns out, and finds nothing for a name outside the BMP; what it does say (types, sizes,
 // nullability) it reads from the same column lists. So the rows are built from those lists
-// alone, in one query: each column as the driver describes it, defaults as stored, generated
-// columns (and every column of a name the driver cannot find) from their declaration. A rowid
-// alias (a lone INTEGER key) and a WITHOUT ROWID table's key never hold a null, whatever their
-// lists say.
+// alone, in one query: every column, generated ones and those of any name included, as the
+// driver describes its declaration, with defaults as stored. A rowid alias (a lone INTEGER key)
+// and a WITHOUT ROWID table's key never hold a null, whatever their lists say.
 bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordset& rs,
-                                                 bool booDeclaradas,
                                                  const std::function<bool()>* fnSeguir) {
     // Often enough for a cancel to be heard at once, seldom enough to cost nothing.
     constexpr unsigned kFilasEntreLlamadas = 256;
@@ -307,10 +254,7 @@ bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordse
                 (col.clave &&
                  (sinRowid || (claves == 1 && col.tipo.compare(QLatin1String("INTEGER"),
                                                                Qt::CaseInsensitive) == 0)));
-            if (booDeclaradas || col.generada)
-                AgregarDeclarada(rs, tabla, col, ++posicion);
-            else
-                AgregarComoElControlador(rs, tabla, col, ++posicion);
+            AgregarComoElControlador(rs, tabla, col, ++posicion);
         }
         columnas.clear();
     };
@@ -339,14 +283,6 @@ bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordse
     return true;
 }
 
-namespace {
-
-bool FueraDelBmp(const QString& strNombre) {
-    return std::any_of(strNombre.begin(), strNombre.end(), [](QChar c) { return c.isSurrogate(); });
-}
-
-} // namespace
-
 PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
     PRecordset rs = RowsetColumnas();
     const CObjetoDeLaLista* objeto = ObjetoLlamado(strTabla);
@@ -360,9 +296,7 @@ PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
                                    "p WHERE p.hidden <> 1"),
                     {objeto->nombre, objeto->sinRowid ? QStringLiteral("1") : QStringLiteral("0"),
                      objeto->nombre});
-    // The driver's wide-to-UTF-8 conversion breaks a name outside the BMP, and then finds
-    // nothing: every column comes from its declaration.
-    AgregarColumnasDeLasListas(*stmt.operator->(), *rs, FueraDelBmp(strTabla), nullptr);
+    AgregarColumnasDeLasListas(*stmt.operator->(), *rs, nullptr);
     return rs;
 }
 
@@ -394,7 +328,7 @@ PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir,
                            "AND m.rowid BETWEEN CAST(? AS INTEGER) AND CAST(? AS INTEGER) AND "
                            "p.hidden <> 1"),
             {QString::number(primeras[i]), QString::number(hasta)});
-        if (!AgregarColumnasDeLasListas(*stmt.operator->(), *rs, false, fnSeguir))
+        if (!AgregarColumnasDeLasListas(*stmt.operator->(), *rs, fnSeguir))
             return nullptr;
     }
     return rs;

@@ -50,17 +50,11 @@ private:
         bool noNula = false, generada = false, clave = false;
     };
     // The rows of a columns query (table, WITHOUT ROWID in its text, then pragma_table_xinfo's
-    // name, type, dflt_value, notnull, pk, hidden), table by table; booDeclaradas builds every
-    // row from its declaration. False when fnSeguir stopped the read.
-    bool AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordset& rs, bool booDeclaradas,
+    // name, type, dflt_value, notnull, pk, hidden), table by table. False when fnSeguir stopped
+    // the read.
+    bool AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordset& rs,
                                     const std::function<bool()>* fnSeguir);
-    // The row of a column as the driver's SQLColumns describes it.
+    // The row of a column as the driver's SQLColumns describes its declaration.
     void AgregarComoElControlador(CRecordset& rs, const QString& strTabla,
                                   const CColumnaDeclarada& col, int intPosicion) const;
-    // The row of a column the driver does not list, built from its declaration.
-    void AgregarFila(CRecordset& rs, const QString& strTabla, const CColumnaDeclarada& col,
-                     int intPosicion, const CColumnaLeida& leida, const QVariant& longitud,
-                     const QVariant& defecto) const;
-    void AgregarDeclarada(CRecordset& rs, const QString& strTabla, const CColumnaDeclarada& col,
-                          int intPosicion) const;
 };

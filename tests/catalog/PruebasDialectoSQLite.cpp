@@ -69,12 +69,20 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
         if (auto rs = m_Cn->Campos(t))
             porTabla << Filas(*rs, columnas);
     EXPECT_EQ(porTabla, esperadas);
-    QStringList enTodas = Filas(m_Cn->CamposTodos(), columnas);
+    // The bulk read describes every column as one table's read does, whatever the table's name,
+    // and a generated column like any column of its declared type.
+    const QStringList descripcion =
+        columnas + QStringList{"DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH", "NUMERIC_PRECISION",
+                               "NUMERIC_SCALE", "TYPE_NAME"};
+    QStringList unaPorUna, enTodas = Filas(m_Cn->CamposTodos(), descripcion);
+    for (const QString& t : tablas)
+        unaPorUna << Filas(m_Cn->Campos(t), descripcion);
     enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
-    QStringList ordenadas = esperadas;
     enTodas.sort();
-    ordenadas.sort();
-    EXPECT_EQ(enTodas, ordenadas);
+    unaPorUna.sort();
+    EXPECT_EQ(enTodas, unaPorUna);
+    const QStringList precisiones = Filas(m_Cn->Campos(u"clientes"_s), {"NUMERIC_PRECISION"});
+    EXPECT_EQ(precisiones.value(0), precisiones.value(7)); // id INTEGER, doble INTEGER generated
 
     // Every text is Unicode; a length only where one is declared.
     EXPECT_EQ(
