@@ -234,7 +234,8 @@ void CDialectoSQLite::AgregarComoElControlador(CRecordset& rs, const QString& st
 // nullability) it reads from the same column lists. So the rows are built from those lists
 // alone, in one query: every column, generated ones and those of any name included, as the
 // driver describes its declaration, with defaults as stored. A rowid alias (a lone INTEGER key)
-// and a WITHOUT ROWID table's key never hold a null, whatever their lists say.
+// never holds a null, although its list says it may (a WITHOUT ROWID table's list says so of
+// its key itself).
 bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordset& rs,
                                                  const std::function<bool()>* fnSeguir) {
     // Often enough for a cancel to be heard at once, seldom enough to cost nothing.
@@ -242,18 +243,15 @@ bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordse
     unsigned leidas = 0;
     std::optional<QString> tablaLeida, tipoLeido;
     QString tabla;
-    bool sinRowid = false;
     std::vector<CColumnaDeclarada> columnas;
     const auto agregarTabla = [&] {
         const auto claves = std::count_if(columnas.begin(), columnas.end(),
                                           [](const CColumnaDeclarada& c) { return c.clave; });
         int posicion = 0;
         for (CColumnaDeclarada& col : columnas) {
-            col.noNula =
-                col.noNula ||
-                (col.clave &&
-                 (sinRowid || (claves == 1 && col.tipo.compare(QLatin1String("INTEGER"),
-                                                               Qt::CaseInsensitive) == 0)));
+            col.noNula = col.noNula ||
+                         (col.clave && claves == 1 &&
+                          col.tipo.compare(QLatin1String("INTEGER"), Qt::CaseInsensitive) == 0);
             AgregarComoElControlador(rs, tabla, col, ++posicion);
         }
         columnas.clear();
@@ -267,15 +265,14 @@ bool CDialectoSQLite::AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordse
             if (!columnas.empty())
                 agregarTabla();
             tabla = tablaLeida.value_or(QString());
-            sinRowid = stmt.Entero(1).value_or(0) != 0;
         }
         CColumnaDeclarada col;
-        col.nombre = stmt.Texto(2).value_or(QString());
-        col.tipo = stmt.Texto(3, &tipoLeido).value_or(QString());
-        col.defecto = V(stmt.Texto(4));
-        col.noNula = stmt.Entero(5).value_or(0) != 0;
-        col.clave = stmt.Entero(6).value_or(0) > 0;
-        col.generada = stmt.Entero(7).value_or(0) != 0;
+        col.nombre = stmt.Texto(1).value_or(QString());
+        col.tipo = stmt.Texto(2, &tipoLeido).value_or(QString());
+        col.defecto = V(stmt.Texto(3));
+        col.noNula = stmt.Entero(4).value_or(0) != 0;
+        col.clave = stmt.Entero(5).value_or(0) > 0;
+        col.generada = stmt.Entero(6).value_or(0) != 0;
         columnas.push_back(std::move(col));
     }
     if (!columnas.empty())
@@ -288,14 +285,12 @@ PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
     const CObjetoDeLaLista* objeto = ObjetoLlamado(strTabla);
     if (!objeto)
         return rs;
-    // The pragma finds the object by its name itself; its name as stored and its kind come
-    // with the statement, in the layout of ColumnasTodas' query.
+    // The pragma finds the object by its name itself; its name as stored comes with the
+    // statement, in the layout of ColumnasTodas' query.
     CPreparada stmt(m_Cn,
-                    QStringLiteral("SELECT ?, CAST(? AS INTEGER), p.name, p.type, p.dflt_value, "
-                                   "p.\"notnull\", p.pk, p.hidden FROM pragma_table_xinfo(?) AS "
-                                   "p WHERE p.hidden <> 1"),
-                    {objeto->nombre, objeto->sinRowid ? QStringLiteral("1") : QStringLiteral("0"),
-                     objeto->nombre});
+                    QStringLiteral("SELECT ?, p.name, p.type, p.dflt_value, p.\"notnull\", p.pk, "
+                                   "p.hidden FROM pragma_table_xinfo(?) AS p WHERE p.hidden <> 1"),
+                    {objeto->nombre, objeto->nombre});
     AgregarColumnasDeLasListas(*stmt.operator->(), *rs, nullptr);
     return rs;
 }
@@ -322,8 +317,8 @@ PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir,
             i + 1 < primeras.size() ? primeras[i + 1] - 1 : std::numeric_limits<qlonglong>::max();
         CPreparada stmt(
             m_Cn,
-            QStringLiteral("SELECT m.name, m.sql LIKE '%WITHOUT%ROWID%', p.name, p.type, "
-                           "p.dflt_value, p.\"notnull\", p.pk, p.hidden FROM sqlite_master AS m, "
+            QStringLiteral("SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\", p.pk, "
+                           "p.hidden FROM sqlite_master AS m, "
                            "pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') "
                            "AND m.rowid BETWEEN CAST(? AS INTEGER) AND CAST(? AS INTEGER) AND "
                            "p.hidden <> 1"),
@@ -441,7 +436,8 @@ PRecordset CDialectoSQLite::IndicesTodos() {
         m_Cn,
         QStringLiteral(
             "SELECT m.name, il.name, il.\"unique\", il.origin = 'pk', ix.seqno + 1, ix.name, "
-            "ix.\"desc\", il.origin = 'pk' AND m.sql LIKE '%WITHOUT%ROWID%', CASE WHEN "
+            "ix.\"desc\", il.origin = 'pk' AND m.sql LIKE '%WITHOUT%ROWID%' AND m.name IN "
+            "(SELECT name FROM pragma_table_list WHERE schema = 'main' AND wr), CASE WHEN "
             "il.partial OR ix.cid = -2 THEN (SELECT s.sql FROM sqlite_master AS s WHERE s.type = "
             "'index' AND s.name = il.name) END FROM sqlite_master AS m, pragma_index_list(m.name) "
             "AS il, pragma_index_xinfo(il.name) AS ix WHERE m.type = 'table' AND ix.key = 1 "
@@ -471,7 +467,9 @@ const CDialectoSQLite::CObjetoDeLaLista* CDialectoSQLite::ObjetoLlamado(const QS
         m_lngVersionEsquema = -1;
         CPreparada stmt(m_Cn,
                         QStringLiteral("SELECT name, type = 'view', sql LIKE '%WITHOUT%ROWID%' "
-                                       "FROM sqlite_master WHERE type IN ('table', 'view')"));
+                                       "AND name IN (SELECT name FROM pragma_table_list WHERE "
+                                       "schema = 'main' AND wr) FROM sqlite_master WHERE type "
+                                       "IN ('table', 'view')"));
         while (stmt->Siguiente()) {
             CObjetoDeLaLista objeto;
             objeto.nombre = stmt->Texto(0).value_or(QString());

@@ -49,9 +49,8 @@ private:
         QVariant defecto;
         bool noNula = false, generada = false, clave = false;
     };
-    // The rows of a columns query (table, WITHOUT ROWID in its text, then pragma_table_xinfo's
-    // name, type, dflt_value, notnull, pk, hidden), table by table. False when fnSeguir stopped
-    // the read.
+    // The rows of a columns query (table, then pragma_table_xinfo's name, type, dflt_value,
+    // notnull, pk, hidden), table by table. False when fnSeguir stopped the read.
     bool AgregarColumnasDeLasListas(COdbcSentencia& stmt, CRecordset& rs,
                                     const std::function<bool()>* fnSeguir);
     // The row of a column as the driver's SQLColumns describes its declaration.

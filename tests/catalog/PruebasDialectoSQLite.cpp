@@ -74,10 +74,11 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
     const QStringList descripcion =
         columnas + QStringList{"DATA_TYPE", "CHARACTER_MAXIMUM_LENGTH", "NUMERIC_PRECISION",
                                "NUMERIC_SCALE", "TYPE_NAME"};
+    const QStringList todas = tablas + QStringList{u"etiquetas"_s, u"notas WITHOUT ROWID"_s};
     QStringList unaPorUna, enTodas = Filas(m_Cn->CamposTodos(), descripcion);
-    for (const QString& t : tablas)
+    for (const QString& t : todas)
         unaPorUna << Filas(m_Cn->Campos(t), descripcion);
-    enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
+    enTodas.removeIf([&](const QString& f) { return !todas.contains(f.section('|', 0, 0)); });
     enTodas.sort();
     unaPorUna.sort();
     EXPECT_EQ(enTodas, unaPorUna);
@@ -94,14 +95,28 @@ TEST_F(DialectoSQLiteTest, CadaCampoDiceLoQueDicenLasListasDeLaBase) {
 
 TEST_F(DialectoSQLiteTest, LosIndicesDicenSuFiltroSuExpresionYQueClaveOrdenaLaTabla) {
     // A rowid key and a WITHOUT ROWID table's key order the rows; the rest is in the statement.
+    const QStringList columnas{"INDEX_NAME", "CLUSTERED", "COLUMN_NAME", "FILTER_CONDITION"};
+    const QStringList tablas{"clientes", "pedidos", "notas WITHOUT ROWID"};
     QStringList filas;
-    for (const char* t : {"clientes", "pedidos"})
-        if (auto rs = m_Cn->Indices(QString::fromLatin1(t)))
-            filas << Filas(*rs, {"INDEX_NAME", "CLUSTERED", "COLUMN_NAME", "FILTER_CONDITION"});
+    for (const QString& t : tablas)
+        filas << Filas(m_Cn->Indices(t), columnas);
+    // The bulk read says the same of each table.
+    QStringList enTodas = Filas(m_Cn->IndicesTodos(), QStringList{"TABLE_NAME"} + columnas);
+    enTodas.removeIf([&](const QString& f) { return !tablas.contains(f.section('|', 0, 0)); });
+    for (QString& f : enTodas)
+        f = f.section('|', 1);
+    EXPECT_EQ(enTodas.size(), filas.size());
+    for (const QString& f : filas)
+        EXPECT_TRUE(enTodas.contains(f)) << f.toStdString();
     EXPECT_EQ(
         filas,
         QStringList({"sqlite_autoindex_0|true|id|·", "ux_clientes_pais|false|pais|pais IS NOT NULL",
                      "ux_clientes_pais|false|nombre|pais IS NOT NULL",
                      "ix_clientes_lower|false|lower(nombre)|·", "ix_clientes_nombre|false|nombre|·",
-                     "sqlite_autoindex_pedidos_1|true|id|·"}));
+                     "sqlite_autoindex_pedidos_1|true|id|·",
+                     "sqlite_autoindex_notas WITHOUT ROWID_1|false|k|·"}));
+    EXPECT_EQ(Filas(m_Cn->Campos(u"notas WITHOUT ROWID"_s), {"COLUMN_NAME", "IS_NULLABLE"}),
+              QStringList({"k|true", "v|true"}));
+    EXPECT_EQ(Filas(m_Cn->Campos(u"etiquetas"_s), {"COLUMN_NAME", "IS_NULLABLE"}),
+              QStringList({"nombre|false", "color|true"}));
 }
