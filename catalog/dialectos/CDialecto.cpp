@@ -139,6 +139,28 @@ void CDialecto::EstablecerObjetosPorPagina(std::size_t intObjetos) {
     g_intObjetosPorPagina.store(std::max<std::size_t>(1, intObjetos));
 }
 
+bool CDialecto::PorPaginas(
+    const QString& strClaves,
+    const std::function<bool(const QStringList& desde, const QStringList& hasta)>& fnPagina) {
+    const std::size_t intPorPagina = ObjetosPorPagina();
+    std::vector<QStringList> primeras;
+    {
+        COdbcSentencia stmt(m_Cn);
+        stmt.Ejecutar(strClaves);
+        for (std::size_t i = 0; stmt.Siguiente(); ++i)
+            if (i % intPorPagina == 0) {
+                QStringList clave;
+                for (int c = 0; c < stmt.NumeroColumnas(); ++c)
+                    clave << stmt.Texto(c).value_or(QString());
+                primeras.push_back(std::move(clave));
+            }
+    }
+    for (std::size_t i = 0; i < primeras.size(); ++i)
+        if (!fnPagina(primeras[i], i + 1 < primeras.size() ? primeras[i + 1] : QStringList()))
+            return false;
+    return true;
+}
+
 PRecordset CDialecto::RowsetTablas() {
     return std::make_unique<CRecordset>(kColumnasTablas);
 }

@@ -149,6 +149,13 @@ protected:
     bool AgregarColumnas(COdbcSentencia& stmt, CRecordset& rs, const QSet<QString>* filtro,
                          const std::function<bool()>* fnSeguir = nullptr);
     void AgregarIndices(const CObjeto& objeto, CRecordset& rs);
+    // A bulk read a page of ObjetosPorPagina() objects at a time, where the driver holds a
+    // statement's whole result in memory: strClaves lists every object's key in the order of
+    // the read, and fnPagina reads the objects from one page's first key (desde) up to the next
+    // page's (hasta, empty for the last page). False as soon as fnPagina is.
+    bool PorPaginas(
+        const QString& strClaves,
+        const std::function<bool(const QStringList& desde, const QStringList& hasta)>& fnPagina);
     // One row of SQLForeignKeys' layout (FK_NAME before PK_NAME) in the rowset's order.
     static CRecordset::Fila FilaClaveAjena(COdbcSentencia& stmt);
 

@@ -217,37 +217,23 @@ PRecordset CDialectoPostgreSQL::ColumnasTodas(const std::function<bool()>* fnSeg
     PRecordset rs = RowsetColumnasTodas(columnas);
     // Exactly the objects of the tables rowset, as the driver lists them.
     const QSet<QString> tablas = ClavesDeTablas(tablasLeidas);
-    // The driver holds a statement's whole result in memory: the relations are read a page at a
-    // time, in the query's order, so that it never holds more than a page of their columns.
-    const std::size_t intPorPagina = ObjetosPorPagina();
-    std::vector<std::pair<QString, QString>> primeras;
-    {
-        COdbcSentencia stmt(m_Cn);
-        stmt.Ejecutar(QStringLiteral("SELECT n.nspname, c.relname FROM pg_catalog.pg_class c JOIN "
-                                     "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE "
-                                     "c.relkind IN ('r', 'v', 'm', 'f', 'p')") +
-                      SinSistema(QStringLiteral("n.nspname")) + QStringLiteral(" ORDER BY 1, 2"));
-        for (std::size_t i = 0; stmt.Siguiente(); ++i)
-            if (i % intPorPagina == 0) {
-                const auto esquema = stmt.Texto(0);
-                primeras.emplace_back(esquema.value_or(QString()),
-                                      stmt.Texto(1).value_or(QString()));
-            }
-    }
     rs->Reservar(static_cast<std::size_t>(tablas.size()) * 10);
-    for (std::size_t i = 0; i < primeras.size(); ++i) {
-        QStringList parametros{primeras[i].first, primeras[i].second};
-        QString condicion = QStringLiteral(" AND (n.nspname, c.relname) >= (CAST(? AS name), "
-                                           "CAST(? AS name))");
-        if (i + 1 < primeras.size()) {
-            parametros << primeras[i + 1].first << primeras[i + 1].second;
-            condicion +=
-                QStringLiteral(" AND (n.nspname, c.relname) < (CAST(? AS name), CAST(? AS name))");
-        }
-        CPreparada stmt(m_Cn, ConsultaColumnas(condicion), parametros);
-        if (!AgregarColumnasDelServidor(*stmt.operator->(), *rs, &tablas, fnSeguir))
-            return nullptr;
-    }
+    const bool completa = PorPaginas(
+        QStringLiteral("SELECT n.nspname, c.relname FROM pg_catalog.pg_class c JOIN "
+                       "pg_catalog.pg_namespace n ON n.oid = c.relnamespace WHERE c.relkind IN "
+                       "('r', 'v', 'm', 'f', 'p')") +
+            SinSistema(QStringLiteral("n.nspname")) + QStringLiteral(" ORDER BY 1, 2"),
+        [&](const QStringList& desde, const QStringList& hasta) {
+            QString condicion =
+                QStringLiteral(" AND (n.nspname, c.relname) >= (CAST(? AS name), CAST(? AS name))");
+            if (!hasta.isEmpty())
+                condicion += QStringLiteral(
+                    " AND (n.nspname, c.relname) < (CAST(? AS name), CAST(? AS name))");
+            CPreparada stmt(m_Cn, ConsultaColumnas(condicion), desde + hasta);
+            return AgregarColumnasDelServidor(*stmt.operator->(), *rs, &tablas, fnSeguir);
+        });
+    if (!completa)
+        return nullptr;
     return rs;
 }
 

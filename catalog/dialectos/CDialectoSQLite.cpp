@@ -300,32 +300,21 @@ PRecordset CDialectoSQLite::Columnas(const QString& strTabla) {
 PRecordset CDialectoSQLite::ColumnasTodas(const std::function<bool()>* fnSeguir, const CRecordset*,
                                           const QStringList& columnas) {
     PRecordset rs = RowsetColumnasTodas(columnas);
-    // The driver holds a statement's whole result in memory: the objects are read a page at a
-    // time, in the list's order, so that it never holds more than a page of their columns.
-    const std::size_t intPorPagina = ObjetosPorPagina();
-    std::vector<qlonglong> primeras;
-    {
-        COdbcSentencia stmt(m_Cn);
-        stmt.Ejecutar(QStringLiteral(
-            "SELECT rowid FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid"));
-        for (std::size_t i = 0; stmt.Siguiente(); ++i)
-            if (i % intPorPagina == 0)
-                primeras.push_back(stmt.Entero(0).value_or(0));
-    }
-    for (std::size_t i = 0; i < primeras.size(); ++i) {
-        const qlonglong hasta =
-            i + 1 < primeras.size() ? primeras[i + 1] - 1 : std::numeric_limits<qlonglong>::max();
-        CPreparada stmt(
-            m_Cn,
-            QStringLiteral("SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\", p.pk, "
-                           "p.hidden FROM sqlite_master AS m, "
-                           "pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', 'view') "
-                           "AND m.rowid BETWEEN CAST(? AS INTEGER) AND CAST(? AS INTEGER) AND "
-                           "p.hidden <> 1"),
-            {QString::number(primeras[i]), QString::number(hasta)});
-        if (!AgregarColumnasDeLasListas(*stmt.operator->(), *rs, fnSeguir))
-            return nullptr;
-    }
+    const bool completa = PorPaginas(
+        QStringLiteral(
+            "SELECT rowid FROM sqlite_master WHERE type IN ('table', 'view') ORDER BY rowid"),
+        [&](const QStringList& desde, const QStringList& hasta) {
+            QString sql = QStringLiteral(
+                "SELECT m.name, p.name, p.type, p.dflt_value, p.\"notnull\", p.pk, p.hidden FROM "
+                "sqlite_master AS m, pragma_table_xinfo(m.name) AS p WHERE m.type IN ('table', "
+                "'view') AND p.hidden <> 1 AND m.rowid >= CAST(? AS INTEGER)");
+            if (!hasta.isEmpty())
+                sql += QStringLiteral(" AND m.rowid < CAST(? AS INTEGER)");
+            CPreparada stmt(m_Cn, sql, desde + hasta);
+            return AgregarColumnasDeLasListas(*stmt.operator->(), *rs, fnSeguir);
+        });
+    if (!completa)
+        return nullptr;
     return rs;
 }
 
